@@ -1,0 +1,84 @@
+#include "numbers/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace ambrelay {
+namespace {
+
+constexpr int kSignificantDigits = 15;
+
+// x rounded to 15 significant digits: the digits without trailing zeros and
+// the decimal exponent of the first one.
+struct Significand {
+    std::string digits;
+    int exponent = 0;
+};
+
+Significand RoundToSignificant(double magnitude)
+{
+    char buffer[64];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                       std::chars_format::scientific, kSignificantDigits - 1);
+    const std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
+    const std::size_t e = text.find('e');
+    Significand result;
+    for (const char c : text.substr(0, e)) {
+        if (c != '.') {
+            result.digits.push_back(c);
+        }
+    }
+    result.exponent = std::atoi(std::string(text.substr(e + 1)).c_str());
+    while (result.digits.size() > 1 && result.digits.back() == '0') {
+        result.digits.pop_back();
+    }
+    return result;
+}
+
+std::string FixedText(const Significand& s)
+{
+    const int length = static_cast<int>(s.digits.size());
+    if (s.exponent < 0) {
+        return "0." + std::string(static_cast<std::size_t>(-s.exponent - 1), '0') + s.digits;
+    }
+    if (s.exponent + 1 >= length) {
+        return s.digits + std::string(static_cast<std::size_t>(s.exponent + 1 - length), '0');
+    }
+    const auto point = static_cast<std::size_t>(s.exponent + 1);
+    return s.digits.substr(0, point) + "." + s.digits.substr(point);
+}
+
+std::string ExponentText(const Significand& s)
+{
+    std::string text = s.digits.substr(0, 1);
+    if (s.digits.size() > 1) {
+        text += "." + s.digits.substr(1);
+    }
+    text += s.exponent < 0 ? "E-" : "E+";
+    text += std::to_string(std::abs(s.exponent));
+    return text;
+}
+
+}  // namespace
+
+std::string NumberToText(double x)
+{
+    if (!std::isfinite(x)) {
+        return {};
+    }
+    if (x == 0.0) {
+        return "0";
+    }
+    Significand s = RoundToSignificant(std::fabs(x));
+    // The largest doubles round up past the largest double; keep the text
+    // readable by taking the 15-digit neighbour below instead.
+    if (s.exponent == 308 && s.digits.size() == 15 && s.digits > "179769313486231") {
+        s.digits = "179769313486231";
+    }
+    const bool fixed = s.exponent >= -15 && s.exponent < 15;
+    const std::string body = fixed ? FixedText(s) : ExponentText(s);
+    return x < 0 ? "-" + body : body;
+}
+
+}  // namespace ambrelay

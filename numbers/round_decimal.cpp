@@ -1,0 +1,28 @@
+#include "numbers/number_text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace ambrelay {
+
+double RoundDecimal(double x, int decimals)
+{
+    if (!std::isfinite(x)) {
+        return x;
+    }
+    // A double has at most 1074 decimals, so more than that changes nothing.
+    decimals = std::clamp(decimals, 0, 1100);
+    // Fixed formatting is exact and sends an exact tie to the even digit;
+    // reading the digits back gives the double nearest to the rounded decimal,
+    // so 2.1 comes back as the same double as the literal 2.1.
+    std::string digits(330 + static_cast<std::size_t>(decimals), '\0');
+    const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), x,
+                                       std::chars_format::fixed, decimals);
+    double rounded = x;
+    std::from_chars(digits.data(), written.ptr, rounded, std::chars_format::fixed);
+    return rounded;
+}
+
+}  // namespace ambrelay
