@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+#include "engine/zstat.h"
+
+namespace ambrelay {
+
+// One plain sentence for a calculation that has no defined result: what is
+// wrong and what to change.
+QString CalcFailureMessage(ZStatFailureReason reason);
+
+}  // namespace ambrelay

@@ -1,0 +1,23 @@
+#pragma once
+// The window's only ways out to the desktop: a message box and a web address
+// handed to the browser. Tests put an observer in place of the real desktop.
+
+class QString;
+class QWidget;
+
+namespace ambrelay {
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // Shows a modal message with a single OK button and waits until the user
+    // dismisses it.
+    virtual void ShowMessage(QWidget* owner, const QString& text) = 0;
+
+    // Asks the desktop to open a web address in the user's browser; does not
+    // wait and reports nothing.
+    virtual void OpenAddress(QWidget* owner, const QString& address) = 0;
+};
+
+}  // namespace ambrelay

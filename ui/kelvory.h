@@ -1,0 +1,118 @@
+#pragma once
+// The program's one window: four counts in, the verdict of the A/B test out.
+// The layout lives in kelvory_layout.cpp, the calculation's handler in
+// kelvory.cpp, the small commands in kelvory_commands.cpp.
+
+#include <QWidget>
+#include <QtGlobal>
+
+#include "checks/input_checks.h"
+#include "engine/comparison_result.h"
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace ambrelay {
+
+class Desktop;
+class UprightBar;
+
+class Kelvory final : public QWidget {
+    Q_OBJECT
+
+public:
+    // Window-wide pointer settings.
+    static constexpr int kDefaultPointer = 0;
+    static constexpr int kHandPointer = 99;
+
+    explicit Kelvory(Desktop& desktop, QWidget* parent = nullptr);
+
+    // The last calculation and the check flags, as kept between events.
+    const ComparisonResult& FormVariables() const { return formVariables_; }
+    qint16 blankFlag() const { return BlankFlag; }
+    qint16 inverseFlag() const { return InverseFlag; }
+    qint16 numericFlag() const { return NumericFlag; }
+    int mousePointer() const { return MousePointer; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildLayout();
+    void ConnectHandlers();
+    void CentreOnScreen();
+
+    // "Go": checks, calculation, result display.
+    void Command1_Click();
+    void CheckForBlanks();
+    void CheckForInverse();
+    void CheckForNumerics();
+    void LookupTable();
+    bool RunCalculation();
+    void ShowResult();
+    InputTexts CurrentInputs() const;
+    QLineEdit* BoxFor(InputBox box) const;
+
+    // The small commands.
+    void Command2_Click();
+    void Command3_Click();
+    void InputBox_KeyPress(int& KeyAscii);  // the four input boxes share it
+    void lblLink_Click();
+    void SetMousePointer(int setting);
+
+    Desktop& desktop_;
+
+    // Form variables.
+    ComparisonResult formVariables_;
+    qint16 BlankFlag = 0;
+    qint16 InverseFlag = 0;
+    qint16 NumericFlag = 0;
+    int MousePointer = kHandPointer;
+    bool centred_ = false;
+
+    // Controls, named as everywhere in the program's documents.
+    QLabel* lblTitle = nullptr;
+    QLabel* Label9 = nullptr;
+    QLabel* lblAd1 = nullptr;
+    QLineEdit* txtViews1 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* txtViews2 = nullptr;
+    QLabel* lblRspn1 = nullptr;
+    QLineEdit* txtRspn1 = nullptr;
+    QLabel* lblRspn2 = nullptr;
+    QLineEdit* txtRspn2 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QFrame* Line1 = nullptr;
+    QLabel* Label10 = nullptr;
+    QLabel* lblRatio1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* lblPVal = nullptr;
+    QLabel* Label11 = nullptr;
+    QLabel* lblRatio2 = nullptr;
+    QLabel* Label8 = nullptr;
+    QLabel* lblZStat = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* lblResult = nullptr;
+    QLabel* lblStar1 = nullptr;
+    QLabel* lblStar2 = nullptr;
+    QLabel* lblWin1a = nullptr;
+    QLabel* lblWin1b = nullptr;
+    QLabel* lblWin2a = nullptr;
+    QLabel* lblWin2b = nullptr;
+    UprightBar* pbar1 = nullptr;
+    UprightBar* pbar2 = nullptr;
+    QFrame* Frame1 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* lblLink = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* Label5 = nullptr;
+};
+
+}  // namespace ambrelay

@@ -1,0 +1,43 @@
+#include "ui/upright_bar.h"
+
+#include <QPainter>
+#include <QStyleOptionProgressBar>
+#include <cmath>
+
+namespace ambrelay {
+namespace {
+
+constexpr int kSteps = 30000;  // the painted fill resolves a thousandth of a point
+
+}  // namespace
+
+UprightBar::UprightBar(QWidget* parent) : QProgressBar(parent)
+{
+    setOrientation(Qt::Vertical);
+    setRange(70, 100);
+    QProgressBar::setValue(70);
+    setTextVisible(false);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void UprightBar::SetValue(float value)
+{
+    value_ = value;
+    // The integer value serves accessibility; painting uses the exact one.
+    QProgressBar::setValue(static_cast<int>(std::lround(value)));
+    update();
+}
+
+void UprightBar::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter painter(this);
+    QStyleOptionProgressBar option;
+    initStyleOption(&option);
+    const double fraction = (static_cast<double>(value_) - minimum()) / (maximum() - minimum());
+    option.minimum = 0;
+    option.maximum = kSteps;
+    option.progress = static_cast<int>(std::lround(std::clamp(fraction, 0.0, 1.0) * kSteps));
+    style()->drawControl(QStyle::CE_ProgressBar, &option, &painter, this);
+}
+
+}  // namespace ambrelay
