@@ -1,0 +1,4 @@
+# Shared by the scripts: the packages a build and its tests need.
+# shellcheck shell=bash
+BUILD_PACKAGES=(cmake make g++ qt6-base-dev qt6-qpa-plugins fonts-liberation)
+repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
