@@ -119,25 +119,29 @@ QFont MsSansSerif(int pixels, bool bold)
     return font;
 }
 
-QColor ThreeDLight()
+namespace {
+
+// A system colour of the user's scheme where the platform has one.
+QColor SystemColour([[maybe_unused]] int index, const QColor& fallback)
 {
 #ifdef Q_OS_WIN
-    const COLORREF c = GetSysColor(COLOR_3DLIGHT);
+    const COLORREF c = GetSysColor(index);
     return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
 #else
-    return QColor(227, 227, 227);
+    return fallback;
 #endif
 }
 
-QColor InactiveBorder()
-{
-#ifdef Q_OS_WIN
-    const COLORREF c = GetSysColor(COLOR_INACTIVEBORDER);
-    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
-#else
-    return QColor(212, 208, 200);
+#ifndef Q_OS_WIN
+constexpr int COLOR_3DLIGHT = 22;
+constexpr int COLOR_INACTIVEBORDER = 11;
 #endif
-}
+
+}  // namespace
+
+QColor ThreeDLight() { return SystemColour(COLOR_3DLIGHT, QColor(227, 227, 227)); }
+
+QColor InactiveBorder() { return SystemColour(COLOR_INACTIVEBORDER, QColor(212, 208, 200)); }
 
 }  // namespace look
 
