@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <initializer_list>
+#include <limits>
 
 #include "ui/kelvory.h"
 #include "ui/site_addresses.h"
@@ -62,6 +63,8 @@ QLineEdit* MakeTextBox(QWidget* parent, const char* name, const QRect& geometry)
     box->setObjectName(QString::fromLatin1(name));
     box->setGeometry(geometry);
     box->setFont(look::MsSansSerif(look::kPixels9_75));
+    // No length limit: a pasted count is never cut short without a word.
+    box->setMaxLength(std::numeric_limits<int>::max());
     return box;
 }
 

@@ -143,6 +143,10 @@ void KelvoryCommandsTest::typingOtherCharactersReachesTheBox()
     QTest::keyClicks(w.Box("txtViews1"), "1,0a b.");
     QCOMPARE(w.Box("txtViews1")->text(), QString("1,0a b."));
     QCOMPARE(w.FocusName(), QString("txtViews1"));
+    // No length limit: a long paste arrives whole.
+    const QString longPaste(100000, QChar('7'));
+    w.Box("txtRspn1")->setText(longPaste);
+    QCOMPARE(w.Box("txtRspn1")->text(), longPaste);
 }
 
 void KelvoryCommandsTest::keyboardOnlyRunThroughGo()
