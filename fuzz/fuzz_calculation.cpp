@@ -1,0 +1,196 @@
+// Four texts, as typed into the four boxes, separated by newlines: views 1,
+// responses 1, views 2, responses 2. Runs the checks, the reader, the
+// engine and the display texts, and asserts what must hold for any text.
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "checks/input_checks.h"
+#include "engine/calculation.h"
+#include "engine/result_display.h"
+#include "numbers/number_text.h"
+
+using namespace ambrelay;
+
+namespace {
+
+[[noreturn]] void Fail(const char* what, std::string_view detail)
+{
+    std::fprintf(stderr, "invariant broken: %s [%.*s]\n", what, static_cast<int>(detail.size()), detail.data());
+    std::abort();
+}
+
+void Require(bool holds, const char* what, std::string_view detail = {})
+{
+    if (!holds) {
+        Fail(what, detail);
+    }
+}
+
+// The C library's strtod as an independent reader of what IsNumeric accepts:
+// blanks and grouping commas removed, then parsed in the "C" locale.
+double ReferenceRead(std::string_view text)
+{
+    std::string cleaned;
+    for (const char c : text) {
+        if (c != ' ' && c != '\t' && c != ',') {
+            cleaned.push_back(c);
+        }
+    }
+    return std::strtod(cleaned.c_str(), nullptr);
+}
+
+double ReferenceRound(double x, int decimals)
+{
+    std::string buffer(400 + static_cast<std::size_t>(decimals), '\0');
+    std::snprintf(buffer.data(), buffer.size(), "%.*f", decimals, x);
+    return std::strtod(buffer.c_str(), nullptr);
+}
+
+int SignificantDigits(const std::string& text)
+{
+    const std::string mantissa = text.substr(0, text.find('E'));
+    const auto first = mantissa.find_first_of("123456789");
+    if (first == std::string::npos) {
+        return 0;
+    }
+    int count = 0;
+    for (auto i = first; i <= mantissa.find_last_of("123456789"); ++i) {
+        count += mantissa[i] != '.' ? 1 : 0;
+    }
+    return count;
+}
+
+void CheckText(double x)
+{
+    const std::string text = NumberToText(x);
+    Require(!text.empty(), "a finite number has a text", text);
+    Require(text.find_first_of("nN") == std::string::npos && text.find("inf") == std::string::npos,
+            "no nan or inf in a text", text);
+    Require(SignificantDigits(text) <= 15, "at most 15 significant digits", text);
+    Require(IsNumeric(text), "a written number is a number", text);
+    char reference[64];
+    std::snprintf(reference, sizeof reference, "%.14e", x);
+    const double expected = std::fabs(x) > 1.79769313486231e308 ? std::copysign(1.79769313486231e308, x)
+                                                                : std::strtod(reference, nullptr);
+    Require(ReadNumber(text) == expected || (expected == 0 && ReadNumber(text) == 0), "a written number reads back",
+            text);
+}
+
+void CheckRounding(double x)
+{
+    for (const int decimals : {2, 5, 6}) {
+        const double rounded = RoundDecimal(x, decimals);
+        Require(rounded == ReferenceRound(x, decimals) || (rounded == 0 && ReferenceRound(x, decimals) == 0),
+                "rounding gives the nearest double of the rounded decimal");
+    }
+}
+
+void CheckReading(const std::string& text)
+{
+    const double value = ReadNumber(text);
+    Require(std::isfinite(value), "the reader never yields NaN or infinity", text);
+    if (IsNumeric(text)) {
+        const double reference = ReferenceRead(text);
+        // strtod keeps subnormals where the reader may flush a value below the
+        // smallest double to zero; both are within half the smallest step.
+        Require(value == reference || (std::fabs(value) < 1e-307 && std::fabs(reference) < 1e-307),
+                "a number reads as the number it shows", text);
+        CheckText(value);
+        CheckRounding(value);
+    }
+}
+
+void CheckFinishedResult(const ComparisonResult& r, const std::string& detail)
+{
+    for (const double field : {r.Views1, r.Views2, r.Ratio1, r.Ratio2, r.PooledRatio, r.ZStat, r.Probability,
+                               r.Likelihood}) {
+        Require(std::isfinite(field), "every field is finite", detail);
+    }
+    const double l = r.Likelihood;
+    Require(l >= 50 && l <= 99.998 + 1e-9, "likelihood within [50, 99.998]", detail);
+    Require(r.Probability >= 0.00002 - 1e-12 && r.Probability <= 0.5, "p value within [0.00002, 0.5]", detail);
+    const VerdictBand expected = l == 50 ? VerdictBand::Identical
+                                 : l < 70 ? VerdictBand::TooClose
+                                 : l < 80 ? VerdictBand::SlightlyBetter
+                                 : l < 90 ? VerdictBand::CouldBeWinner
+                                 : l < 95 ? VerdictBand::AlmostCertain
+                                          : VerdictBand::ClearWinner;
+    Require(r.Band == expected, "the band matches the likelihood", detail);
+    if (l < 70) {
+        Require(r.Winner == "None", "no winner below 70", detail);
+    } else {
+        Require(r.Winner == (r.Ratio1 > r.Ratio2 ? "A" : "B"), "the winner has the higher ratio", detail);
+        Require(r.VerdictText.rfind("Variation " + r.Winner + " ", 0) == 0, "the sentence names the winner", detail);
+        Require(r.VerdictText.find(NumberToText(l) + "%") != std::string::npos, "the sentence shows the likelihood",
+                detail);
+    }
+    const ResultTexts texts = TextsOf(r);
+    for (const std::string* text : {&texts.pValue, &texts.ratio1, &texts.ratio2, &texts.zStat}) {
+        Require(IsNumeric(*text), "every shown value is a number", *text);
+    }
+    // Two decimals fit in 15 significant digits up to 1e13: the z shown is exact.
+    Require(r.ZStat >= 1e12 || ReadNumber(texts.zStat) == r.ZStat, "the z statistic shows exactly", texts.zStat);
+    CheckText(r.ZStat);
+    const Marker marker = MarkerForShownRatios(texts.ratio1, texts.ratio2);
+    if (r.Winner == "A") {
+        Require(marker != Marker::Version2, "the marker never contradicts the winner", detail);
+    }
+    if (r.Winner == "B") {
+        Require(marker != Marker::Version1, "the marker never contradicts the winner", detail);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    std::vector<std::string> texts;
+    std::size_t start = 0;
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t end = input.find('\n', start);
+        if (end == std::string_view::npos) {
+            break;
+        }
+        texts.emplace_back(input.substr(start, end - start));
+        start = end + 1;
+    }
+    texts.emplace_back(input.substr(std::min(start, input.size())));
+    texts.resize(4);
+    for (const std::string& text : texts) {
+        CheckReading(text);
+    }
+
+    const InputTexts inputs{texts[0], texts[2], texts[1], texts[3]};
+    if (CheckBlanks(inputs).failed || CheckInverse(inputs).failed) {
+        return 0;
+    }
+    const CheckOutcome numeric = CheckNumerics(inputs);
+    if (numeric.failed) {
+        Require(numeric.focusBox.has_value(), "a failed numeric check names its box");
+        return 0;
+    }
+    const double views1 = ReadNumber(inputs.views1);
+    const double responses1 = ReadNumber(inputs.responses1);
+    const double views2 = ReadNumber(inputs.views2);
+    const double responses2 = ReadNumber(inputs.responses2);
+    const ZStatOutcome outcome = Calculate(views1, responses1, views2, responses2);
+    const std::string detail = texts[0] + " | " + texts[1] + " | " + texts[2] + " | " + texts[3];
+    if (outcome.failure) {
+        const bool negative = views1 < 0 || responses1 < 0 || views2 < 0 || responses2 < 0;
+        Require(negative == (outcome.failure->reason == ZStatFailureReason::NegativeCount),
+                "negative counts, and only they, fail as negative", detail);
+        return 0;
+    }
+    Require(views1 > 0 && views2 > 0 && responses1 >= 0 && responses2 >= 0, "a verdict needs real counts", detail);
+    CheckFinishedResult(outcome.result, detail);
+    CheckText(outcome.result.Likelihood);
+    return 0;
+}
