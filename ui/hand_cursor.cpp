@@ -52,9 +52,16 @@ const char* const kHandImage[] = {
 
 }  // namespace
 
-QCursor HandCursor()
+QCursor HandCursor(qreal devicePixelRatio)
 {
-    return QCursor(QPixmap(kHandImage), kHandHotSpotX, kHandHotSpotY);
+    QPixmap image(kHandImage);
+    // On a high-resolution screen each pixel of the drawing becomes a square
+    // of four, so the hand stays sharp instead of being smoothed up.
+    if (devicePixelRatio >= 1.5) {
+        image = image.scaled(image.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        image.setDevicePixelRatio(2.0);
+    }
+    return QCursor(image, kHandHotSpotX, kHandHotSpotY);
 }
 
 }  // namespace ambrelay

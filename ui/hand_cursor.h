@@ -8,6 +8,7 @@ namespace ambrelay {
 inline constexpr int kHandHotSpotX = 12;  // the tip of the finger
 inline constexpr int kHandHotSpotY = 1;
 
-QCursor HandCursor();
+// The hot spot is given in the window's own pixels at every scale.
+QCursor HandCursor(qreal devicePixelRatio = 1.0);
 
 }  // namespace ambrelay

@@ -17,6 +17,7 @@
 #include "engine/zstat.h"
 #include "numbers/number_text.h"
 #include "ui/calc_failure_message.h"
+#include "ui/accessibility.h"
 #include "ui/desktop.h"
 #include "ui/hand_cursor.h"
 #include "ui/upright_bar.h"
@@ -81,7 +82,7 @@ void Kelvory::CheckForBlanks()
     BlankFlag = 0;
     const CheckOutcome outcome = CheckBlanks(CurrentInputs());
     if (outcome.failed) {
-        lblResult->setText(Text(*outcome.resultText));
+        SetValueCaption(lblResult, Text(*outcome.resultText));
         desktop_.ShowMessage(this, Text(outcome.message));
         BlankFlag = 1;
     }
@@ -157,16 +158,16 @@ void Kelvory::ShowResult()
 {
     const ComparisonResult& r = formVariables_;
     const ResultTexts texts = TextsOf(r);
-    lblPVal->setText(Text(texts.pValue));
-    lblRatio1->setText(Text(texts.ratio1));
-    lblRatio2->setText(Text(texts.ratio2));
-    lblZStat->setText(Text(texts.zStat));
+    SetValueCaption(lblPVal, Text(texts.pValue));
+    SetValueCaption(lblRatio1, Text(texts.ratio1));
+    SetValueCaption(lblRatio2, Text(texts.ratio2));
+    SetValueCaption(lblZStat, Text(texts.zStat));
 
     const Marker marker = MarkerForShownRatios(lblRatio1->text().toStdString(), lblRatio2->text().toStdString());
     lblStar1->setVisible(marker == Marker::Version1);
     lblStar2->setVisible(marker == Marker::Version2);
 
-    lblResult->setText(Text(r.VerdictText));
+    SetValueCaption(lblResult, Text(r.VerdictText));
     const bool barsShown = r.Band == VerdictBand::SlightlyBetter;
     if (barsShown || r.Band == VerdictBand::TooClose || r.Band == VerdictBand::Identical) {
         pbar1->setVisible(barsShown);

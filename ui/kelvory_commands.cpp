@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include "ui/accessibility.h"
 #include "ui/desktop.h"
 #include "ui/hand_cursor.h"
 #include "ui/kelvory.h"
@@ -96,7 +97,7 @@ void Kelvory::SetMousePointer(int setting)
 {
     MousePointer = setting;
     if (setting == kHandPointer) {
-        setCursor(HandCursor());
+        setCursor(HandCursor(devicePixelRatioF()));
     } else {
         unsetCursor();
     }
@@ -119,9 +120,9 @@ void Kelvory::Command2_Click()
     lblStar1->hide();
     lblStar2->hide();
     for (QLabel* field : {lblRatio1, lblRatio2, lblPVal, lblZStat}) {
-        field->clear();
+        SetValueCaption(field, QString());
     }
-    lblResult->setText(QString::fromStdString(kInsufficientData));
+    SetValueCaption(lblResult, QString::fromStdString(kInsufficientData));
     for (QLabel* label : {lblWin1a, lblWin1b, lblWin2a, lblWin2b}) {
         label->hide();
     }

@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <limits>
 
+#include "ui/accessibility.h"
 #include "ui/kelvory.h"
 #include "ui/site_addresses.h"
 #include "ui/upright_bar.h"
@@ -204,7 +205,11 @@ void Kelvory::BuildLayout()
     lblZStat = MakeLabel(this, "lblZStat", QString(), {112, 240, 121, 25}, centred, Border::Single);
     Label2 = MakeLabel(this, "Label2", QStringLiteral("Interpretation"), {120, 272, 113, 17}, centred);
     Label6 = MakeLabel(this, "Label6", QString(), {8, 288, 329, 65}, left, Border::Single);
-    lblResult = MakeLabel(this, "lblResult", QString::fromStdString(kInsufficientData), {16, 296, 313, 49}, left);
+    // Marked as a value field before its first caption, so assistive tools
+    // meet it as one from the start.
+    lblResult = MakeLabel(this, "lblResult", QString(), {16, 296, 313, 49}, left);
+    MakeValueField(lblResult, QStringLiteral("Interpretation"));
+    lblResult->setText(QString::fromStdString(kInsufficientData));
     lblResult->setFont(CourierNew(kPixels9_75));
     for (QLabel* caption : {Label10, Label1, Label11, Label8, Label2}) {
         caption->setFont(CourierNew(kPixels8_25, true));
@@ -269,6 +274,26 @@ void Kelvory::BuildLayout()
     setTabOrder(txtRspn2, Command1);
     setTabOrder(Command1, Command2);
     setTabOrder(Command2, Command3);
+
+    // What a screen reader says for each control.
+    txtViews1->setAccessibleName(QStringLiteral("Version 1 observations"));
+    txtRspn1->setAccessibleName(QStringLiteral("Version 1 responses"));
+    txtViews2->setAccessibleName(QStringLiteral("Version 2 observations"));
+    txtRspn2->setAccessibleName(QStringLiteral("Version 2 responses"));
+    MakeValueField(lblRatio1, QStringLiteral("Ratio A"));
+    MakeValueField(lblPVal, QStringLiteral("p value"));
+    MakeValueField(lblRatio2, QStringLiteral("Ratio B"));
+    MakeValueField(lblZStat, QStringLiteral("Z statistic"));
+    lblStar1->setAccessibleName(QStringLiteral("Ratio A is the higher"));
+    lblStar2->setAccessibleName(QStringLiteral("Ratio B is the higher"));
+    lblWin1a->setAccessibleName(QStringLiteral("Version 1 wins"));
+    lblWin1b->setAccessibleName(QStringLiteral("Version 1"));
+    lblWin2a->setAccessibleName(QStringLiteral("Version 2 wins"));
+    lblWin2b->setAccessibleName(QStringLiteral("Version 2"));
+    pbar1->setAccessibleName(QStringLiteral("Likelihood for version 1"));
+    pbar2->setAccessibleName(QStringLiteral("Likelihood for version 2"));
+    lblLink->setAccessibleName(QStringLiteral("Ambrelay web site"));
+    lblLink->setAccessibleDescription(QStringLiteral("Opens the Ambrelay web site in your browser"));
 
     // Mouse moves reach these only with tracking on; they set the pointer.
     for (QWidget* tracked : std::initializer_list<QWidget*>{this, Frame1, Label4, Label7, lblLink}) {
