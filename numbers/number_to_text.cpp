@@ -40,7 +40,9 @@ std::string FixedText(const Significand& s)
 {
     const int length = static_cast<int>(s.digits.size());
     if (s.exponent < 0) {
-        return "0." + std::string(static_cast<std::size_t>(-s.exponent - 1), '0') + s.digits;
+        std::string text = "0.";
+        text.append(static_cast<std::size_t>(-s.exponent - 1), '0');
+        return text + s.digits;
     }
     if (s.exponent + 1 >= length) {
         return s.digits + std::string(static_cast<std::size_t>(s.exponent + 1 - length), '0');
@@ -53,7 +55,8 @@ std::string ExponentText(const Significand& s)
 {
     std::string text = s.digits.substr(0, 1);
     if (s.digits.size() > 1) {
-        text += "." + s.digits.substr(1);
+        text += '.';
+        text.append(s.digits, 1);
     }
     text += s.exponent < 0 ? "E-" : "E+";
     text += std::to_string(std::abs(s.exponent));
@@ -77,8 +80,9 @@ std::string NumberToText(double x)
         s.digits = "179769313486231";
     }
     const bool fixed = s.exponent >= -15 && s.exponent < 15;
-    const std::string body = fixed ? FixedText(s) : ExponentText(s);
-    return x < 0 ? "-" + body : body;
+    std::string text = x < 0 ? "-" : "";
+    text += fixed ? FixedText(s) : ExponentText(s);
+    return text;
 }
 
 }  // namespace ambrelay

@@ -4,7 +4,7 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-"$repo_root/scripts/install-deps.sh" "${BUILD_PACKAGES[@]}"
+"$repo_root/scripts/install-deps.sh" "${BUILD_PACKAGES[@]}" "${CHECK_PACKAGES[@]}"
 cd "$repo_root"
 cmake --preset default
 cmake --build --preset default
