@@ -22,6 +22,7 @@ class SilentDesktop final : public ambrelay::Desktop {
 public:
     void ShowMessage(QWidget*, const QString&) override {}
     void OpenAddress(QWidget*, const QString&) override {}
+    void CopyText(const QString&) override {}
 };
 
 // Notes the end of the window's next paint.

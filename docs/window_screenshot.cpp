@@ -19,6 +19,7 @@ public:
         std::fprintf(stderr, "unexpected message: %s\n", qPrintable(text));
     }
     void OpenAddress(QWidget*, const QString&) override {}
+    void CopyText(const QString&) override {}
 };
 
 }  // namespace

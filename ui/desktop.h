@@ -1,6 +1,6 @@
 #pragma once
-// The window's only ways out to the desktop: a message box and a web address
-// handed to the browser. Tests put an observer in place of the real desktop.
+// The window's only ways out to the desktop: a message box, a web address
+// handed to the browser, and the clipboard. Tests put an observer in place of the real desktop.
 
 class QString;
 class QWidget;
@@ -18,6 +18,9 @@ public:
     // Asks the desktop to open a web address in the user's browser; does not
     // wait and reports nothing.
     virtual void OpenAddress(QWidget* owner, const QString& address) = 0;
+
+    // Puts plain text on the clipboard.
+    virtual void CopyText(const QString& text) = 0;
 };
 
 }  // namespace ambrelay

@@ -33,6 +33,7 @@ Kelvory::Kelvory(Desktop& desktop, QWidget* parent) : QWidget(parent), desktop_(
 {
     BuildLayout();
     ConnectHandlers();
+    SetUpResultCopy();
     SetMousePointer(kHandPointer);
     txtViews1->setFocus();
 }
@@ -83,6 +84,7 @@ void Kelvory::CheckForBlanks()
     const CheckOutcome outcome = CheckBlanks(CurrentInputs());
     if (outcome.failed) {
         SetValueCaption(lblResult, Text(*outcome.resultText));
+        ForgetInsights();  // the interpretation no longer shows the verdict they explain
         desktop_.ShowMessage(this, Text(outcome.message));
         BlankFlag = 1;
     }
@@ -121,8 +123,9 @@ void Kelvory::LookupTable()
 bool Kelvory::RunCalculation()
 {
     const InputTexts inputs = CurrentInputs();
-    const ZStatOutcome outcome = ComputeZStat(ReadNumber(inputs.views1), ReadNumber(inputs.responses1),
-                                              ReadNumber(inputs.views2), ReadNumber(inputs.responses2));
+    const Counts counts{ReadNumber(inputs.views1), ReadNumber(inputs.responses1), ReadNumber(inputs.views2),
+                        ReadNumber(inputs.responses2)};
+    const ZStatOutcome outcome = ComputeZStat(counts.views1, counts.responses1, counts.views2, counts.responses2);
     StoreCompletedSteps(outcome, formVariables_);
     if (outcome.failure) {
         desktop_.ShowMessage(this, CalcFailureMessage(outcome.failure->reason));
@@ -130,6 +133,7 @@ bool Kelvory::RunCalculation()
     }
     LookupTable();
     ComputeVerdict(formVariables_);
+    KeepInsights(counts);
     return true;
 }
 

@@ -8,7 +8,9 @@
 
 #include "checks/input_checks.h"
 #include "engine/comparison_result.h"
+#include "engine/result_report.h"
 
+class QAction;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -64,6 +66,12 @@ private:
     void lblLink_Click();
     void SetMousePointer(int setting);
 
+    // Beyond the verdict: the insights' tooltip and the copyable report.
+    void SetUpResultCopy();
+    void KeepInsights(const Counts& counts);
+    void ForgetInsights();
+    void CopyResult();
+
     Desktop& desktop_;
 
     // Form variables.
@@ -73,6 +81,8 @@ private:
     qint16 NumericFlag = 0;
     int MousePointer = kHandPointer;
     bool centred_ = false;
+    QString report_;  // empty until a calculation has run to the end
+    QAction* copyResult_ = nullptr;
 
     // Controls, named as everywhere in the program's documents.
     QLabel* lblTitle = nullptr;

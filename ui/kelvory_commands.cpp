@@ -129,6 +129,7 @@ void Kelvory::Command2_Click()
     // The bars keep their values; "Go" sets one before it shows a bar again.
     pbar1->hide();
     pbar2->hide();
+    ForgetInsights();
     txtViews1->setFocus();
 }
 

@@ -1,6 +1,8 @@
 #include "ui/qt_desktop.h"
 
+#include <QClipboard>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -22,5 +24,11 @@ void QtDesktop::OpenAddress(QWidget* /*owner*/, const QString& address)
     // Fire and forget: when no browser starts there is nothing to tell.
     QDesktopServices::openUrl(QUrl(address));
 }
+
+}  // namespace ambrelay
+
+namespace ambrelay {
+
+void QtDesktop::CopyText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
 
 }  // namespace ambrelay

@@ -4,11 +4,13 @@
 
 namespace ambrelay {
 
-// The real desktop: QMessageBox and the desktop services' default browser.
+// The real desktop: QMessageBox, the desktop services' default browser and
+// the system clipboard.
 class QtDesktop final : public Desktop {
 public:
     void ShowMessage(QWidget* owner, const QString& text) override;
     void OpenAddress(QWidget* owner, const QString& address) override;
+    void CopyText(const QString& text) override;
 };
 
 }  // namespace ambrelay

@@ -31,9 +31,11 @@ public:
     }
 
     void OpenAddress(QWidget* /*owner*/, const QString& address) override { addresses.push_back(address); }
+    void CopyText(const QString& text) override { copied.push_back(text); }
 
     QList<Message> messages;
     QStringList addresses;
+    QStringList copied;
 };
 
 struct Window {

@@ -1,0 +1,106 @@
+// The insights in the window: a tooltip on the interpretation after a
+// calculation that ran to the end, and the report copied by Ctrl+C or the
+// interpretation's context menu; Ctrl+C in a text box copies its selection.
+
+#include <QAction>
+#include <QClipboard>
+
+#include "window_fixture.h"
+
+using namespace ambrelay;
+using namespace ambrelay::testing;
+
+namespace {
+
+const QString kTooltip = "B responded 30% more often than A: 13% against 10%, a difference of 3.0 points (95% "
+                         "confidence interval 0.2 to 5.8 points). The exact p value from the normal distribution is "
+                         "0.0177 one-sided and 0.0355 two-sided. To detect a difference this size with 80% power at "
+                         "the 5% level, a test needs about 1,774 observations per version.";
+
+QAction* CopyAction(const Window& w)
+{
+    const QList<QAction*> actions = w.Label("lblResult")->actions();
+    return actions.size() == 1 ? actions.first() : nullptr;
+}
+
+}  // namespace
+
+class KelvoryInsightsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void tooltipOnlyAfterAFinishedCalculation();
+    void copyPutsTheReportOnTheClipboard();
+    void ctrlCInATextBoxCopiesItsSelection();
+};
+
+void KelvoryInsightsTest::tooltipOnlyAfterAFinishedCalculation()
+{
+    Window w;
+    QLabel* result = w.Label("lblResult");
+    QCOMPARE(result->toolTip(), QString());
+    w.Enter("1000", "100", "1000", "130");
+    w.Go();
+    QCOMPARE(result->toolTip(), kTooltip);
+    // A calculation that stops before the end leaves the result, and its tooltip, on display.
+    w.Enter("1000", "100", "0", "0");
+    w.Go();
+    QCOMPARE(result->toolTip(), kTooltip);
+    // The blank check replaces the verdict, and so the tooltip goes.
+    w.Enter("", "100", "1000", "130");
+    w.Go();
+    QCOMPARE(result->toolTip(), QString());
+    w.Enter("1000", "100", "1000", "130");
+    w.Go();
+    w.Clear();
+    QCOMPARE(result->toolTip(), QString());
+}
+
+void KelvoryInsightsTest::copyPutsTheReportOnTheClipboard()
+{
+    Window w;
+    QAction* copy = CopyAction(w);
+    QVERIFY(copy);
+    QCOMPARE(copy->text(), QString("Copy result"));
+    QCOMPARE(w.Label("lblResult")->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QVERIFY(!copy->isEnabled());
+    QTest::keyClick(w.Find("Command1"), Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(w.desktop.copied.isEmpty());  // nothing to copy before a result
+
+    w.Enter("1000", "100", "1000", "130");
+    w.Go();
+    QVERIFY(copy->isEnabled());
+    copy->trigger();
+    w.Find<QPushButton>("Command2")->setFocus();
+    QTest::keyClick(w.Find("Command2"), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(w.desktop.copied.size(), 2);
+    QCOMPARE(w.desktop.copied[0], w.desktop.copied[1]);
+    QCOMPARE(w.desktop.copied[0], QString("Ambrelay A/B test result\n"
+                                          "Version 1 (A): 1000 observations, 100 responses, ratio 0.1\n"
+                                          "Version 2 (B): 1000 observations, 130 responses, ratio 0.13\n"
+                                          "p value: 0.01786\n"
+                                          "Z statistic: 2.1\n"
+                                          "Likelihood: 98.214%\n"
+                                          "Verdict: Variation B is the clear and undisputed winner with a "
+                                          "likelihood of 98.214%\n\n")
+                                          + kTooltip + "\n");
+    w.Clear();
+    QVERIFY(!copy->isEnabled());
+}
+
+void KelvoryInsightsTest::ctrlCInATextBoxCopiesItsSelection()
+{
+    Window w;
+    w.Enter("1000", "100", "1000", "130");
+    w.Go();
+    QLineEdit* box = w.Box("txtViews2");
+    box->setFocus();
+    box->selectAll();
+    QApplication::clipboard()->clear();
+    QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QString("1000"));
+    QVERIFY(w.desktop.copied.isEmpty());
+}
+
+QTEST_MAIN(KelvoryInsightsTest)
+#include "tst_kelvory_insights.moc"
