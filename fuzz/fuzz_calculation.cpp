@@ -13,6 +13,7 @@
 
 #include "checks/input_checks.h"
 #include "engine/calculation.h"
+#include "engine/insights.h"
 #include "engine/result_display.h"
 #include "numbers/number_text.h"
 
@@ -192,5 +193,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(views1 > 0 && views2 > 0 && responses1 >= 0 && responses2 >= 0, "a verdict needs real counts", detail);
     CheckFinishedResult(outcome.result, detail);
     CheckText(outcome.result.Likelihood);
+    if (const auto insights = ComputeInsights(views1, responses1, views2, responses2)) {
+        const std::string words = InsightsText(*insights);
+        Require(words.find("nan") == std::string::npos && words.find("inf") == std::string::npos,
+                "the insights are plain numbers", detail);
+        Require(insights->intervalLowPoints <= insights->differencePoints
+                    && insights->differencePoints <= insights->intervalHighPoints,
+                "the interval holds the difference", detail);
+    }
     return 0;
 }

@@ -2,6 +2,7 @@
 // calculations in a row, and the calculations that have no result.
 
 #include "numbers/number_text.h"
+#include "messages.h"
 #include "window_fixture.h"
 
 using namespace ambrelay;
@@ -138,34 +139,13 @@ void KelvoryCalculateTest::noResultLeavesTheDisplay_data()
     QTest::addColumn<QStringList>("inputs");
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("storedFields");  // Views, Ratio1, Ratio2, PooledRatio written before the stop
-    QTest::newRow("no views for 1") << QStringList{"0", "0", "1000", "10"}
-                                    << "Version 1 has no observations, so its response ratio cannot be computed. "
-                                       "Please enter more than 0 observations for version 1."
-                                    << 1;
-    QTest::newRow("no views for 2") << QStringList{"1000", "10", "0", "0"}
-                                    << "Version 2 has no observations, so its response ratio cannot be computed. "
-                                       "Please enter more than 0 observations for version 2."
-                                    << 2;
-    QTest::newRow("no responses") << QStringList{"1000", "0", "500", "0"}
-                                  << "Neither version has any responses, so there is nothing to compare. Please "
-                                     "enter the responses of at least one version."
-                                  << 4;
-    QTest::newRow("everyone responded") << QStringList{"1000", "1000", "500", "500"}
-                                        << "Every observation of both versions drew a response, so there is nothing "
-                                           "to compare. Please check the counts of responses."
-                                        << 4;
-    QTest::newRow("negative responses") << QStringList{"1000", "-5", "1000", "10"}
-                                        << "Counts cannot be negative. Please enter zero or more observations and "
-                                           "responses for both versions."
-                                        << 0;
-    QTest::newRow("negative everything") << QStringList{"-1000", "-5000", "-1000", "-2000"}
-                                         << "Counts cannot be negative. Please enter zero or more observations and "
-                                            "responses for both versions."
-                                         << 0;
-    QTest::newRow("overflow") << QStringList{"1e308", "1e307", "1e308", "1e307"}
-                              << "These counts are too large or too small to compute a result. Please enter counts "
-                                 "of a sensible size."
-                              << 3;
+    QTest::newRow("no views for 1") << QStringList{"0", "0", "1000", "10"} << kNoViews1 << 1;
+    QTest::newRow("no views for 2") << QStringList{"1000", "10", "0", "0"} << kNoViews2 << 2;
+    QTest::newRow("no responses") << QStringList{"1000", "0", "500", "0"} << kNoResponses << 4;
+    QTest::newRow("everyone responded") << QStringList{"1000", "1000", "500", "500"} << kAllResponded << 4;
+    QTest::newRow("negative responses") << QStringList{"1000", "-5", "1000", "10"} << kNegative << 0;
+    QTest::newRow("negative everything") << QStringList{"-1000", "-5000", "-1000", "-2000"} << kNegative << 0;
+    QTest::newRow("overflow") << QStringList{"1e308", "1e307", "1e308", "1e307"} << kOutOfRange << 3;
 }
 
 void KelvoryCalculateTest::noResultLeavesTheDisplay()

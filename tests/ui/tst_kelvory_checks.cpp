@@ -1,6 +1,7 @@
 // The three input checks as the user meets them in the window: the message,
 // the result label, the focus and the flags, and inputs left untouched.
 
+#include "messages.h"
 #include "window_fixture.h"
 
 using namespace ambrelay;
@@ -8,9 +9,6 @@ using namespace ambrelay::testing;
 
 namespace {
 
-const QString kBlankMessage = "You must fill in all four values to obtain a result.";
-const QString kInverseMessage = "The number of responses cannot be greater than the number of observations";
-const QString kInsufficient = "Insufficient data. Please fill in all four input boxes.";
 
 QStringList Inputs(const Window& w)
 {
@@ -38,26 +36,26 @@ void KelvoryChecksTest::failedCheckShowsOneMessage_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("flag");        // the flag set to 1
     QTest::addColumn<QString>("focusAfter");  // where the focus ends; the check moves it only for non-numbers
-    QTest::newRow("all empty") << QStringList{"", "", "", ""} << kBlankMessage << "blank" << "Command1";
-    QTest::newRow("one empty") << QStringList{"1000", "", "1000", "130"} << kBlankMessage << "blank" << "Command1";
-    QTest::newRow("empty and letters") << QStringList{"abc", "100", "", "130"} << kBlankMessage << "blank"
+    QTest::newRow("all empty") << QStringList{"", "", "", ""} << kBlank << "blank" << "Command1";
+    QTest::newRow("one empty") << QStringList{"1000", "", "1000", "130"} << kBlank << "blank" << "Command1";
+    QTest::newRow("empty and letters") << QStringList{"abc", "100", "", "130"} << kBlank << "blank"
                                        << "Command1";
-    QTest::newRow("more responses in 1") << QStringList{"1000", "1001", "1000", "130"} << kInverseMessage
+    QTest::newRow("more responses in 1") << QStringList{"1000", "1001", "1000", "130"} << kInverse
                                          << "inverse" << "Command1";
-    QTest::newRow("more responses in both") << QStringList{"10", "20", "10", "20"} << kInverseMessage << "inverse"
+    QTest::newRow("more responses in both") << QStringList{"10", "20", "10", "20"} << kInverse << "inverse"
                                             << "Command1";
     QTest::newRow("views1 letters") << QStringList{"many", "0", "1000", "130"}
-                                    << "Input 'Version 1 Views' must be numeric." << "numeric" << "txtViews1";
+                                    << kViews1 << "numeric" << "txtViews1";
     QTest::newRow("views2 blanks only") << QStringList{"1000", "100", "   ", "0"}
-                                        << "Input in 'Version 2 Views' must be numeric." << "numeric"
+                                        << kViews2 << "numeric"
                                         << "txtViews2";
     QTest::newRow("responses1 two points") << QStringList{"1000", "1.2.3", "1000", "130"}
-                                           << "Input in 'Ver 1 Responses' must be numeric." << "numeric"
+                                           << kRspn1 << "numeric"
                                            << "txtRspn1";
     QTest::newRow("responses2 hex") << QStringList{"1000", "100", "1000", "0x10"}
-                                    << "Input in 'Ver 2 Responses' must be numeric." << "numeric" << "txtRspn2";
+                                    << kRspn2 << "numeric" << "txtRspn2";
     QTest::newRow("views2 before responses1") << QStringList{"1000", "abc", "xyz", "0"}
-                                              << "Input in 'Version 2 Views' must be numeric." << "numeric"
+                                              << kViews2 << "numeric"
                                               << "txtViews2";
 }
 

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QSignalSpy>
 
+#include "messages.h"
 #include "window_fixture.h"
 
 using namespace ambrelay;
@@ -10,7 +11,6 @@ using namespace ambrelay::testing;
 
 namespace {
 
-const QString kInsufficient = "Insufficient data. Please fill in all four input boxes.";
 
 // Everything Clear resets, as one comparable list.
 QStringList ClearableState(const Window& w)
@@ -77,7 +77,7 @@ void KelvoryCommandsTest::clearAfterCalculationEmptiesEverything()
     // A following "Go" without new input fails the blank check.
     w.Go();
     QCOMPARE(w.desktop.messages.size(), 1);
-    QCOMPARE(w.desktop.messages.first().text, QString("You must fill in all four values to obtain a result."));
+    QCOMPARE(w.desktop.messages.first().text, kBlank);
 }
 
 void KelvoryCommandsTest::clearKeepsVariablesAndFlags()

@@ -1,29 +1,11 @@
 // Whatever people type or paste into the boxes: the exact message or result,
 // and the typed text never changed by a check.
 
+#include "messages.h"
 #include "window_fixture.h"
 
 using namespace ambrelay;
 using namespace ambrelay::testing;
-
-namespace {
-
-const QString kBlank = "You must fill in all four values to obtain a result.";
-const QString kInverse = "The number of responses cannot be greater than the number of observations";
-const QString kViews1 = "Input 'Version 1 Views' must be numeric.";
-const QString kRspn1 = "Input in 'Ver 1 Responses' must be numeric.";
-const QString kNegative = "Counts cannot be negative. Please enter zero or more observations and responses for both "
-                          "versions.";
-const QString kNoViews1 = "Version 1 has no observations, so its response ratio cannot be computed. Please enter "
-                          "more than 0 observations for version 1.";
-const QString kNoResponses = "Neither version has any responses, so there is nothing to compare. Please enter the "
-                             "responses of at least one version.";
-const QString kAllResponded = "Every observation of both versions drew a response, so there is nothing to compare. "
-                              "Please check the counts of responses.";
-const QString kOutOfRange = "These counts are too large or too small to compute a result. Please enter counts of a "
-                            "sensible size.";
-
-}  // namespace
 
 class KelvoryHostileTest : public QObject {
     Q_OBJECT
