@@ -16,10 +16,9 @@
 #include "engine/verdict.h"
 #include "engine/zstat.h"
 #include "numbers/number_text.h"
-#include "ui/calc_failure_message.h"
 #include "ui/accessibility.h"
+#include "ui/calc_failure_message.h"
 #include "ui/desktop.h"
-#include "ui/hand_cursor.h"
 #include "ui/upright_bar.h"
 
 namespace ambrelay {

@@ -15,6 +15,7 @@
 #include "ui/window_look.h"
 
 #ifdef Q_OS_WIN
+#define NOMINMAX  // keeps std::numeric_limits<int>::max() a function call
 #include <windows.h>
 #endif
 
