@@ -37,7 +37,10 @@ void UprightBar::paintEvent(QPaintEvent* /*event*/)
     option.minimum = 0;
     option.maximum = kSteps;
     option.progress = static_cast<int>(std::lround(std::clamp(fraction, 0.0, 1.0) * kSteps));
-    style()->drawControl(QStyle::CE_ProgressBar, &option, &painter, this);
+    // Some styles draw a sliver of fill even at the minimum; an empty bar is
+    // only its groove.
+    const QStyle::ControlElement element = option.progress > 0 ? QStyle::CE_ProgressBar : QStyle::CE_ProgressBarGroove;
+    style()->drawControl(element, &option, &painter, this);
 }
 
 }  // namespace ambrelay

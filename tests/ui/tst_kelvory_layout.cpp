@@ -43,6 +43,8 @@ private slots:
     void focusFollowsTabOrder();
     void onlyInputsAndButtonsTakeFocus();
     void progressBarsAreUprightStrips();
+    void progressBarsFillFromTheBottom_data();
+    void progressBarsFillFromTheBottom();
     void pointerStartsAsTheHand();
     void resultTextWrapsInsideItsBox();
 };
@@ -364,6 +366,47 @@ void KelvoryLayoutTest::progressBarsAreUprightStrips()
         QVERIFY(!bar->isTextVisible());
         QVERIFY(!bar->invertedAppearance());  // fills from the bottom
         QVERIFY(!bar->isVisibleTo(w.window.get()));
+    }
+}
+
+void KelvoryLayoutTest::progressBarsFillFromTheBottom_data()
+{
+    QTest::addColumn<float>("value");
+    QTest::addColumn<double>("filledShare");  // of the bar's height, from the bottom
+    QTest::newRow("70 is empty") << 70.0f << 0.0;
+    QTest::newRow("85 is half") << 85.0f << 0.5;
+    QTest::newRow("98.214 is nearly full") << 98.214f << 0.94;
+    QTest::newRow("100 is full") << 100.0f << 1.0;
+}
+
+void KelvoryLayoutTest::progressBarsFillFromTheBottom()
+{
+    QFETCH(float, value);
+    QFETCH(double, filledShare);
+    Window w;
+    UprightBar* bar = w.Bar("pbar2");
+    bar->show();
+    bar->SetValue(value);
+    QCOMPARE_EQ(bar->Value(), value);  // kept exactly, not as the widget's whole number
+    const QImage image = bar->grab().toImage();
+    // The fill is drawn in the highlight colour, bluer than the groove.
+    auto filled = [&](int y) {
+        const QColor c = image.pixelColor(image.width() / 2, y);
+        return c.blue() - c.red() > 40;
+    };
+    const int inner = image.height();
+    const int filledRows = [&] {
+        int rows = 0;
+        for (int y = 1; y < image.height() - 1; ++y) {
+            rows += filled(y) ? 1 : 0;
+        }
+        return rows;
+    }();
+    QVERIFY2(qAbs(filledRows - filledShare * inner) <= 3,
+             qPrintable(QString("%1 of %2 rows filled").arg(filledRows).arg(inner)));
+    if (filledShare > 0 && filledShare < 0.9) {
+        QVERIFY(filled(image.height() - 3));  // the bottom fills first
+        QVERIFY(!filled(2));
     }
 }
 
