@@ -19,8 +19,11 @@ void Kelvory::SetUpResultCopy()
     copyResult_ = new QAction(QStringLiteral("Copy result"), lblResult);
     copyResult_->setEnabled(false);
     connect(copyResult_, &QAction::triggered, this, &Kelvory::CopyResult);
-    lblResult->addAction(copyResult_);
-    lblResult->setContextMenuPolicy(Qt::ActionsContextMenu);
+    // The interpretation box is the bordered Label6 with lblResult inside it.
+    for (QLabel* box : {Label6, lblResult}) {
+        box->addAction(copyResult_);
+        box->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
     // A text box takes Ctrl+C for its own selection before this shortcut sees it.
     auto* copy = new QShortcut(QKeySequence::Copy, this);
     copy->setContext(Qt::WindowShortcut);
@@ -35,13 +38,16 @@ void Kelvory::KeepInsights(const Counts& counts)
         ForgetInsights();
         return;
     }
-    lblResult->setToolTip(QString::fromStdString(InsightsText(*insights)));
+    const QString words = QString::fromStdString(InsightsText(*insights));
+    Label6->setToolTip(words);
+    lblResult->setToolTip(words);
     report_ = QString::fromStdString(ResultReport(counts, formVariables_, *insights));
     copyResult_->setEnabled(true);
 }
 
 void Kelvory::ForgetInsights()
 {
+    Label6->setToolTip(QString());
     lblResult->setToolTip(QString());
     report_.clear();
     copyResult_->setEnabled(false);

@@ -42,6 +42,7 @@ void KelvoryInsightsTest::tooltipOnlyAfterAFinishedCalculation()
     w.Enter("1000", "100", "1000", "130");
     w.Go();
     QCOMPARE(result->toolTip(), kTooltip);
+    QCOMPARE(w.Label("Label6")->toolTip(), kTooltip);  // the box's border around the text too
     // A calculation that stops before the end leaves the result, and its tooltip, on display.
     w.Enter("1000", "100", "0", "0");
     w.Go();
@@ -54,6 +55,7 @@ void KelvoryInsightsTest::tooltipOnlyAfterAFinishedCalculation()
     w.Go();
     w.Clear();
     QCOMPARE(result->toolTip(), QString());
+    QCOMPARE(w.Label("Label6")->toolTip(), QString());
 }
 
 void KelvoryInsightsTest::copyPutsTheReportOnTheClipboard()
