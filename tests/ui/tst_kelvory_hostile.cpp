@@ -1,5 +1,5 @@
 // Whatever people paste into the boxes: the exact message or result,
-// and the typed text never changed by a check.
+// and the pasted text never changed by a check.
 
 #include <QClipboard>
 
