@@ -7,8 +7,7 @@
 #include <string>
 
 #include "checks/input_checks.h"
-#include "engine/calculation.h"
-#include "engine/result_display.h"
+#include "engine/judge.h"
 #include "numbers/number_text.h"
 
 using namespace ambrelay;
@@ -16,30 +15,24 @@ using namespace ambrelay;
 namespace {
 
 // Varied counts, as typed: worked examples, grouped numbers, fractions.
-const std::array<InputTexts, 6> kInputs = {{
-    {"1000", "1000", "100", "130"},
-    {"1000", "1000", "120", "100"},
-    {"200", "180", "30", "20"},
-    {"12,500", "12,500", "1,250", "1,625"},
-    {"1e6", "1e6", "100000", "100001"},
-    {"12.5", "1000", "2", "130"},
+const std::array<CountTexts, 6> kInputs = {{
+    {"1000", "100", "1000", "130"},
+    {"1000", "120", "1000", "100"},
+    {"200", "30", "180", "20"},
+    {"12,500", "1,250", "12,500", "1,625"},
+    {"1e6", "100000", "1e6", "100001"},
+    {"12.5", "2", "1000", "130"},
 }};
 
 void FullPath(benchmark::State& state)
 {
     std::size_t i = 0;
     for (auto _ : state) {
-        const InputTexts& in = kInputs[i++ % kInputs.size()];
-        bool stopped = CheckBlanks(in).failed || CheckInverse(in).failed || CheckNumerics(in).failed;
+        const CountTexts& in = kInputs[i++ % kInputs.size()];
+        bool stopped = RunInputChecks(in).has_value();
         if (!stopped) {
-            const ZStatOutcome outcome = Calculate(ReadNumber(in.views1), ReadNumber(in.responses1),
-                                                   ReadNumber(in.views2), ReadNumber(in.responses2));
-            if (!outcome.failure) {
-                ResultTexts texts = TextsOf(outcome.result);
-                benchmark::DoNotOptimize(texts);
-                benchmark::DoNotOptimize(MarkerForShownRatios(texts.ratio1, texts.ratio2));
-                benchmark::DoNotOptimize(outcome.result.VerdictText.data());
-            }
+            Judgement judgement = Judge(ReadCounts(in));
+            benchmark::DoNotOptimize(judgement);
         }
         benchmark::DoNotOptimize(stopped);
     }

@@ -1,6 +1,7 @@
 #include "checks/input_checks.h"
 
 #include <array>
+#include <initializer_list>
 #include <utility>
 
 #include "numbers/number_text.h"
@@ -18,7 +19,7 @@ CheckOutcome Failure(std::string message)
 
 }  // namespace
 
-CheckOutcome CheckBlanks(const InputTexts& t)
+CheckOutcome CheckBlanks(const CountTexts& t)
 {
     if (!t.views1.empty() && !t.views2.empty() && !t.responses1.empty() && !t.responses2.empty()) {
         return {};
@@ -28,7 +29,7 @@ CheckOutcome CheckBlanks(const InputTexts& t)
     return outcome;
 }
 
-CheckOutcome CheckInverse(const InputTexts& t)
+CheckOutcome CheckInverse(const CountTexts& t)
 {
     const double r1 = ReadNumber(t.responses1);
     const double r2 = ReadNumber(t.responses2);
@@ -42,7 +43,7 @@ CheckOutcome CheckInverse(const InputTexts& t)
     return Failure("The number of responses cannot be greater than the number of observations");
 }
 
-CheckOutcome CheckNumerics(const InputTexts& t)
+CheckOutcome CheckNumerics(const CountTexts& t)
 {
     struct Box {
         const std::string* text;
@@ -63,6 +64,33 @@ CheckOutcome CheckNumerics(const InputTexts& t)
         }
     }
     return {};
+}
+
+std::optional<CheckFailure> RunInputChecks(const CountTexts& t)
+{
+    for (const auto& [check, run] : {std::pair{InputCheck::Blanks, &CheckBlanks},
+                                     std::pair{InputCheck::Inverse, &CheckInverse},
+                                     std::pair{InputCheck::Numerics, &CheckNumerics}}) {
+        CheckOutcome outcome = run(t);
+        if (outcome.failed) {
+            return CheckFailure{check, std::move(outcome)};
+        }
+    }
+    return std::nullopt;
+}
+
+void CheckFlags::Record(const std::optional<CheckFailure>& failure)
+{
+    // Every check up to the failing one ran, and so rewrote its flag.
+    const InputCheck last = failure ? failure->check : InputCheck::Numerics;
+    const auto flag = [&](InputCheck check, std::int16_t& value) {
+        if (check <= last) {
+            value = failure && failure->check == check ? 1 : 0;
+        }
+    };
+    flag(InputCheck::Blanks, BlankFlag);
+    flag(InputCheck::Inverse, InverseFlag);
+    flag(InputCheck::Numerics, NumericFlag);
 }
 
 }  // namespace ambrelay

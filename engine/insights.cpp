@@ -1,9 +1,8 @@
 #include "engine/insights.h"
 
-#include <charconv>
 #include <cmath>
 
-#include "engine/zstat.h"
+#include "engine/figure_text.h"
 #include "numbers/number_text.h"
 
 namespace ambrelay {
@@ -12,36 +11,14 @@ namespace {
 constexpr double kZ975 = 1.959963984540054;  // two-sided 5% level
 constexpr double kZ80 = 0.8416212335729143;  // 80% power
 
-std::string Fixed(double x, int decimals)
-{
-    char buffer[400];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, decimals);
-    std::string text(buffer, written.ptr);
-    return text == "-0.0" ? "0.0" : text;
-}
-
-std::string Percent(double ratio) { return NumberToText(RoundDecimal(ratio * 100, 2)) + "%"; }
-
-std::string Grouped(double whole)
-{
-    std::string digits = Fixed(whole, 0);
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) {
-        digits.insert(static_cast<std::size_t>(i), 1, ',');
-    }
-    return digits;
-}
-
-std::string PValue(double p) { return p >= 0.0001 ? NumberToText(RoundDecimal(p, 4)) : "below 0.0001"; }
+std::string Percent(double ratio) { return PercentText(ratio * 100) + "%"; }
 
 }  // namespace
 
-std::optional<Insights> ComputeInsights(double views1, double responses1, double views2, double responses2)
+std::optional<Insights> ComputeInsights(const Counts& counts, const Calculation& r)
 {
-    const ZStatOutcome outcome = ComputeZStat(views1, responses1, views2, responses2);
-    if (outcome.failure) {
-        return std::nullopt;
-    }
-    const ComparisonResult& r = outcome.result;
+    const double views1 = counts.views1;
+    const double views2 = counts.views2;
     Insights in;
     const bool bLeads = r.Ratio2 > r.Ratio1;
     in.leader = bLeads ? "B" : "A";
@@ -59,10 +36,8 @@ std::optional<Insights> ComputeInsights(double views1, double responses1, double
     in.intervalLowPoints = (difference - kZ975 * unpooled) * 100;
     in.intervalHighPoints = (difference + kZ975 * unpooled) * 100;
 
-    // The same pooled z as the verdict's, unrounded, through the normal distribution.
-    const double pooledError =
-        std::sqrt(r.PooledRatio * (1 - r.PooledRatio) * ((1 / views1) + (1 / views2)));
-    const double z = std::fabs(r.Ratio1 - r.Ratio2) / pooledError;
+    // The verdict's own pooled z, unrounded, through the normal distribution.
+    const double z = std::fabs(r.Z);
     in.oneSidedP = 0.5 * std::erfc(z / std::sqrt(2.0));
     in.twoSidedP = std::erfc(z / std::sqrt(2.0));
 
@@ -84,20 +59,22 @@ std::optional<Insights> ComputeInsights(double views1, double responses1, double
 std::string InsightsText(const Insights& in)
 {
     std::string text;
-    const std::string interval = " (95% confidence interval " + Fixed(in.intervalLowPoints, 1) + " to "
-                                 + Fixed(in.intervalHighPoints, 1) + " points)";
+    const int decimals = IntervalDecimals(in.intervalLowPoints, in.intervalHighPoints);
+    const std::string difference = Fixed(in.differencePoints, decimals);
+    const std::string interval = " (95% confidence interval " + Fixed(in.intervalLowPoints, decimals) + " to "
+                                 + Fixed(in.intervalHighPoints, decimals) + " points)";
     if (in.identical) {
         text = "A and B responded equally often: " + Percent(in.leaderRatio) + " each" + interval + ".";
     } else if (in.liftPercent) {
         text = in.leader + " responded " + NumberToText(RoundDecimal(*in.liftPercent, 1)) + "% more often than "
                + in.other + ": " + Percent(in.leaderRatio) + " against " + Percent(in.otherRatio)
-               + ", a difference of " + Fixed(in.differencePoints, 1) + " points" + interval + ".";
+               + ", a difference of " + difference + " points" + interval + ".";
     } else {
         text = in.leader + " responded " + Percent(in.leaderRatio) + " of the time and " + in.other
-               + " never, a difference of " + Fixed(in.differencePoints, 1) + " points" + interval + ".";
+               + " never, a difference of " + difference + " points" + interval + ".";
     }
-    text += " The exact p value from the normal distribution is " + PValue(in.oneSidedP) + " one-sided and "
-            + PValue(in.twoSidedP) + " two-sided.";
+    text += " The p value of the normal approximation is " + PValueText(in.oneSidedP) + " one-sided and "
+            + PValueText(in.twoSidedP) + " two-sided.";
     if (in.observationsNeeded) {
         text += " To detect a difference this size with 80% power at the 5% level, a test needs about "
                 + Grouped(*in.observationsNeeded) + " observations per version.";

@@ -6,6 +6,9 @@
 #include <optional>
 #include <string>
 
+#include "engine/comparison_result.h"
+#include "numbers/counts.h"
+
 namespace ambrelay {
 
 struct Insights {
@@ -18,13 +21,14 @@ struct Insights {
     std::optional<double> liftPercent;   // how much more often the leader responded; none when the other never did
     double intervalLowPoints = 0.0;      // 95% confidence interval of the difference, unpooled standard error
     double intervalHighPoints = 0.0;
-    double oneSidedP = 0.0;              // from the normal distribution itself, not the table
+    double oneSidedP = 0.0;              // the normal approximation of the unrounded z, not the table
     double twoSidedP = 0.0;
     std::optional<double> observationsNeeded;  // per version for 80% power at the 5% level; none without a difference
 };
 
-// Nothing when the counts have no result (see ComputeZStat).
-std::optional<Insights> ComputeInsights(double views1, double responses1, double views2, double responses2);
+// From the counts and the finished z statistic's figures; nothing when a
+// figure is beyond what doubles can carry.
+std::optional<Insights> ComputeInsights(const Counts& counts, const Calculation& calculation);
 
 // The insights in plain words, for the interpretation's tooltip.
 std::string InsightsText(const Insights& insights);

@@ -4,14 +4,27 @@
 
 namespace ambrelay {
 
-ResultTexts TextsOf(const ComparisonResult& r)
+ResultView ViewOf(const Calculation& r)
 {
-    return {
-        NumberToText(RoundDecimal(r.Probability, 5)),
-        NumberToText(RoundDecimal(r.Ratio1, 6)),
-        NumberToText(RoundDecimal(r.Ratio2, 6)),
-        NumberToText(r.ZStat),
-    };
+    ResultView view;
+    view.pValue = NumberToText(RoundDecimal(r.PValue, 5));
+    view.ratio1 = NumberToText(RoundDecimal(r.Ratio1, 6));
+    view.ratio2 = NumberToText(RoundDecimal(r.Ratio2, 6));
+    view.zStat = NumberToText(r.ZStat);
+    view.verdict = r.VerdictText;
+    // A named winner always carries the marker; without one the marker
+    // follows the ratios as shown, except when they are identical.
+    if (r.winner == Winner::A) {
+        view.star = Marker::Version1;
+    } else if (r.winner == Winner::B) {
+        view.star = Marker::Version2;
+    } else if (r.Band != VerdictBand::Identical) {
+        view.star = MarkerForShownRatios(view.ratio1, view.ratio2);
+    }
+    view.bar = r.winner;
+    view.barValue = BarValue(r.Likelihood);
+    view.winnerLabels = r.winner != Winner::None && ShowsWinnerLabels(r.Likelihood);
+    return view;
 }
 
 Marker MarkerForShownRatios(std::string_view ratio1Caption, std::string_view ratio2Caption)

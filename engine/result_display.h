@@ -1,6 +1,6 @@
 #pragma once
-// What a finished calculation shows: the texts of the value fields, the
-// marker beside the higher ratio as shown, and the progress bar's value.
+// What a finished calculation shows: the texts of the value fields and the
+// verdict, the marker, the winner's bar and its "Winner!" labels.
 
 #include <string>
 #include <string_view>
@@ -9,16 +9,22 @@
 
 namespace ambrelay {
 
-struct ResultTexts {
+enum class Marker { Version1, Version2, Neither };
+
+struct ResultView {
     std::string pValue;  // the p value rounded to 5 decimals
     std::string ratio1;  // each ratio rounded to 6 decimals
     std::string ratio2;
     std::string zStat;
+    std::string verdict;
+    Marker star = Marker::Neither;  // the "*" beside this version's ratio
+    Winner bar = Winner::None;      // whose progress bar shows; the other's is hidden
+    float barValue = 70.0f;         // the shown bar's value
+    bool winnerLabels = false;      // the bar's version also shows "Winner!" and its name
 };
 
-ResultTexts TextsOf(const ComparisonResult& result);
-
-enum class Marker { Version1, Version2, Neither };
+// The window's final state after a finished calculation.
+ResultView ViewOf(const Calculation& calculation);
 
 // The marker goes beside the higher of the two ratios as the user reads them,
 // so it compares the shown captions, not the unrounded ratios.

@@ -1,13 +1,16 @@
 #include "engine/result_report.h"
 
-#include "engine/result_display.h"
 #include "numbers/number_text.h"
 
 namespace ambrelay {
 
-std::string ResultReport(const Counts& c, const ComparisonResult& r, const Insights& insights)
+std::string ResultReport(const Judgement& j)
 {
-    const ResultTexts shown = TextsOf(r);
+    if (!j.Finished() || !j.insights) {
+        return {};
+    }
+    const Counts& c = j.counts;
+    const ResultView& shown = j.view;
     std::string report = "Ambrelay A/B test result\n";
     report += "Version 1 (A): " + NumberToText(c.views1) + " observations, " + NumberToText(c.responses1)
               + " responses, ratio " + shown.ratio1 + "\n";
@@ -15,9 +18,9 @@ std::string ResultReport(const Counts& c, const ComparisonResult& r, const Insig
               + " responses, ratio " + shown.ratio2 + "\n";
     report += "p value: " + shown.pValue + "\n";
     report += "Z statistic: " + shown.zStat + "\n";
-    report += "Likelihood: " + NumberToText(r.Likelihood) + "%\n";
-    report += "Verdict: " + r.VerdictText + "\n\n";
-    report += InsightsText(insights) + "\n";
+    report += "Likelihood: " + NumberToText(j.calculation.Likelihood) + "%\n";
+    report += "Verdict: " + shown.verdict + "\n\n";
+    report += InsightsText(*j.insights) + "\n";
     return report;
 }
 

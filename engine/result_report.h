@@ -3,20 +3,13 @@
 
 #include <string>
 
-#include "engine/comparison_result.h"
-#include "engine/insights.h"
+#include "engine/judge.h"
 
 namespace ambrelay {
 
-struct Counts {
-    double views1 = 0.0;
-    double responses1 = 0.0;
-    double views2 = 0.0;
-    double responses2 = 0.0;
-};
-
 // The four counts, both ratios, the p value and the z statistic as the window
-// shows them, the likelihood, the verdict sentence and the insights.
-std::string ResultReport(const Counts& counts, const ComparisonResult& result, const Insights& insights);
+// shows them, the likelihood, the verdict sentence and the insights. Empty
+// for a judgement that did not finish.
+std::string ResultReport(const Judgement& judgement);
 
 }  // namespace ambrelay

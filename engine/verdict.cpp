@@ -5,21 +5,19 @@
 namespace ambrelay {
 namespace {
 
-std::string WinnerSentence(const ComparisonResult& r, const char* middle, const char* end)
+std::string WinnerSentence(const Calculation& r, const char* middle, const char* end)
 {
-    return "Variation " + r.Winner + middle + NumberToText(r.Likelihood) + end;
+    return "Variation " + WinnerText(r.winner) + middle + NumberToText(r.Likelihood) + end;
 }
 
 }  // namespace
 
-void ComputeVerdict(ComparisonResult& r)
+void ComputeVerdict(Calculation& r)
 {
-    if (r.Probability > 0.5) {
-        r.Probability = 1 - r.Probability;
-    }
+    r.PValue = r.CumulativeProbability > 0.5 ? 1 - r.CumulativeProbability : r.CumulativeProbability;
     // Two steps, as the likelihood has always been computed: the same double
     // comes out every time, so the bounds below see the same value.
-    r.Likelihood = r.Probability * 100;
+    r.Likelihood = r.PValue * 100;
     r.Likelihood = 100 - r.Likelihood;
 
     const double l = r.Likelihood;
@@ -46,13 +44,13 @@ void ComputeVerdict(ComparisonResult& r)
         r.Band = VerdictBand::TooClose;
         r.VerdictText =
             "It is statistically too close to call a winner. Any difference is likely just random variation.";
-        r.Winner = "None";
+        r.winner = Winner::None;
     }
     // Holds only together with the test above, and replaces its sentence.
     if (l == 50) {
         r.Band = VerdictBand::Identical;
         r.VerdictText = "The response rate is identical. Statistically they are the same.";
-        r.Winner = "None";
+        r.winner = Winner::None;
     }
 }
 

@@ -6,9 +6,9 @@
 
 namespace ambrelay {
 
-// Folds Probability (the table's cumulative probability) to the one-tailed p
-// value, sets Likelihood = 100 - 100 * p, picks Band and VerdictText, and
-// withdraws the winner ("None") below a likelihood of 70.
-void ComputeVerdict(ComparisonResult& result);
+// Folds CumulativeProbability (the table's) to the one-tailed PValue, sets
+// Likelihood = 100 - 100 * p, picks Band and VerdictText, and withdraws the
+// winner below a likelihood of 70.
+void ComputeVerdict(Calculation& result);
 
 }  // namespace ambrelay

@@ -18,7 +18,7 @@ bool AllFinite(std::initializer_list<double> values)
     return true;
 }
 
-ZStatOutcome Fail(ComparisonResult partial, ZStatStep step, ZStatFailureReason reason)
+ZStatOutcome Fail(Calculation partial, ZStatStep step, ZStatFailureReason reason)
 {
     return {std::move(partial), ZStatFailure{step, reason}};
 }
@@ -38,9 +38,22 @@ ZStatFailureReason ZeroErrorReason(double pooledRatio)
 
 }  // namespace
 
+std::string WinnerText(Winner winner)
+{
+    switch (winner) {
+    case Winner::A:
+        return "A";
+    case Winner::B:
+        return "B";
+    case Winner::None:
+        break;
+    }
+    return "None";
+}
+
 ZStatOutcome ComputeZStat(double views1, double responses1, double views2, double responses2)
 {
-    ComparisonResult r;
+    Calculation r;
     // The input checks let negative counts through; a verdict on them would
     // describe a test that cannot exist, so the calculation refuses them.
     if (views1 < 0.0 || responses1 < 0.0 || views2 < 0.0 || responses2 < 0.0) {
@@ -83,7 +96,7 @@ ZStatOutcome ComputeZStat(double views1, double responses1, double views2, doubl
     const double reciprocals = (1 / r.Views1) + (1 / r.Views2);
     const double variance = spread * reciprocals;
     const double standardError = std::sqrt(variance);
-    if (!AllFinite({spread, reciprocals, variance, standardError}) || variance < 0.0) {
+    if (!AllFinite({spread, reciprocals, variance, standardError})) {
         return Fail(r, ZStatStep::StandardError, ZStatFailureReason::OutOfRange);
     }
 
@@ -94,26 +107,28 @@ ZStatOutcome ComputeZStat(double views1, double responses1, double views2, doubl
     if (!AllFinite({z})) {
         return Fail(r, ZStatStep::ZValue, ZStatFailureReason::OutOfRange);
     }
+    r.StandardError = standardError;
+    r.Z = z;
 
     // Rounding comes before the sign test, so a z that rounds to 0 names no
     // winner whichever version is ahead.
     r.ZStat = RoundDecimal(z, 2);
     if (r.ZStat < 0) {
         r.ZStat = -r.ZStat;
-        r.Winner = "B";
+        r.winner = Winner::B;
     } else {
-        r.Winner = "A";
+        r.winner = Winner::A;
     }
     if (r.ZStat == 0) {
         r.ZStat = 0.0;  // a z just below zero rounds to -0; show it as 0
-        r.Winner = "None";
+        r.winner = Winner::None;
     }
     return {r, std::nullopt};
 }
 
 void StoreCompletedSteps(const ZStatOutcome& outcome, ComparisonResult& variables)
 {
-    const ComparisonResult& r = outcome.result;
+    const Calculation& r = outcome.result;
     const int completed = outcome.failure ? static_cast<int>(outcome.failure->step) - 1 : 7;
     if (completed >= 1) {
         variables.Views1 = r.Views1;
@@ -130,7 +145,7 @@ void StoreCompletedSteps(const ZStatOutcome& outcome, ComparisonResult& variable
     }
     if (completed >= 7) {
         variables.ZStat = r.ZStat;
-        variables.Winner = r.Winner;
+        variables.Winner = WinnerText(r.winner);
     }
 }
 

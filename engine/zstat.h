@@ -30,7 +30,7 @@ struct ZStatFailure {
 };
 
 struct ZStatOutcome {
-    ComparisonResult result;  // the fields of the completed steps
+    Calculation result;  // the fields of the completed steps
     std::optional<ZStatFailure> failure;
 };
 

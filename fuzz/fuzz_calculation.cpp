@@ -12,9 +12,8 @@
 #include <vector>
 
 #include "checks/input_checks.h"
-#include "engine/calculation.h"
-#include "engine/insights.h"
-#include "engine/result_display.h"
+#include "engine/judge.h"
+#include "engine/result_report.h"
 #include "numbers/number_text.h"
 
 using namespace ambrelay;
@@ -108,15 +107,15 @@ void CheckReading(const std::string& text)
     }
 }
 
-void CheckFinishedResult(const ComparisonResult& r, const std::string& detail)
+void CheckFinishedResult(const Calculation& r, const ResultView& texts, const std::string& detail)
 {
-    for (const double field : {r.Views1, r.Views2, r.Ratio1, r.Ratio2, r.PooledRatio, r.ZStat, r.Probability,
+    for (const double field : {r.Views1, r.Views2, r.Ratio1, r.Ratio2, r.PooledRatio, r.ZStat, r.PValue,
                                r.Likelihood}) {
         Require(std::isfinite(field), "every field is finite", detail);
     }
     const double l = r.Likelihood;
     Require(l >= 50 && l <= 99.998 + 1e-9, "likelihood within [50, 99.998]", detail);
-    Require(r.Probability >= 0.00002 - 1e-12 && r.Probability <= 0.5, "p value within [0.00002, 0.5]", detail);
+    Require(r.PValue >= 0.00002 - 1e-12 && r.PValue <= 0.5, "p value within [0.00002, 0.5]", detail);
     const VerdictBand expected = l == 50 ? VerdictBand::Identical
                                  : l < 70 ? VerdictBand::TooClose
                                  : l < 80 ? VerdictBand::SlightlyBetter
@@ -125,14 +124,14 @@ void CheckFinishedResult(const ComparisonResult& r, const std::string& detail)
                                           : VerdictBand::ClearWinner;
     Require(r.Band == expected, "the band matches the likelihood", detail);
     if (l < 70) {
-        Require(r.Winner == "None", "no winner below 70", detail);
+        Require(r.winner == Winner::None, "no winner below 70", detail);
     } else {
-        Require(r.Winner == (r.Ratio1 > r.Ratio2 ? "A" : "B"), "the winner has the higher ratio", detail);
-        Require(r.VerdictText.rfind("Variation " + r.Winner + " ", 0) == 0, "the sentence names the winner", detail);
+        Require(r.winner == (r.Ratio1 > r.Ratio2 ? Winner::A : Winner::B), "the winner has the higher ratio", detail);
+        Require(r.VerdictText.rfind("Variation " + WinnerText(r.winner) + " ", 0) == 0, "the sentence names the winner",
+                detail);
         Require(r.VerdictText.find(NumberToText(l) + "%") != std::string::npos, "the sentence shows the likelihood",
                 detail);
     }
-    const ResultTexts texts = TextsOf(r);
     for (const std::string* text : {&texts.pValue, &texts.ratio1, &texts.ratio2, &texts.zStat}) {
         Require(IsNumeric(*text), "every shown value is a number", *text);
     }
@@ -140,12 +139,14 @@ void CheckFinishedResult(const ComparisonResult& r, const std::string& detail)
     Require(r.ZStat >= 1e12 || ReadNumber(texts.zStat) == r.ZStat, "the z statistic shows exactly", texts.zStat);
     CheckText(r.ZStat);
     const Marker marker = MarkerForShownRatios(texts.ratio1, texts.ratio2);
-    if (r.Winner == "A") {
+    if (r.winner == Winner::A) {
         Require(marker != Marker::Version2, "the marker never contradicts the winner", detail);
     }
-    if (r.Winner == "B") {
+    if (r.winner == Winner::B) {
         Require(marker != Marker::Version1, "the marker never contradicts the winner", detail);
     }
+    Require(texts.bar == r.winner && (r.winner == Winner::None || texts.star != Marker::Neither),
+            "the winner has the bar and the marker", detail);
 }
 
 }  // namespace
@@ -169,20 +170,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckReading(text);
     }
 
-    const InputTexts inputs{texts[0], texts[2], texts[1], texts[3]};
-    if (CheckBlanks(inputs).failed || CheckInverse(inputs).failed) {
+    const CountTexts inputs{texts[0], texts[1], texts[2], texts[3]};
+    if (const auto failure = RunInputChecks(inputs)) {
+        Require(failure->check != InputCheck::Numerics || failure->outcome.focusBox.has_value(),
+                "a failed numeric check names its box");
         return 0;
     }
-    const CheckOutcome numeric = CheckNumerics(inputs);
-    if (numeric.failed) {
-        Require(numeric.focusBox.has_value(), "a failed numeric check names its box");
-        return 0;
-    }
-    const double views1 = ReadNumber(inputs.views1);
-    const double responses1 = ReadNumber(inputs.responses1);
-    const double views2 = ReadNumber(inputs.views2);
-    const double responses2 = ReadNumber(inputs.responses2);
-    const ZStatOutcome outcome = Calculate(views1, responses1, views2, responses2);
+    const Counts counts = ReadCounts(inputs);
+    const double views1 = counts.views1;
+    const double responses1 = counts.responses1;
+    const double views2 = counts.views2;
+    const double responses2 = counts.responses2;
+    const Judgement outcome = Judge(counts);
     const std::string detail = texts[0] + " | " + texts[1] + " | " + texts[2] + " | " + texts[3];
     if (outcome.failure) {
         const bool negative = views1 < 0 || responses1 < 0 || views2 < 0 || responses2 < 0;
@@ -191,10 +190,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     Require(views1 > 0 && views2 > 0 && responses1 >= 0 && responses2 >= 0, "a verdict needs real counts", detail);
-    CheckFinishedResult(outcome.result, detail);
-    CheckText(outcome.result.Likelihood);
-    if (const auto insights = ComputeInsights(views1, responses1, views2, responses2)) {
-        const std::string words = InsightsText(*insights);
+    CheckFinishedResult(outcome.calculation, outcome.view, detail);
+    CheckText(outcome.calculation.Likelihood);
+    if (const auto& insights = outcome.insights) {
+        const std::string words = ResultReport(outcome);
         Require(words.find("nan") == std::string::npos && words.find("inf") == std::string::npos,
                 "the insights are plain numbers", detail);
         Require(insights->intervalLowPoints <= insights->differencePoints

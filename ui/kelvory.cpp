@@ -11,11 +11,6 @@
 #include <QShowEvent>
 #include <QStyle>
 
-#include "engine/normal_table.h"
-#include "engine/result_display.h"
-#include "engine/verdict.h"
-#include "engine/zstat.h"
-#include "numbers/number_text.h"
 #include "ui/accessibility.h"
 #include "ui/calc_failure_message.h"
 #include "ui/desktop.h"
@@ -56,9 +51,9 @@ void Kelvory::showEvent(QShowEvent* event)
     }
 }
 
-InputTexts Kelvory::CurrentInputs() const
+CountTexts Kelvory::CurrentInputs() const
 {
-    return {txtViews1->text().toStdString(), txtViews2->text().toStdString(), txtRspn1->text().toStdString(),
+    return {txtViews1->text().toStdString(), txtRspn1->text().toStdString(), txtViews2->text().toStdString(),
             txtRspn2->text().toStdString()};
 }
 
@@ -77,127 +72,64 @@ QLineEdit* Kelvory::BoxFor(InputBox box) const
     return txtViews1;
 }
 
-void Kelvory::CheckForBlanks()
+bool Kelvory::InputsPassChecks(const CountTexts& inputs)
 {
-    BlankFlag = 0;
-    const CheckOutcome outcome = CheckBlanks(CurrentInputs());
-    if (outcome.failed) {
-        SetValueCaption(lblResult, Text(*outcome.resultText));
-        ForgetInsights();  // the interpretation no longer shows the verdict they explain
+    const std::optional<CheckFailure> failure = RunInputChecks(inputs);
+    if (failure) {
+        const CheckOutcome& outcome = failure->outcome;
+        if (outcome.resultText) {
+            SetValueCaption(lblResult, Text(*outcome.resultText));
+            ForgetInsights();  // the interpretation no longer shows the verdict they explain
+        }
         desktop_.ShowMessage(this, Text(outcome.message));
-        BlankFlag = 1;
+        if (outcome.focusBox) {
+            BoxFor(*outcome.focusBox)->setFocus();
+        }
     }
-}
-
-void Kelvory::CheckForInverse()
-{
-    InverseFlag = 0;
-    const CheckOutcome outcome = CheckInverse(CurrentInputs());
-    if (outcome.failed) {
-        desktop_.ShowMessage(this, Text(outcome.message));
-        InverseFlag = 1;
-    }
-}
-
-void Kelvory::CheckForNumerics()
-{
-    NumericFlag = 0;
-    const CheckOutcome outcome = CheckNumerics(CurrentInputs());
-    if (outcome.failed) {
-        desktop_.ShowMessage(this, Text(outcome.message));
-        BoxFor(*outcome.focusBox)->setFocus();
-        NumericFlag = 1;
-    }
-}
-
-void Kelvory::LookupTable()
-{
-    // A z between two keys finds no row and leaves the probability as it was;
-    // the z statistic the calculation stores is always a key or above them.
-    if (const auto probability = LookupNormalTable(formVariables_.ZStat)) {
-        formVariables_.Probability = *probability;
-    }
-}
-
-bool Kelvory::RunCalculation()
-{
-    const InputTexts inputs = CurrentInputs();
-    const Counts counts{ReadNumber(inputs.views1), ReadNumber(inputs.responses1), ReadNumber(inputs.views2),
-                        ReadNumber(inputs.responses2)};
-    const ZStatOutcome outcome = ComputeZStat(counts.views1, counts.responses1, counts.views2, counts.responses2);
-    StoreCompletedSteps(outcome, formVariables_);
-    if (outcome.failure) {
-        desktop_.ShowMessage(this, CalcFailureMessage(outcome.failure->reason));
-        return false;
-    }
-    LookupTable();
-    ComputeVerdict(formVariables_);
-    KeepInsights(counts);
-    return true;
+    flags_.Record(failure);
+    return !failure;
 }
 
 void Kelvory::Command1_Click()
 {
-    CheckForBlanks();
-    if (BlankFlag == 1) {
+    const CountTexts inputs = CurrentInputs();
+    if (!InputsPassChecks(inputs)) {
         return;
     }
-    CheckForInverse();
-    if (InverseFlag == 1) {
+    const Judgement judgement = Judge(ReadCounts(inputs));
+    StoreFormVariables(judgement, formVariables_);
+    if (!judgement.Finished()) {
+        desktop_.ShowMessage(this, CalcFailureMessage(judgement.failure->reason));
         return;
     }
-    CheckForNumerics();
-    if (NumericFlag == 1) {
-        return;
-    }
-    if (!RunCalculation()) {
-        return;
-    }
-    ShowResult();
+    ShowResult(judgement.view);
+    KeepInsights(judgement);
     txtViews1->setFocus();
 }
 
-void Kelvory::ShowResult()
+void Kelvory::ShowResult(const ResultView& view)
 {
-    const ComparisonResult& r = formVariables_;
-    const ResultTexts texts = TextsOf(r);
-    SetValueCaption(lblPVal, Text(texts.pValue));
-    SetValueCaption(lblRatio1, Text(texts.ratio1));
-    SetValueCaption(lblRatio2, Text(texts.ratio2));
-    SetValueCaption(lblZStat, Text(texts.zStat));
+    SetValueCaption(lblPVal, Text(view.pValue));
+    SetValueCaption(lblRatio1, Text(view.ratio1));
+    SetValueCaption(lblRatio2, Text(view.ratio2));
+    SetValueCaption(lblZStat, Text(view.zStat));
+    lblStar1->setVisible(view.star == Marker::Version1);
+    lblStar2->setVisible(view.star == Marker::Version2);
+    SetValueCaption(lblResult, Text(view.verdict));
 
-    const Marker marker = MarkerForShownRatios(lblRatio1->text().toStdString(), lblRatio2->text().toStdString());
-    lblStar1->setVisible(marker == Marker::Version1);
-    lblStar2->setVisible(marker == Marker::Version2);
-
-    SetValueCaption(lblResult, Text(r.VerdictText));
-    const bool barsShown = r.Band == VerdictBand::SlightlyBetter;
-    if (barsShown || r.Band == VerdictBand::TooClose || r.Band == VerdictBand::Identical) {
-        pbar1->setVisible(barsShown);
-        pbar2->setVisible(barsShown);
-        for (QLabel* label : {lblWin2a, lblWin2b, lblWin1a, lblWin1b}) {
-            label->hide();
-        }
+    // A hidden bar keeps its value; only the bar that shows gets a new one.
+    const bool aShown = view.bar == Winner::A;
+    const bool bShown = view.bar == Winner::B;
+    if (aShown || bShown) {
+        (aShown ? pbar1 : pbar2)->SetValue(view.barValue);
     }
-    if (r.Band == VerdictBand::Identical) {
-        lblStar1->hide();
-        lblStar2->hide();
+    pbar1->setVisible(aShown);
+    pbar2->setVisible(bShown);
+    for (QLabel* label : {lblWin1a, lblWin1b}) {
+        label->setVisible(aShown && view.winnerLabels);
     }
-
-    const bool aWins = r.Winner == "A";
-    if (aWins || r.Winner == "B") {
-        UprightBar* winnerBar = aWins ? pbar1 : pbar2;
-        winnerBar->show();
-        (aWins ? pbar2 : pbar1)->hide();
-        lblStar1->setVisible(aWins);
-        lblStar2->setVisible(!aWins);
-        winnerBar->SetValue(BarValue(r.Likelihood));
-        if (ShowsWinnerLabels(r.Likelihood)) {
-            lblWin1a->setVisible(aWins);
-            lblWin1b->setVisible(aWins);
-            lblWin2a->setVisible(!aWins);
-            lblWin2b->setVisible(!aWins);
-        }
+    for (QLabel* label : {lblWin2a, lblWin2b}) {
+        label->setVisible(bShown && view.winnerLabels);
     }
 }
 

@@ -8,7 +8,7 @@
 
 #include "checks/input_checks.h"
 #include "engine/comparison_result.h"
-#include "engine/result_report.h"
+#include "engine/judge.h"
 
 class QAction;
 class QFrame;
@@ -33,9 +33,9 @@ public:
 
     // The last calculation and the check flags, as kept between events.
     const ComparisonResult& FormVariables() const { return formVariables_; }
-    qint16 blankFlag() const { return BlankFlag; }
-    qint16 inverseFlag() const { return InverseFlag; }
-    qint16 numericFlag() const { return NumericFlag; }
+    qint16 blankFlag() const { return flags_.BlankFlag; }
+    qint16 inverseFlag() const { return flags_.InverseFlag; }
+    qint16 numericFlag() const { return flags_.NumericFlag; }
     int mousePointer() const { return MousePointer; }
 
 protected:
@@ -50,13 +50,9 @@ private:
 
     // "Go": checks, calculation, result display.
     void Command1_Click();
-    void CheckForBlanks();
-    void CheckForInverse();
-    void CheckForNumerics();
-    void LookupTable();
-    bool RunCalculation();
-    void ShowResult();
-    InputTexts CurrentInputs() const;
+    bool InputsPassChecks(const CountTexts& inputs);
+    void ShowResult(const ResultView& view);
+    CountTexts CurrentInputs() const;
     QLineEdit* BoxFor(InputBox box) const;
 
     // The small commands.
@@ -68,17 +64,16 @@ private:
 
     // Beyond the verdict: the insights' tooltip and the copyable report.
     void SetUpResultCopy();
-    void KeepInsights(const Counts& counts);
+    void KeepInsights(const Judgement& judgement);
     void ForgetInsights();
     void CopyResult();
+    bool CopiesResultInstead(const QLineEdit* box, const QEvent* event);
 
     Desktop& desktop_;
 
     // Form variables.
     ComparisonResult formVariables_;
-    qint16 BlankFlag = 0;
-    qint16 InverseFlag = 0;
-    qint16 NumericFlag = 0;
+    CheckFlags flags_;
     int MousePointer = kHandPointer;
     bool centred_ = false;
     QString report_;  // empty until a calculation has run to the end

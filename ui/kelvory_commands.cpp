@@ -57,7 +57,7 @@ bool Kelvory::eventFilter(QObject* watched, QEvent* event)
             InputBox_KeyPress(keyAscii);
             return keyAscii == 0;  // swallowed: the box never sees the Enter
         }
-        return false;
+        return CopiesResultInstead(static_cast<QLineEdit*>(watched), event);
     }
     if (watched == Command1 || watched == Command2 || watched == Command3) {
         // There is no default button: Enter presses the focused one, as Space does.

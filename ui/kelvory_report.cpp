@@ -4,11 +4,13 @@
 // specified controls or behaviour.
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
 #include <QShortcut>
 
-#include "engine/insights.h"
+#include "engine/result_report.h"
 #include "ui/desktop.h"
 #include "ui/kelvory.h"
 
@@ -24,24 +26,23 @@ void Kelvory::SetUpResultCopy()
         box->addAction(copyResult_);
         box->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
-    // A text box takes Ctrl+C for its own selection before this shortcut sees it.
+    // A text box takes Copy for itself before this shortcut sees it; see
+    // CopiesResultInstead for what it does with it.
     auto* copy = new QShortcut(QKeySequence::Copy, this);
     copy->setContext(Qt::WindowShortcut);
     connect(copy, &QShortcut::activated, this, &Kelvory::CopyResult);
 }
 
-void Kelvory::KeepInsights(const Counts& counts)
+void Kelvory::KeepInsights(const Judgement& judgement)
 {
-    const std::optional<Insights> insights =
-        ComputeInsights(counts.views1, counts.responses1, counts.views2, counts.responses2);
-    if (!insights) {
+    if (!judgement.insights) {
         ForgetInsights();
         return;
     }
-    const QString words = QString::fromStdString(InsightsText(*insights));
+    const QString words = QString::fromStdString(InsightsText(*judgement.insights));
     Label6->setToolTip(words);
     lblResult->setToolTip(words);
-    report_ = QString::fromStdString(ResultReport(counts, formVariables_, *insights));
+    report_ = QString::fromStdString(ResultReport(judgement));
     copyResult_->setEnabled(true);
 }
 
@@ -58,6 +59,20 @@ void Kelvory::CopyResult()
     if (!report_.isEmpty()) {
         desktop_.CopyText(report_);
     }
+}
+
+// After Go the focus is back in the first box, so Copy lands there. With
+// nothing selected the box would copy nothing; the user means the result.
+bool Kelvory::CopiesResultInstead(const QLineEdit* box, const QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || !static_cast<const QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        return false;
+    }
+    if (box->hasSelectedText() || report_.isEmpty()) {
+        return false;
+    }
+    CopyResult();
+    return true;
 }
 
 }  // namespace ambrelay

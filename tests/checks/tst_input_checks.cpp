@@ -11,10 +11,10 @@ Q_DECLARE_METATYPE(InputBox)
 
 namespace {
 
-InputTexts Texts(const QString& views1, const QString& responses1, const QString& views2,
+CountTexts Texts(const QString& views1, const QString& responses1, const QString& views2,
                  const QString& responses2)
 {
-    return {views1.toStdString(), views2.toStdString(), responses1.toStdString(), responses2.toStdString()};
+    return {views1.toStdString(), responses1.toStdString(), views2.toStdString(), responses2.toStdString()};
 }
 
 void AddCountColumns()
@@ -37,6 +37,8 @@ private slots:
     void inverseCheck();
     void numericCheck_data();
     void numericCheck();
+    void firstFailingCheckStopsTheRest_data();
+    void firstFailingCheckStopsTheRest();
 };
 
 void InputChecksTest::blankCheck_data()
@@ -141,6 +143,36 @@ void InputChecksTest::numericCheck()
         QCOMPARE(int(*outcome.focusBox), focusBox);
     }
     QVERIFY(!outcome.resultText);
+}
+
+void InputChecksTest::firstFailingCheckStopsTheRest_data()
+{
+    AddCountColumns();
+    QTest::addColumn<QString>("failed");
+    QTest::addColumn<QString>("flags");  // blank, inverse, numeric, starting from all three at 1
+    QTest::newRow("all pass") << "1000" << "100" << "1000" << "130" << "" << "000";
+    QTest::newRow("blank before letters") << "" << "abc" << "1000" << "130" << "blanks" << "111";
+    QTest::newRow("inverse before letters") << "abc" << "5" << "1000" << "10" << "inverse" << "011";
+    QTest::newRow("letters last") << "1000" << "100" << "1000" << "x" << "numerics" << "001";
+}
+
+void InputChecksTest::firstFailingCheckStopsTheRest()
+{
+    QFETCH(QString, views1);
+    QFETCH(QString, responses1);
+    QFETCH(QString, views2);
+    QFETCH(QString, responses2);
+    QFETCH(QString, failed);
+    QFETCH(QString, flags);
+    const std::optional<CheckFailure> failure = RunInputChecks(Texts(views1, responses1, views2, responses2));
+    const QString name = !failure                                     ? ""
+                         : failure->check == InputCheck::Blanks       ? "blanks"
+                         : failure->check == InputCheck::Inverse      ? "inverse"
+                                                                      : "numerics";
+    QCOMPARE(name, failed);
+    CheckFlags kept{1, 1, 1};
+    kept.Record(failure);
+    QCOMPARE(QString("%1%2%3").arg(kept.BlankFlag).arg(kept.InverseFlag).arg(kept.NumericFlag), flags);
 }
 
 QTEST_APPLESS_MAIN(InputChecksTest)

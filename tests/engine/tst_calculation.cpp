@@ -6,8 +6,7 @@
 #include <cmath>
 #include <random>
 
-#include "engine/calculation.h"
-#include "engine/result_display.h"
+#include "engine/judge.h"
 #include "numbers/number_text.h"
 
 using namespace ambrelay;
@@ -81,16 +80,16 @@ void CalculationTest::endToEnd()
     QFETCH(VerdictBand, band);
     QFETCH(QString, winner);
     QFETCH(QString, sentence);
-    const ZStatOutcome outcome = Calculate(views1, responses1, views2, responses2);
-    QVERIFY(!outcome.failure);
-    const ResultTexts texts = TextsOf(outcome.result);
+    const Judgement outcome = Judge({views1, responses1, views2, responses2});
+    QVERIFY(outcome.Finished());
+    const ResultView& texts = outcome.view;
     QCOMPARE_EQ(QString::fromStdString(texts.pValue), pValue);
     QCOMPARE_EQ(QString::fromStdString(texts.ratio1), ratio1);
     QCOMPARE_EQ(QString::fromStdString(texts.ratio2), ratio2);
     QCOMPARE_EQ(QString::fromStdString(texts.zStat), zStat);
-    QCOMPARE_EQ(outcome.result.Band, band);
-    QCOMPARE_EQ(QString::fromStdString(outcome.result.Winner), winner);
-    QCOMPARE_EQ(QString::fromStdString(outcome.result.VerdictText), sentence);
+    QCOMPARE_EQ(outcome.calculation.Band, band);
+    QCOMPARE_EQ(QString::fromStdString(WinnerText(outcome.calculation.winner)), winner);
+    QCOMPARE_EQ(QString::fromStdString(texts.verdict), sentence);
 }
 
 void CalculationTest::randomTestsKeepInvariants()
@@ -103,15 +102,15 @@ void CalculationTest::randomTestsKeepInvariants()
         const double v2 = static_cast<double>(views(random));
         const double r1 = std::floor(v1 * std::uniform_real_distribution<double>(0, 1)(random));
         const double r2 = std::floor(v2 * std::uniform_real_distribution<double>(0, 1)(random));
-        const ZStatOutcome outcome = Calculate(v1, r1, v2, r2);
+        const Judgement outcome = Judge({v1, r1, v2, r2});
         const QString counts = QString("%1 %2 %3 %4").arg(v1).arg(r1).arg(v2).arg(r2);
         if (outcome.failure) {
             QVERIFY2(v1 == 0 || v2 == 0 || r1 + r2 == 0 || (r1 == v1 && r2 == v2), qPrintable(counts));
             continue;
         }
-        const ComparisonResult& r = outcome.result;
+        const Calculation& r = outcome.calculation;
         QVERIFY2(r.Likelihood >= 50 && r.Likelihood <= 99.998 + 1e-9, qPrintable(counts));
-        QVERIFY2(std::fabs(r.Probability - (100 - r.Likelihood) / 100) < 1e-12, qPrintable(counts));
+        QVERIFY2(std::fabs(r.PValue - (100 - r.Likelihood) / 100) < 1e-12, qPrintable(counts));
         const VerdictBand expectedBand = r.Likelihood == 50 ? VerdictBand::Identical
                                          : r.Likelihood < 70 ? VerdictBand::TooClose
                                          : r.Likelihood < 80 ? VerdictBand::SlightlyBetter
@@ -120,10 +119,10 @@ void CalculationTest::randomTestsKeepInvariants()
                                                              : VerdictBand::ClearWinner;
         QVERIFY2(r.Band == expectedBand, qPrintable(counts));
         if (r.Likelihood < 70) {
-            QVERIFY2(r.Winner == "None", qPrintable(counts));
+            QVERIFY2(r.winner == Winner::None, qPrintable(counts));
         } else {
             const std::string ahead = r.Ratio1 > r.Ratio2 ? "A" : "B";
-            QVERIFY2(r.Winner == ahead, qPrintable(counts));
+            QVERIFY2(WinnerText(r.winner) == ahead, qPrintable(counts));
             QVERIFY2(r.VerdictText.find("Variation " + ahead + " ") == 0, qPrintable(counts));
         }
         QVERIFY2(r.VerdictText.find("nan") == std::string::npos && r.VerdictText.find("inf") == std::string::npos,

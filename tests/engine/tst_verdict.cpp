@@ -61,15 +61,15 @@ void VerdictTest::verdictTable()
     QFETCH(VerdictBand, band);
     QFETCH(QString, winnerOut);
     QFETCH(QString, sentence);
-    ComparisonResult r;
-    r.Probability = cumulative;
-    r.Winner = winnerIn.toStdString();
+    Calculation r;
+    r.CumulativeProbability = cumulative;
+    r.winner = winnerIn == "A" ? Winner::A : winnerIn == "B" ? Winner::B : Winner::None;
     ComputeVerdict(r);
-    QCOMPARE_EQ(QString::fromStdString(TextsOf(r).pValue), pShown);
+    QCOMPARE_EQ(QString::fromStdString(ViewOf(r).pValue), pShown);
     QCOMPARE_EQ(QString::fromStdString(NumberToText(r.Likelihood)), likelihoodText);
-    QCOMPARE_EQ(r.Likelihood, 100 - r.Probability * 100);
+    QCOMPARE_EQ(r.Likelihood, 100 - r.PValue * 100);
     QCOMPARE_EQ(r.Band, band);
-    QCOMPARE_EQ(QString::fromStdString(r.Winner), winnerOut);
+    QCOMPARE_EQ(QString::fromStdString(WinnerText(r.winner)), winnerOut);
     QCOMPARE_EQ(QString::fromStdString(r.VerdictText), sentence);
 }
 
@@ -90,13 +90,13 @@ void VerdictTest::boundsBelongToTheHigherBand()
     QFETCH(double, pValue);
     QFETCH(double, likelihood);
     QFETCH(VerdictBand, band);
-    ComparisonResult r;
-    r.Probability = pValue;  // at or below 0.5: not folded
-    r.Winner = "A";
+    Calculation r;
+    r.CumulativeProbability = pValue;  // at or below 0.5: not folded
+    r.winner = Winner::A;
     ComputeVerdict(r);
     QCOMPARE_EQ(r.Likelihood, likelihood);
     QCOMPARE_EQ(r.Band, band);
-    QCOMPARE_EQ(r.Winner, std::string("A"));
+    QCOMPARE_EQ(r.winner, Winner::A);
 }
 
 QTEST_APPLESS_MAIN(VerdictTest)

@@ -58,26 +58,26 @@ void ZStatTest::workedExamples()
     QFETCH(QString, winner);
     const ZStatOutcome outcome = ComputeZStat(views1, responses1, views2, responses2);
     QVERIFY(!outcome.failure);
-    const ComparisonResult& r = outcome.result;
+    const Calculation& r = outcome.result;
     QCOMPARE_EQ(r.Views1, views1);
     QCOMPARE_EQ(r.Views2, views2);
     QCOMPARE_EQ(r.Ratio1, ratio1);
     QCOMPARE_EQ(r.Ratio2, ratio2);
     QVERIFY(r.ZStat == zStat);  // the exact double of the two-decimal literal
     QVERIFY(!std::signbit(r.ZStat));
-    QCOMPARE_EQ(QString::fromStdString(r.Winner), winner);
+    QCOMPARE_EQ(QString::fromStdString(WinnerText(r.winner)), winner);
 }
 
 void ZStatTest::swappingVersionsSwapsWinner()
 {
-    const ComparisonResult ab = ComputeZStat(1000, 100, 1000, 130).result;
-    const ComparisonResult ba = ComputeZStat(1000, 130, 1000, 100).result;
+    const Calculation ab = ComputeZStat(1000, 100, 1000, 130).result;
+    const Calculation ba = ComputeZStat(1000, 130, 1000, 100).result;
     QCOMPARE_EQ(ab.PooledRatio, 0.115);
     QCOMPARE_EQ(ba.Ratio1, ab.Ratio2);
     QCOMPARE_EQ(ba.Ratio2, ab.Ratio1);
     QCOMPARE_EQ(ba.ZStat, ab.ZStat);
-    QCOMPARE_EQ(ab.Winner, std::string("B"));
-    QCOMPARE_EQ(ba.Winner, std::string("A"));
+    QCOMPARE_EQ(ab.winner, Winner::B);
+    QCOMPARE_EQ(ba.winner, Winner::A);
 
     std::mt19937 random(4242);
     std::uniform_int_distribution<int> views(1, 100000);
@@ -92,26 +92,27 @@ void ZStatTest::swappingVersionsSwapsWinner()
             continue;
         }
         QCOMPARE_EQ(one.result.ZStat, other.result.ZStat);
-        const std::string mirrored = one.result.Winner == "A" ? "B" : one.result.Winner == "B" ? "A" : "None";
-        QCOMPARE_EQ(other.result.Winner, mirrored);
+        const Winner w = one.result.winner;
+        const Winner mirrored = w == Winner::A ? Winner::B : w == Winner::B ? Winner::A : Winner::None;
+        QCOMPARE_EQ(other.result.winner, mirrored);
     }
 }
 
 void ZStatTest::zNearZeroNamesNoWinner()
 {
     // Views 1e6 each: one response more for B gives z of about -0.0022.
-    const ComparisonResult bAhead = ComputeZStat(1e6, 100000, 1e6, 100001).result;
+    const Calculation bAhead = ComputeZStat(1e6, 100000, 1e6, 100001).result;
     QCOMPARE_EQ(bAhead.ZStat, 0.0);
     QVERIFY(!std::signbit(bAhead.ZStat));
-    QCOMPARE_EQ(bAhead.Winner, std::string("None"));
-    const ComparisonResult aAhead = ComputeZStat(1e6, 100001, 1e6, 100000).result;
+    QCOMPARE_EQ(bAhead.winner, Winner::None);
+    const Calculation aAhead = ComputeZStat(1e6, 100001, 1e6, 100000).result;
     QCOMPARE_EQ(aAhead.ZStat, 0.0);
-    QCOMPARE_EQ(aAhead.Winner, std::string("None"));
+    QCOMPARE_EQ(aAhead.winner, Winner::None);
 }
 
 void ZStatTest::fractionalCountsAreUsedUnrounded()
 {
-    const ComparisonResult r = ComputeZStat(12.5, 2.5, 10, 1).result;
+    const Calculation r = ComputeZStat(12.5, 2.5, 10, 1).result;
     QCOMPARE_EQ(r.Views1, 12.5);
     QCOMPARE_EQ(r.Ratio1, 0.2);
     QCOMPARE_EQ(r.PooledRatio, 3.5 / 22.5);
@@ -199,7 +200,7 @@ void ZStatTest::failureKeepsLaterVariables()
     QCOMPARE_EQ(variables.PooledRatio,
              storedFields >= 4 ? (responses1 + responses2) / (views2 + views1) : 777.0);
     QCOMPARE_EQ(variables.ZStat, storedFields >= 5 ? outcome.result.ZStat : 1.5);
-    QCOMPARE_EQ(variables.Winner, storedFields >= 5 ? outcome.result.Winner : std::string("A"));
+    QCOMPARE_EQ(variables.Winner, storedFields >= 5 ? WinnerText(outcome.result.winner) : std::string("A"));
     // The table and the verdict have not run: their fields are untouched.
     QCOMPARE_EQ(variables.Probability, 0.06681);
     QCOMPARE_EQ(variables.Likelihood, 93.319);

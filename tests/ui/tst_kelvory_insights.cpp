@@ -13,7 +13,7 @@ using namespace ambrelay::testing;
 namespace {
 
 const QString kTooltip = "B responded 30% more often than A: 13% against 10%, a difference of 3.0 points (95% "
-                         "confidence interval 0.2 to 5.8 points). The exact p value from the normal distribution is "
+                         "confidence interval 0.2 to 5.8 points). The p value of the normal approximation is "
                          "0.0177 one-sided and 0.0355 two-sided. To detect a difference this size with 80% power at "
                          "the 5% level, a test needs about 1,774 observations per version.";
 
@@ -32,6 +32,8 @@ private slots:
     void tooltipOnlyAfterAFinishedCalculation();
     void copyPutsTheReportOnTheClipboard();
     void ctrlCInATextBoxCopiesItsSelection();
+    void copyInABoxWithoutSelection_data();
+    void copyInABoxWithoutSelection();
 };
 
 void KelvoryInsightsTest::tooltipOnlyAfterAFinishedCalculation()
@@ -102,6 +104,44 @@ void KelvoryInsightsTest::ctrlCInATextBoxCopiesItsSelection()
     QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QApplication::clipboard()->text(), QString("1000"));
     QVERIFY(w.desktop.copied.isEmpty());
+}
+
+void KelvoryInsightsTest::copyInABoxWithoutSelection_data()
+{
+    QTest::addColumn<QKeyCombination>("key");
+    QTest::addColumn<bool>("calculated");
+    QTest::addColumn<bool>("selected");
+    QTest::addColumn<QString>("clipboard");  // "report", the box's text, or what was there before
+    const QKeyCombination ctrlC(Qt::ControlModifier, Qt::Key_C);
+    const QKeyCombination ctrlInsert(Qt::ControlModifier, Qt::Key_Insert);
+    QTest::newRow("Go, then Ctrl+C") << ctrlC << true << false << "report";
+    QTest::newRow("Go, then Ctrl+Insert") << ctrlInsert << true << false << "report";
+    QTest::newRow("a selection wins over the result") << ctrlInsert << true << true << "1000";
+    QTest::newRow("no result, no selection") << ctrlC << false << false << "before";
+}
+
+void KelvoryInsightsTest::copyInABoxWithoutSelection()
+{
+    QFETCH(QKeyCombination, key);
+    QFETCH(bool, calculated);
+    QFETCH(bool, selected);
+    QFETCH(QString, clipboard);
+    Window w;
+    w.Enter("1000", "100", "1000", "130");
+    if (calculated) {
+        w.Go();
+    }
+    QLineEdit* box = w.Box("txtViews1");
+    box->setFocus();
+    box->deselect();
+    if (selected) {
+        box->selectAll();
+    }
+    QApplication::clipboard()->setText("before");
+    QTest::keyClick(box, key.key(), key.keyboardModifiers());
+    const QString now = w.desktop.copied.isEmpty() ? QApplication::clipboard()->text() : "report";
+    QCOMPARE(now, clipboard);
+    QVERIFY(w.desktop.copied.size() <= 1);
 }
 
 QTEST_MAIN(KelvoryInsightsTest)

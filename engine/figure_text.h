@@ -1,0 +1,25 @@
+#pragma once
+// Figures in words: as many digits as the figure can honestly claim.
+
+#include <string>
+
+namespace ambrelay {
+
+// Decimals for an estimate and its interval: down to the place of the second
+// significant digit of the interval's half-width, and at least one.
+int IntervalDecimals(double low, double high);
+
+// x with exactly that many decimals; a zero never carries a minus sign.
+std::string Fixed(double x, int decimals);
+
+// A percentage with at least two significant digits and at least two
+// decimals' precision, trailing zeros dropped: "13", "0.012".
+std::string PercentText(double percent);
+
+// A p value with at least two significant digits, or "below 0.0001".
+std::string PValueText(double p);
+
+// A whole number with thousands separators: "3,841".
+std::string Grouped(double whole);
+
+}  // namespace ambrelay

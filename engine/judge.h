@@ -1,0 +1,34 @@
+#pragma once
+// The one entry every front end calls: four counts in, everything a finished
+// calculation shows out, or why the counts have no result and which steps
+// completed before the stop.
+
+#include <optional>
+
+#include "engine/comparison_result.h"
+#include "engine/insights.h"
+#include "engine/result_display.h"
+#include "engine/zstat.h"
+#include "numbers/counts.h"
+
+namespace ambrelay {
+
+struct Judgement {
+    Counts counts;                        // as read
+    Calculation calculation;              // the fields of the completed steps
+    std::optional<ZStatFailure> failure;  // set when the counts have no result
+    ResultView view;                      // what the window shows; only without a failure
+    std::optional<Insights> insights;     // the figures beyond the verdict; only without a failure
+
+    bool Finished() const { return !failure; }
+};
+
+// The z statistic, the table, the verdict, what to show and the insights, in
+// that order, stopping at the first failure.
+Judgement Judge(const Counts& counts);
+
+// Writes a judgement into the window's form variables: after a failure only
+// what the completed steps wrote, after a finished calculation every field.
+void StoreFormVariables(const Judgement& judgement, ComparisonResult& variables);
+
+}  // namespace ambrelay
