@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "ui/application_identity.h"
 #include "ui/kelvory.h"
 #include "ui/qt_desktop.h"
 
@@ -36,10 +37,7 @@ int main(int argc, char* argv[])
                      argv[0]);
         return 1;
     }
-    QApplication::setApplicationName(QStringLiteral("Kelvory"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Ambrelay"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
-    QApplication::setOrganizationName(QStringLiteral("Ambrelay"));
+    ambrelay::SetUpApplicationIdentity();
     QApplication application(argc, argv);
     application.setWindowIcon(QIcon(QStringLiteral(":/ambrelay/ambrelay.png")));
 

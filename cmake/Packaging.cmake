@@ -2,7 +2,7 @@
 # Its dependencies are worked out from the libraries the program links.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ambrelay)
-set(CPACK_PACKAGE_VERSION "1.00")
+set(CPACK_PACKAGE_VERSION "${AMBRELAY_VERSION}")
 set(CPACK_PACKAGE_VENDOR "The Ambrelay developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "tells which version of an A/B test won")
 set(CPACK_PACKAGE_DESCRIPTION

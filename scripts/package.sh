@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the .deb (build/package/ambrelay_1.00_<arch>.deb) and proves it:
+# Builds the .deb (build/package/ambrelay_<version>_<arch>.deb) and proves it:
 # apt accepts it with its computed dependencies, its files land where the
 # desktop looks for them, and the installed program starts.
 set -euo pipefail
@@ -9,8 +9,9 @@ source "$(dirname "$0")/common.sh"
 cd "$repo_root"
 cmake --preset package
 cmake --build --preset package
+rm -f build/package/ambrelay_*.deb
 (cd build/package && cpack -G DEB)
-deb=$(ls build/package/ambrelay_1.00_*.deb)
+deb=$(ls build/package/ambrelay_*.deb)
 echo "Built $deb"
 
 depends=$(dpkg-deb --field "$deb" Depends)
