@@ -1,19 +1,47 @@
 #include "engine/insights.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "engine/chance_to_beat.h"
+#include "engine/distributions.h"
 #include "engine/figure_text.h"
+#include "engine/test_plan.h"
 #include "numbers/number_text.h"
 
 namespace ambrelay {
 namespace {
 
-constexpr double kZ975 = 1.959963984540054;  // two-sided 5% level
-constexpr double kZ80 = 0.8416212335729143;  // 80% power
-
 std::string Percent(double ratio) { return PercentText(ratio * 100) + "%"; }
 
+std::string Chance(double probability)
+{
+    return probability > 0.9999 ? "above 99.99%" : probability < 0.0001 ? "below 0.01%" : Percent(probability);
+}
+
+std::string SmallSampleMessage(const Insights& in)
+{
+    return "Small sample: the smallest expected count of the table is "
+           + NumberToText(RoundDecimal(in.smallestExpectedCell, 2))
+           + ", below 5, so the normal approximation behind the verdict is unreliable. " + ExactTestText(in.exact);
+}
+
+std::string MismatchMessage(const Counts& c, const SampleRatio& ratio)
+{
+    return "Sample ratio mismatch: " + NumberToText(c.views1) + " against " + NumberToText(c.views2)
+           + " observations is far from an even split, if both versions were meant to be shown equally often "
+             "(chi-square "
+           + NumberToText(RoundDecimal(ratio.chiSquare, 2)) + ", p " + (ratio.pValue < 0.0001 ? "" : "= ")
+           + PValueText(ratio.pValue)
+           + "). This usually means the test was set up or counted wrongly, so its verdict should not be trusted.";
+}
+
 }  // namespace
+
+std::string WarningCodeName(WarningCode code)
+{
+    return code == WarningCode::SmallSample ? "small_sample" : "sample_ratio_mismatch";
+}
 
 std::optional<Insights> ComputeInsights(const Counts& counts, const Calculation& r)
 {
@@ -28,32 +56,71 @@ std::optional<Insights> ComputeInsights(const Counts& counts, const Calculation&
     in.otherRatio = bLeads ? r.Ratio1 : r.Ratio2;
     const double difference = in.leaderRatio - in.otherRatio;
     in.differencePoints = difference * 100;
+    static const double z975 = stats::NormalQuantile(0.975);
     if (in.otherRatio > 0) {
         in.liftPercent = (in.leaderRatio / in.otherRatio - 1) * 100;
+        const double leaderResponses = bLeads ? counts.responses2 : counts.responses1;
+        const double otherResponses = bLeads ? counts.responses1 : counts.responses2;
+        const double logError = std::sqrt(1 / leaderResponses - 1 / (bLeads ? views2 : views1) + 1 / otherResponses
+                                          - 1 / (bLeads ? views1 : views2));
+        const double logRatio = std::log(in.leaderRatio / in.otherRatio);
+        in.liftIntervalPercent = Interval{std::expm1(logRatio - z975 * logError) * 100,
+                                          std::expm1(logRatio + z975 * logError) * 100};
     }
     // Unpooled: each version's own spread, as for an interval of the difference.
     const double unpooled = std::sqrt(r.Ratio1 * (1 - r.Ratio1) / views1 + r.Ratio2 * (1 - r.Ratio2) / views2);
-    in.intervalLowPoints = (difference - kZ975 * unpooled) * 100;
-    in.intervalHighPoints = (difference + kZ975 * unpooled) * 100;
+    in.intervalLowPoints = (difference - z975 * unpooled) * 100;
+    in.intervalHighPoints = (difference + z975 * unpooled) * 100;
 
     // The verdict's own pooled z, unrounded, through the normal distribution.
     const double z = std::fabs(r.Z);
     in.oneSidedP = 0.5 * std::erfc(z / std::sqrt(2.0));
     in.twoSidedP = std::erfc(z / std::sqrt(2.0));
 
+    in.exact = FisherExactTest(counts, !bLeads);
+    in.chanceToBeat = ChanceToBeat(counts, !bLeads);
+    const double pooled = r.PooledRatio;
+    in.smallestExpectedCell = std::min(views1, views2) * std::min(pooled, 1 - pooled);
+    in.sampleRatio = CheckSampleRatio(views1, views2);
+
     if (!in.identical) {
-        const double mean = (r.Ratio1 + r.Ratio2) / 2;
-        const double root = kZ975 * std::sqrt(2 * mean * (1 - mean))
-                            + kZ80 * std::sqrt(r.Ratio1 * (1 - r.Ratio1) + r.Ratio2 * (1 - r.Ratio2));
-        in.observationsNeeded = std::ceil(root * root / (difference * difference));
+        in.observationsNeeded = std::ceil(ObservationsPerVersion(r.Ratio1, r.Ratio2));
     }
     for (const double v : {in.differencePoints, in.intervalLowPoints, in.intervalHighPoints, in.oneSidedP,
-                           in.twoSidedP, in.liftPercent.value_or(0), in.observationsNeeded.value_or(0)}) {
+                           in.twoSidedP, in.liftPercent.value_or(0), in.observationsNeeded.value_or(0),
+                           in.chanceToBeat.value_or(0), in.smallestExpectedCell}) {
         if (!std::isfinite(v)) {
             return std::nullopt;
         }
     }
+    if (in.liftIntervalPercent
+        && !(std::isfinite(in.liftIntervalPercent->low) && std::isfinite(in.liftIntervalPercent->high))) {
+        in.liftIntervalPercent.reset();  // a lift whose interval doubles cannot carry
+    }
+    if (in.smallestExpectedCell < kSmallestExpectedCell) {
+        in.warnings.push_back({WarningCode::SmallSample, SmallSampleMessage(in)});
+    }
+    if (in.sampleRatio && in.sampleRatio->mismatch) {
+        in.warnings.push_back({WarningCode::SampleRatioMismatch, MismatchMessage(counts, *in.sampleRatio)});
+    }
     return in;
+}
+
+std::string ExactTestText(const ExactTestOutcome& exact)
+{
+    if (exact.test) {
+        return "Fisher's exact test gives p " + std::string(exact.test->twoSided < 0.0001 ? "" : "= ")
+               + PValueText(exact.test->twoSided) + " two-sided.";
+    }
+    switch (exact.gap.value_or(ExactTestGap::NoTable)) {
+    case ExactTestGap::NotWholeCounts:
+        return "Fisher's exact test needs whole counts, and these have fractions.";
+    case ExactTestGap::TooLarge:
+        return "Fisher's exact test is not run beyond 4,294,967,295 observations in all.";
+    case ExactTestGap::NoTable:
+        break;
+    }
+    return "Fisher's exact test needs counts of zero or more, with no more responses than observations.";
 }
 
 std::string InsightsText(const Insights& in)
@@ -66,9 +133,11 @@ std::string InsightsText(const Insights& in)
     if (in.identical) {
         text = "A and B responded equally often: " + Percent(in.leaderRatio) + " each" + interval + ".";
     } else if (in.liftPercent) {
-        text = in.leader + " responded " + NumberToText(RoundDecimal(*in.liftPercent, 1)) + "% more often than "
-               + in.other + ": " + Percent(in.leaderRatio) + " against " + Percent(in.otherRatio)
-               + ", a difference of " + difference + " points" + interval + ".";
+        const int liftDecimals =
+            in.liftIntervalPercent ? IntervalDecimals(in.liftIntervalPercent->low, in.liftIntervalPercent->high) : 1;
+        text = in.leader + " responded " + Fixed(*in.liftPercent, liftDecimals) + "% more often than " + in.other
+               + ": " + Percent(in.leaderRatio) + " against " + Percent(in.otherRatio) + ", a difference of "
+               + difference + " points" + interval + ".";
     } else {
         text = in.leader + " responded " + Percent(in.leaderRatio) + " of the time and " + in.other
                + " never, a difference of " + difference + " points" + interval + ".";
@@ -80,6 +149,28 @@ std::string InsightsText(const Insights& in)
                 + Grouped(*in.observationsNeeded) + " observations per version.";
     } else {
         text += " With no difference between the versions, there is no difference for a larger test to detect.";
+    }
+
+    for (const Warning& warning : in.warnings) {
+        text += "\n" + warning.message;
+    }
+    const bool exactInWarning = std::any_of(in.warnings.begin(), in.warnings.end(),
+                                            [](const Warning& w) { return w.code == WarningCode::SmallSample; });
+    if (!exactInWarning) {
+        text += "\n" + ExactTestText(in.exact);
+    }
+    if (in.liftIntervalPercent) {
+        const Interval& lift = *in.liftIntervalPercent;
+        const int liftDecimals = IntervalDecimals(lift.low, lift.high);
+        text += "\nLift of " + in.leader + " over " + in.other + ": " + Fixed(*in.liftPercent, liftDecimals)
+                + "% (95% confidence interval " + Fixed(lift.low, liftDecimals) + "% to "
+                + Fixed(lift.high, liftDecimals) + "%).";
+    } else if (!in.identical) {
+        text += "\nNo lift: " + in.other + " never responded, so there is nothing to compare against.";
+    }
+    if (in.chanceToBeat) {
+        text += "\nChance that " + in.leader + "'s true response rate is the higher (flat priors): "
+                + Chance(*in.chanceToBeat) + ".";
     }
     return text;
 }

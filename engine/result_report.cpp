@@ -1,5 +1,6 @@
 #include "engine/result_report.h"
 
+#include "engine/figure_text.h"
 #include "numbers/number_text.h"
 
 namespace ambrelay {
@@ -20,7 +21,18 @@ std::string ResultReport(const Judgement& j)
     report += "Z statistic: " + shown.zStat + "\n";
     report += "Likelihood: " + NumberToText(j.calculation.Likelihood) + "%\n";
     report += "Verdict: " + shown.verdict + "\n\n";
-    report += InsightsText(*j.insights) + "\n";
+    const Insights& in = *j.insights;
+    report += InsightsText(in) + "\n";
+    if (in.exact.test) {
+        report += "Fisher's exact test, one-sided toward " + in.leader + ": p " + std::string(in.exact.test->oneSided < 0.0001 ? "" : "= ")
+                  + PValueText(in.exact.test->oneSided)
+                  + "\n";
+    }
+    if (in.sampleRatio) {
+        report += "Split of observations against an even one: chi-square "
+                  + NumberToText(RoundDecimal(in.sampleRatio->chiSquare, 2)) + ", p "
+                  + (in.sampleRatio->pValue < 0.0001 ? "" : "= ") + PValueText(in.sampleRatio->pValue) + "\n";
+    }
     return report;
 }
 

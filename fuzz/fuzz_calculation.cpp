@@ -2,6 +2,7 @@
 // responses 1, views 2, responses 2. Runs the checks, the reader, the
 // engine and the display texts, and asserts what must hold for any text.
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -12,7 +13,9 @@
 #include <vector>
 
 #include "checks/input_checks.h"
+#include "engine/figure_text.h"
 #include "engine/judge.h"
+#include "engine/test_plan.h"
 #include "engine/result_report.h"
 #include "numbers/number_text.h"
 
@@ -149,6 +152,61 @@ void CheckFinishedResult(const Calculation& r, const ResultView& texts, const st
             "the winner has the bar and the marker", detail);
 }
 
+bool Probability(double p) { return p >= 0 && p <= 1; }
+
+// A figure written to some decimals reads back within half a unit of the last one.
+void CheckFigureText(double x, int decimals, const std::string& detail)
+{
+    const std::string text = Fixed(x, decimals);
+    Require(IsNumeric(text), "a figure's text is a number", text);
+    Require(std::fabs(ReadNumber(text) - x) <= 0.5 * std::pow(10.0, -decimals) + 1e-15 * std::fabs(x),
+            "a figure's text reads back", detail + " " + text);
+}
+
+void CheckInsights(const Insights& in, const std::string& detail)
+{
+    Require(Probability(in.oneSidedP) && Probability(in.twoSidedP) && Probability(in.chanceToBeat.value_or(0)),
+            "probabilities lie within 0 and 1", detail);
+    if (in.exact.test) {
+        Require(Probability(in.exact.test->twoSided) && Probability(in.exact.test->oneSided),
+                "exact p values lie within 0 and 1", detail);
+    } else {
+        Require(in.exact.gap.has_value(), "a missing exact test says why", detail);
+    }
+    if (in.sampleRatio) {
+        Require(Probability(in.sampleRatio->pValue) && in.sampleRatio->chiSquare >= 0, "the split check is a test",
+                detail);
+    }
+    Require(in.intervalLowPoints <= in.differencePoints && in.differencePoints <= in.intervalHighPoints,
+            "the interval holds the difference", detail);
+    const int decimals = IntervalDecimals(in.intervalLowPoints, in.intervalHighPoints);
+    for (const double x : {in.differencePoints, in.intervalLowPoints, in.intervalHighPoints}) {
+        CheckFigureText(x, decimals, detail);
+    }
+    if (in.liftIntervalPercent) {
+        const Interval& lift = *in.liftIntervalPercent;
+        Require(lift.low <= *in.liftPercent * (1 + 1e-9) + 1e-9 && *in.liftPercent <= lift.high * (1 + 1e-9) + 1e-9,
+                "the lift interval holds the lift", detail);
+    }
+}
+
+// The planner on the observed ratios: a plan with whole, finite counts, or a reason.
+void CheckPlan(double ratio1, double ratio2, const std::string& detail)
+{
+    PlanInputs in;
+    in.baseline = ratio1;
+    in.effect = ratio2 - ratio1;
+    in.kind = EffectKind::Absolute;
+    const PlanOutcome plan = PlanTest(in);
+    if (!plan.plan) {
+        Require(!plan.problem.empty(), "an impossible plan says why", detail);
+        return;
+    }
+    Require(std::isfinite(plan.plan->total) && plan.plan->neededA >= plan.plan->perVersionA
+                && plan.plan->neededA == std::floor(plan.plan->neededA),
+            "a plan is whole observations", detail);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -196,9 +254,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string words = ResultReport(outcome);
         Require(words.find("nan") == std::string::npos && words.find("inf") == std::string::npos,
                 "the insights are plain numbers", detail);
-        Require(insights->intervalLowPoints <= insights->differencePoints
-                    && insights->differencePoints <= insights->intervalHighPoints,
-                "the interval holds the difference", detail);
+        CheckInsights(*insights, detail);
     }
+    CheckPlan(outcome.calculation.Ratio1, outcome.calculation.Ratio2, detail);
     return 0;
 }

@@ -6,7 +6,7 @@ set -euo pipefail
 source "$(dirname "$0")/../scripts/common.sh"
 seconds=${1:-60}
 
-"$repo_root/scripts/install-deps.sh" cmake make clang libclang-rt-14-dev
+"$repo_root/scripts/install-deps.sh" cmake make clang libclang-rt-14-dev libboost-math-dev
 cd "$repo_root"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target fuzz_calculation

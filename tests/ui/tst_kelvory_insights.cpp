@@ -12,10 +12,13 @@ using namespace ambrelay::testing;
 
 namespace {
 
-const QString kTooltip = "B responded 30% more often than A: 13% against 10%, a difference of 3.0 points (95% "
+const QString kTooltip = "B responded 30.0% more often than A: 13% against 10%, a difference of 3.0 points (95% "
                          "confidence interval 0.2 to 5.8 points). The p value of the normal approximation is "
                          "0.0177 one-sided and 0.0355 two-sided. To detect a difference this size with 80% power at "
-                         "the 5% level, a test needs about 1,774 observations per version.";
+                         "the 5% level, a test needs about 1,774 observations per version.\n"
+                         "Fisher's exact test gives p = 0.0419 two-sided.\n"
+                         "Lift of B over A: 30.0% (95% confidence interval 1.7% to 66.2%).\n"
+                         "Chance that B's true response rate is the higher (flat priors): 98.22%.";
 
 QAction* CopyAction(const Window& w)
 {
@@ -87,7 +90,9 @@ void KelvoryInsightsTest::copyPutsTheReportOnTheClipboard()
                                           "Likelihood: 98.214%\n"
                                           "Verdict: Variation B is the clear and undisputed winner with a "
                                           "likelihood of 98.214%\n\n")
-                                          + kTooltip + "\n");
+                                          + kTooltip + "\n"
+                                          "Fisher's exact test, one-sided toward B: p = 0.021\n"
+                                          "Split of observations against an even one: chi-square 0, p = 1\n");
     w.Clear();
     QVERIFY(!copy->isEnabled());
 }

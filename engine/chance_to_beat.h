@@ -1,0 +1,16 @@
+#pragma once
+// The probability that the version ahead really has the higher response
+// rate: each rate Beta(1 + responses, 1 + non-responses), flat priors.
+
+#include <optional>
+
+#include "numbers/counts.h"
+
+namespace ambrelay {
+
+// P(rate of the version ahead > rate of the other), accurate to 1e-4;
+// aLeads names the version ahead. Nothing when the counts are not a table
+// (negative, responses above views) or exceed a trillion observations.
+std::optional<double> ChanceToBeat(const Counts& counts, bool aLeads);
+
+}  // namespace ambrelay

@@ -1,0 +1,171 @@
+#include "engine/exact_test.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "engine/distributions.h"
+
+namespace ambrelay {
+namespace {
+
+constexpr double kTieTolerance = 1 + 1e-7;  // as R's fisher.test compares probabilities
+constexpr double kNegligible = 1e-17;       // a term this small next to the sum ends a tail
+constexpr double kLargest = 4294967295.0;   // totals beyond this no longer fit the table's counts
+
+bool Whole(double x) { return std::floor(x) == x; }
+
+// The responses of version 1, a, in the table with margins n1 (views of 1),
+// n2 (views of 2) and k (all responses) follow the hypergeometric law.
+struct Margins {
+    double n1, n2, k;
+    double Lowest() const { return std::max(0.0, k - n2); }
+    double Highest() const { return std::min(k, n1); }
+    double Mode() const { return std::floor((n1 + 1) * (k + 1) / (n1 + n2 + 2)); }
+    // P(a + 1) / P(a), and its inverse for the step down.
+    double Up(double a) const { return (k - a) * (n1 - a) / ((a + 1) * (n2 - k + a + 1)); }
+    double Down(double a) const { return a * (n2 - k + a) / ((k - a + 1) * (n1 - a + 1)); }
+};
+
+// The probability of the observed table. Below a million observations the
+// log-gamma form is exact to about 1e-10; above, Loader's split into three
+// binomial probabilities keeps the full precision that differences of huge
+// log-gammas would lose.
+double TableProbability(const Margins& m, double a)
+{
+    const double n = m.n1 + m.n2;
+    if (n <= 1e6) {
+        const auto logChoose = [](double total, double part) {
+            return std::lgamma(total + 1) - std::lgamma(part + 1) - std::lgamma(total - part + 1);
+        };
+        return std::exp(logChoose(m.k, a) + logChoose(n - m.k, m.n1 - a) - logChoose(n, m.n1));
+    }
+    const double p = m.n1 / n;
+    using stats::Binomial;
+    return boost::math::pdf(Binomial(m.k, p), a) * boost::math::pdf(Binomial(n - m.k, p), m.n1 - a)
+           / boost::math::pdf(Binomial(n, p), m.n1);
+}
+
+// The sum of P(x) / P(a) for x from `from` outward, away from the mode, where
+// `weight` is P(from) / P(a). Terms only shrink on the way out.
+double TailFrom(const Margins& m, double from, double weight, bool upward)
+{
+    double sum = 0;
+    double x = from;
+    while (true) {
+        sum += weight;
+        if (weight < kNegligible * sum || x == (upward ? m.Highest() : m.Lowest())) {
+            return sum;
+        }
+        weight *= upward ? m.Up(x) : m.Down(x);
+        x += upward ? 1 : -1;
+    }
+}
+
+// The first table on the far side of the mode that is no more likely than
+// the observed one, with its weight P(x) / P(a). The search starts at the
+// observed table's mirror image about the mean, where the normal shape puts
+// it, and walks the few steps to the exact place.
+struct FarSide {
+    double x;
+    double weight;
+    bool exists;
+};
+
+FarSide FirstNoMoreLikely(const Margins& m, double a, double observed, bool upward)
+{
+    const double mode = m.Mode();
+    const double end = upward ? m.Highest() : m.Lowest();
+    const double first = upward ? mode + 1 : mode - 1;  // the nearest table beyond the mode
+    if (upward ? first > end : first < end) {
+        return {0, 0, false};
+    }
+    const double mean = m.n1 * m.k / (m.n1 + m.n2);
+    double x = std::clamp(std::round(2 * mean - a), std::min(first, end), std::max(first, end));
+    double weight = TableProbability(m, x) / observed;
+    const auto outward = [&](double from) { return upward ? m.Up(from) : m.Down(from); };
+    const auto inward = [&](double from) { return upward ? m.Down(from) : m.Up(from); };
+    // Outward while still more likely than the observed table.
+    while (weight > kTieTolerance) {
+        if (x == end) {
+            return {0, 0, false};
+        }
+        weight *= outward(x);
+        x += upward ? 1 : -1;
+    }
+    // Inward while the next table toward the mode is no more likely either.
+    while (x != first) {
+        const double w = weight * inward(x);
+        if (w > kTieTolerance) {
+            break;
+        }
+        weight = w;
+        x -= upward ? 1 : -1;
+    }
+    return {x, weight, true};
+}
+
+}  // namespace
+
+ExactTestOutcome FisherExactTest(const Counts& c, bool aLeads)
+{
+    if (!Whole(c.views1) || !Whole(c.responses1) || !Whole(c.views2) || !Whole(c.responses2)) {
+        return {std::nullopt, ExactTestGap::NotWholeCounts};
+    }
+    if (c.responses1 < 0 || c.responses2 < 0 || c.responses1 > c.views1 || c.responses2 > c.views2) {
+        return {std::nullopt, ExactTestGap::NoTable};
+    }
+    if (c.views1 + c.views2 > kLargest) {
+        return {std::nullopt, ExactTestGap::TooLarge};
+    }
+    const Margins m{c.views1, c.views2, c.responses1 + c.responses2};
+    const double a = c.responses1;
+    if (m.Lowest() == m.Highest()) {
+        return {ExactTest{}, std::nullopt};
+    }
+    const double observed = TableProbability(m, a);
+    if (!(observed > 0)) {
+        // So unlikely a table that no double holds its probability: both p
+        // values lie below the smallest double.
+        return {ExactTest{0, 0}, std::nullopt};
+    }
+    const double mode = m.Mode();
+    const bool aboveMode = a >= mode;
+
+    // Two-sided: the observed table's own tail, from the nearest table to the
+    // mode that is no more likely (a near tie counts as equal), and the far tail.
+    double start = a;
+    double startWeight = 1;
+    while (start != mode) {
+        const double next = aboveMode ? start - 1 : start + 1;
+        const double w = startWeight * (aboveMode ? m.Down(start) : m.Up(start));
+        if (w > kTieTolerance) {
+            break;
+        }
+        start = next;
+        startWeight = w;
+    }
+    double twoSided = TailFrom(m, start, startWeight, aboveMode);
+    const FarSide far = FirstNoMoreLikely(m, a, observed, !aboveMode);
+    if (far.exists) {
+        twoSided += TailFrom(m, far.x, far.weight, !aboveMode);
+    }
+    ExactTest test;
+    test.twoSided = std::min(1.0, observed * twoSided);
+
+    // One-sided, toward the version ahead: P(a or more) when A leads, else
+    // P(a or less). A tail that holds the mode is one minus the other tail.
+    const bool upward = aLeads;
+    const bool away = upward == aboveMode || a == mode;
+    if (away) {
+        test.oneSided = std::min(1.0, observed * TailFrom(m, a, 1, upward));
+    } else {
+        const double beyond = upward ? a - 1 : a + 1;
+        const double weight = upward ? m.Down(a) : m.Up(a);
+        const bool inside = upward ? a > m.Lowest() : a < m.Highest();
+        test.oneSided = inside ? std::max(0.0, 1 - observed * TailFrom(m, beyond, weight, !upward)) : 1.0;
+    }
+    return {test, std::nullopt};
+}
+
+}  // namespace ambrelay

@@ -1,0 +1,31 @@
+#pragma once
+// Fisher's exact test of the 2 x 2 table of responses and non-responses of
+// the two versions, given its margins.
+
+#include <optional>
+
+#include "numbers/counts.h"
+
+namespace ambrelay {
+
+struct ExactTest {
+    double twoSided = 1.0;  // tables no more likely than the observed one (relative tolerance 1e-7)
+    double oneSided = 1.0;  // tables at least as far in the direction of the version ahead
+};
+
+enum class ExactTestGap {
+    NotWholeCounts,  // a count with a fraction: no table of whole observations
+    TooLarge,        // more than 4,294,967,295 observations in all
+    NoTable,         // a count below zero or more responses than views
+};
+
+struct ExactTestOutcome {
+    std::optional<ExactTest> test;
+    std::optional<ExactTestGap> gap;  // why there is no test
+};
+
+// aLeads: the direction of the one-sided test; true when version 1 (A) is
+// the version ahead.
+ExactTestOutcome FisherExactTest(const Counts& counts, bool aLeads);
+
+}  // namespace ambrelay

@@ -1,0 +1,30 @@
+#include "engine/sample_ratio.h"
+
+#include <cmath>
+
+#include "engine/distributions.h"
+
+namespace ambrelay {
+
+std::optional<SampleRatio> CheckSampleRatio(double observations1, double observations2, double sharePercent)
+{
+    const double total = observations1 + observations2;
+    if (!(observations1 >= 0 && observations2 >= 0 && total > 0 && std::isfinite(total) && sharePercent > 0
+          && sharePercent < 100)) {
+        return std::nullopt;
+    }
+    const double expected1 = total * sharePercent / 100;
+    const double expected2 = total - expected1;
+    const double d1 = observations1 - expected1;
+    const double d2 = observations2 - expected2;
+    SampleRatio result;
+    result.chiSquare = d1 * d1 / expected1 + d2 * d2 / expected2;
+    result.pValue = boost::math::cdf(complement(stats::ChiSquared(1), result.chiSquare));
+    if (!std::isfinite(result.chiSquare) || !std::isfinite(result.pValue)) {
+        return std::nullopt;
+    }
+    result.mismatch = result.pValue < kMismatchLevel;
+    return result;
+}
+
+}  // namespace ambrelay

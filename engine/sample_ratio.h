@@ -1,0 +1,22 @@
+#pragma once
+// Whether the observations split between the versions as intended: a
+// chi-square goodness-of-fit test with one degree of freedom.
+
+#include <optional>
+
+namespace ambrelay {
+
+inline constexpr double kMismatchLevel = 0.001;  // below this p the split is not chance
+
+struct SampleRatio {
+    double chiSquare = 0.0;
+    double pValue = 1.0;
+    bool mismatch = false;  // p below kMismatchLevel
+};
+
+// observations1 and observations2 against version 1's intended share in
+// percent (50 for an even split). Nothing for counts below zero, no
+// observations at all, or a share outside (0, 100).
+std::optional<SampleRatio> CheckSampleRatio(double observations1, double observations2, double sharePercent = 50);
+
+}  // namespace ambrelay

@@ -1,0 +1,262 @@
+// Fisher's exact test, the chance to beat, the lift interval, the warnings
+// and the test planner, against published values and against independent
+// computations done another way here.
+
+#include <QtTest>
+
+#include <boost/math/distributions/beta.hpp>
+#include <cmath>
+#include <random>
+
+#include "engine/chance_to_beat.h"
+#include "engine/exact_test.h"
+#include "engine/judge.h"
+#include "engine/test_plan.h"
+
+using namespace ambrelay;
+
+namespace {
+
+bool Near(double actual, double expected, double relative)
+{
+    return std::fabs(actual - expected) <= relative * std::fabs(expected);
+}
+
+// Fisher by brute force: every table of the support, in long double, the way
+// R's definition reads.
+std::pair<long double, long double> BruteFisher(long n1, long a, long n2, long c)
+{
+    const long k = a + c;
+    const auto logP = [&](long x) {
+        const auto lc = [](long double n, long double r) { return lgammal(n + 1) - lgammal(r + 1) - lgammal(n - r + 1); };
+        return lc(k, x) + lc(n1 + n2 - k, n1 - x) - lc(n1 + n2, n1);
+    };
+    const long double observed = expl(logP(a));
+    long double two = 0, up = 0;
+    for (long x = std::max(0L, k - n2); x <= std::min(k, n1); ++x) {
+        const long double p = expl(logP(x));
+        two += p <= observed * (1 + 1e-7L) ? p : 0;
+        up += x >= a ? p : 0;
+    }
+    return {two, up};
+}
+
+// P(q > p) by the midpoint rule over p's density: slow and plain.
+double IntegratedChance(double alphaP, double betaP, double alphaQ, double betaQ)
+{
+    const boost::math::beta_distribution<double> p(alphaP, betaP), q(alphaQ, betaQ);
+    const double mean = alphaP / (alphaP + betaP);
+    const double spread = std::sqrt(mean * (1 - mean) / (alphaP + betaP + 1));
+    const double low = std::max(0.0, mean - 14 * spread), high = std::min(1.0, mean + 14 * spread);
+    const int steps = 2000;
+    double sum = 0;
+    for (int i = 0; i < steps; ++i) {
+        const double x = low + (i + 0.5) * (high - low) / steps;
+        sum += boost::math::pdf(p, x) * boost::math::cdf(complement(q, x));
+    }
+    return sum * (high - low) / steps;
+}
+
+}  // namespace
+
+class StatisticsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void publishedFigures_data();
+    void publishedFigures();
+    void fisherMatchesBruteForce();
+    void chanceMatchesIntegration();
+    void warnings_data();
+    void warnings();
+    void planner_data();
+    void planner();
+    void impossiblePlans_data();
+    void impossiblePlans();
+};
+
+void StatisticsTest::publishedFigures_data()
+{
+    QTest::addColumn<QList<double>>("counts");
+    QTest::addColumn<double>("fisherTwo");
+    QTest::addColumn<double>("fisherOne");  // toward the version ahead; 0: not checked
+    QTest::addColumn<double>("chance");     // 0: not checked
+    QTest::addColumn<QList<double>>("lift");  // lift, low, high in percent; empty: not checked
+    QTest::newRow("tea tasting") << QList<double>{4, 3, 4, 1} << 0.4857 << 0.2429 << 0.0 << QList<double>{};
+    QTest::newRow("B wins") << QList<double>{1000, 100, 1000, 130} << 0.04190 << 0.02095 << 0.98217
+                            << QList<double>{30.0, 1.70, 66.18};
+    QTest::newRow("small sample") << QList<double>{10, 1, 10, 5} << 0.1409 << 0.0 << 0.0 << QList<double>{};
+}
+
+void StatisticsTest::publishedFigures()
+{
+    QFETCH(QList<double>, counts);
+    QFETCH(double, fisherTwo);
+    QFETCH(double, fisherOne);
+    QFETCH(double, chance);
+    QFETCH(QList<double>, lift);
+    const Judgement j = Judge({counts[0], counts[1], counts[2], counts[3]});
+    QVERIFY(j.insights && j.insights->exact.test);
+    const Insights& in = *j.insights;
+    QVERIFY2(Near(in.exact.test->twoSided, fisherTwo, 5e-4), qPrintable(QString::number(in.exact.test->twoSided)));
+    QVERIFY(fisherOne == 0 || Near(in.exact.test->oneSided, fisherOne, 5e-4));
+    QVERIFY(chance == 0 || std::fabs(*in.chanceToBeat - chance) < 1e-5);
+    if (!lift.isEmpty()) {
+        QVERIFY(Near(*in.liftPercent, lift[0], 1e-9));
+        QVERIFY(std::fabs(in.liftIntervalPercent->low - lift[1]) < 0.005);
+        QVERIFY(std::fabs(in.liftIntervalPercent->high - lift[2]) < 0.005);
+    }
+}
+
+void StatisticsTest::fisherMatchesBruteForce()
+{
+    std::mt19937_64 random(2026);
+    for (int i = 0; i < 400; ++i) {
+        const long n1 = std::uniform_int_distribution<long>(1, 3000)(random);
+        const long n2 = std::uniform_int_distribution<long>(1, 3000)(random);
+        const double rate = std::uniform_real_distribution<double>(0, 1)(random);
+        const long a = std::binomial_distribution<long>(n1, rate)(random);
+        const long c = std::binomial_distribution<long>(n2, rate)(random);
+        const auto [two, up] = BruteFisher(n1, a, n2, c);
+        const ExactTestOutcome exact = FisherExactTest({double(n1), double(a), double(n2), double(c)}, true);
+        const QString table = QString("%1 %2 %3 %4").arg(n1).arg(a).arg(n2).arg(c);
+        QVERIFY2(exact.test, qPrintable(table));
+        QVERIFY2(Near(exact.test->twoSided, double(two), 1e-8), qPrintable(table));
+        QVERIFY2(Near(exact.test->oneSided, double(up), 1e-8), qPrintable(table));
+    }
+    // Fractions are never rounded into a table.
+    QCOMPARE(FisherExactTest({12.5, 2, 10, 1}, true).gap, ExactTestGap::NotWholeCounts);
+    // A billion views each: exact, and the two tails of a near-even split.
+    const ExactTestOutcome huge = FisherExactTest({1e9, 1e8, 1e9, 1.0001e8}, false);
+    QVERIFY(huge.test && Near(huge.test->twoSided, 2 * huge.test->oneSided, 1e-3));
+}
+
+void StatisticsTest::chanceMatchesIntegration()
+{
+    std::mt19937_64 random(99);
+    for (int i = 0; i < 40; ++i) {
+        const double scale = std::pow(10, std::uniform_int_distribution<int>(1, 9)(random));
+        const double v1 = std::floor(scale * std::uniform_real_distribution<double>(0.5, 1)(random));
+        const double v2 = std::floor(scale * std::uniform_real_distribution<double>(0.5, 1)(random));
+        const double rate = std::uniform_real_distribution<double>(0, 0.3)(random);
+        const double r1 = std::floor(v1 * rate);
+        const double r2 = std::floor(v2 * rate * std::uniform_real_distribution<double>(0.97, 1.03)(random));
+        const double expected = IntegratedChance(1 + r2, 1 + v2 - r2, 1 + r1, 1 + v1 - r1);
+        const QString counts = QString("%1 %2 %3 %4").arg(v1).arg(r1).arg(v2).arg(r2);
+        QVERIFY2(std::fabs(*ChanceToBeat({v1, r1, v2, r2}, true) - expected) < 1e-4, qPrintable(counts));
+    }
+    // Counts with fractions have no closed form and take the engine's own integral.
+    QVERIFY(std::fabs(*ChanceToBeat({1000.25, 100.5, 1000.25, 130.5}, false)
+                      - IntegratedChance(101.5, 900.75, 131.5, 870.75))
+            < 1e-4);
+}
+
+void StatisticsTest::warnings_data()
+{
+    QTest::addColumn<QList<double>>("counts");
+    QTest::addColumn<QString>("codes");
+    QTest::addColumn<double>("smallestCell");
+    QTest::addColumn<double>("chiSquare");
+    QTest::newRow("none") << QList<double>{1000, 100, 1000, 130} << "" << 115.0 << 0.0;
+    QTest::newRow("small sample") << QList<double>{10, 1, 10, 5} << "small_sample" << 3.0 << 0.0;
+    QTest::newRow("split far from even") << QList<double>{1000, 100, 1500, 130} << "sample_ratio_mismatch" << 92.0
+                                         << 100.0;
+}
+
+void StatisticsTest::warnings()
+{
+    QFETCH(QList<double>, counts);
+    QFETCH(QString, codes);
+    QFETCH(double, smallestCell);
+    QFETCH(double, chiSquare);
+    const Insights in = *Judge({counts[0], counts[1], counts[2], counts[3]}).insights;
+    QStringList names;
+    for (const Warning& w : in.warnings) {
+        names << QString::fromStdString(WarningCodeName(w.code));
+        QVERIFY(!w.message.empty());
+    }
+    QCOMPARE(names.join(";"), codes);
+    QVERIFY(Near(in.smallestExpectedCell, smallestCell, 1e-12));
+    QVERIFY(Near(in.sampleRatio->chiSquare, chiSquare, 1e-12));
+    if (chiSquare == 100) {
+        QVERIFY(Near(in.sampleRatio->pValue, 1.5239706e-23, 1e-6));
+    }
+}
+
+void StatisticsTest::planner_data()
+{
+    QTest::addColumn<double>("p1");
+    QTest::addColumn<double>("p2");
+    QTest::addColumn<double>("power");
+    QTest::addColumn<double>("share");
+    QTest::addColumn<double>("unrounded");  // version A's observations
+    QTest::addColumn<double>("needed");     // version A's, rounded up
+    // R: power.prop.test(p1 = .50, p2 = .75, power = .90) and (p1 = .03, p2 = .02, power = .8).
+    QTest::newRow("R, 0.5 to 0.75") << 0.5 << 0.75 << 0.9 << 50.0 << 76.7069 << 77.0;
+    QTest::newRow("R, 0.03 to 0.02") << 0.03 << 0.02 << 0.8 << 50.0 << 3825.15 << 3826.0;
+    QTest::newRow("10% up by a fifth") << 0.1 << 0.12 << 0.8 << 50.0 << 3840.85 << 3841.0;
+    // Unequal shares: fewer of A, more of B, and more in all than an even split needs.
+    QTest::newRow("a quarter for A") << 0.1 << 0.12 << 0.8 << 25.0 << 2599.966 << 2600.0;
+}
+
+void StatisticsTest::planner()
+{
+    QFETCH(double, p1);
+    QFETCH(double, p2);
+    QFETCH(double, power);
+    QFETCH(double, share);
+    QFETCH(double, unrounded);
+    QFETCH(double, needed);
+    PlanInputs in;
+    in.baseline = p1;
+    in.effect = p2 - p1;
+    in.kind = EffectKind::Absolute;
+    in.power = power;
+    in.sharePercent = share;
+    in.dailyObservations = 1000;
+    const PlanOutcome out = PlanTest(in);
+    QVERIFY(out.plan);
+    QVERIFY2(Near(out.plan->perVersionA, unrounded, 1e-5), qPrintable(QString::number(out.plan->perVersionA, 'f', 4)));
+    QCOMPARE(out.plan->neededA, needed);
+    QCOMPARE(*out.plan->days, std::ceil(out.plan->total / 1000));
+    // The inverse finds the effect back from the observations.
+    if (share == 50) {
+        const DetectableOutcome back = SmallestDetectableEffect(in, out.plan->perVersionA);
+        QVERIFY(p2 < p1 || (back.detectable && std::fabs(back.detectable->variant - p2) < 1e-6));
+    }
+    // R: power.prop.test(n = 50, p1 = .50, p2 = .75) gives 0.7401659.
+    QVERIFY(Near(PowerOfTest(0.5, 0.75, 50), 0.7401659, 1e-7));
+}
+
+void StatisticsTest::impossiblePlans_data()
+{
+    QTest::addColumn<double>("baseline");
+    QTest::addColumn<double>("effect");  // relative
+    QTest::addColumn<double>("alpha");
+    QTest::addColumn<double>("power");
+    QTest::addColumn<double>("share");
+    QTest::newRow("baseline 0") << 0.0 << 0.2 << 0.05 << 0.8 << 50.0;
+    QTest::newRow("baseline 1") << 1.0 << 0.2 << 0.05 << 0.8 << 50.0;
+    QTest::newRow("effect beyond 100%") << 0.6 << 1.0 << 0.05 << 0.8 << 50.0;
+    QTest::newRow("no effect") << 0.1 << 0.0 << 0.05 << 0.8 << 50.0;
+    QTest::newRow("alpha 0") << 0.1 << 0.2 << 0.0 << 0.8 << 50.0;
+    QTest::newRow("power 1") << 0.1 << 0.2 << 0.05 << 1.0 << 50.0;
+    QTest::newRow("share 100") << 0.1 << 0.2 << 0.05 << 0.8 << 100.0;
+    QTest::newRow("not a number") << std::nan("") << 0.2 << 0.05 << 0.8 << 50.0;
+}
+
+void StatisticsTest::impossiblePlans()
+{
+    QFETCH(double, baseline);
+    QFETCH(double, effect);
+    QFETCH(double, alpha);
+    QFETCH(double, power);
+    QFETCH(double, share);
+    const PlanInputs in{baseline, effect, EffectKind::Relative, alpha, power, true, share, std::nullopt};
+    const PlanOutcome out = PlanTest(in);
+    QVERIFY(!out.plan);
+    QVERIFY(!out.problem.empty());
+}
+
+QTEST_APPLESS_MAIN(StatisticsTest)
+#include "tst_statistics.moc"
