@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Renders the window after the worked example into docs/window.png, offscreen.
+# Renders the window after the worked example into docs/window.png, and the
+# same under a dark desktop scheme (GTK's Adwaita dark, on a virtual X
+# display) into docs/window-dark.png.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-"$repo_root/scripts/install-deps.sh" "${BUILD_PACKAGES[@]}"
+"$repo_root/scripts/install-deps.sh" "${BUILD_PACKAGES[@]}" xvfb xauth qt6-gtk-platformtheme gnome-themes-extra
 cd "$repo_root"
 cmake --preset default
 cmake --build --preset default --target window_screenshot
 QT_QPA_PLATFORM=offscreen build/default/docs/window_screenshot docs/window.png
 echo "Wrote docs/window.png"
+QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark \
+  xvfb-run -a -s "-screen 0 1024x768x24" build/default/docs/window_screenshot docs/window-dark.png
+echo "Wrote docs/window-dark.png"

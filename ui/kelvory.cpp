@@ -51,6 +51,14 @@ void Kelvory::showEvent(QShowEvent* event)
     }
 }
 
+void Kelvory::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ApplicationPaletteChange) {
+        KeepTextLegible();  // the user switched between a light and a dark scheme
+    }
+}
+
 CountTexts Kelvory::CurrentInputs() const
 {
     return {txtViews1->text().toStdString(), txtRspn1->text().toStdString(), txtViews2->text().toStdString(),

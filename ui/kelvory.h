@@ -3,6 +3,7 @@
 // The layout lives in kelvory_layout.cpp, the calculation's handler in
 // kelvory.cpp, the small commands in kelvory_commands.cpp.
 
+#include <QList>
 #include <QWidget>
 #include <QtGlobal>
 
@@ -42,9 +43,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void BuildLayout();
+    void KeepTextLegible();
     void ConnectHandlers();
     void CentreOnScreen();
 
@@ -78,6 +81,7 @@ private:
     bool centred_ = false;
     QString report_;  // empty until a calculation has run to the end
     QAction* copyResult_ = nullptr;
+    QList<QWidget*> schemeText_;  // drawn in the scheme's text colour where legible
 
     // Controls, named as everywhere in the program's documents.
     QLabel* lblTitle = nullptr;

@@ -2,6 +2,7 @@
 // visibility, stacking and focus order. Sizes are pixels at 96 dots per inch.
 
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 
 #include "ui/accessibility.h"
 #include "ui/kelvory.h"
+#include "ui/legible_text.h"
 #include "ui/site_addresses.h"
 #include "ui/upright_bar.h"
 #include "ui/window_look.h"
@@ -149,6 +151,18 @@ QColor ThreeDLight() { return SystemColour(COLOR_3DLIGHT, QColor(227, 227, 227))
 QColor InactiveBorder() { return SystemColour(COLOR_INACTIVEBORDER, QColor(212, 208, 200)); }
 
 }  // namespace look
+
+void Kelvory::KeepTextLegible()
+{
+    // The backgrounds stay as the window defines them whatever the scheme;
+    // a dark scheme's near-white text would vanish on them.
+    const QColor scheme = QGuiApplication::palette().color(QPalette::WindowText);
+    for (QWidget* control : schemeText_) {
+        const QColor background =
+            control->autoFillBackground() ? control->palette().color(QPalette::Window) : look::kWindowColour;
+        SetColour(control, QPalette::WindowText, LegibleOn(background, scheme));
+    }
+}
 
 void Kelvory::BuildLayout()
 {
@@ -295,6 +309,13 @@ void Kelvory::BuildLayout()
     pbar2->setAccessibleName(QStringLiteral("Likelihood for version 2"));
     lblLink->setAccessibleName(QStringLiteral("Ambrelay web site"));
     lblLink->setAccessibleDescription(QStringLiteral("Opens the Ambrelay web site in your browser"));
+
+    // Controls in the "default" text colour on fixed light backgrounds; the
+    // borders of the value fields and the rule take the same colour.
+    schemeText_ = {Label9,  lblAd1,    Label3,  lblRspn1, lblRspn2, Label10,  lblRatio1, Label1, lblPVal,
+                   Label11, lblRatio2, Label8,  lblZStat, Label2,   Label6,   lblResult, lblStar1, lblStar2,
+                   Label4,  Label7,    Label5,  Line1};
+    KeepTextLegible();
 
     // Mouse moves reach these only with tracking on; they set the pointer.
     for (QWidget* tracked : std::initializer_list<QWidget*>{this, Frame1, Label4, Label7, lblLink}) {
