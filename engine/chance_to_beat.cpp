@@ -13,9 +13,10 @@ namespace ambrelay {
 namespace {
 
 constexpr double kNegligible = 1e-12;  // far below the 1e-4 the figure is good for
-// Beyond this many observations the differences of log-gammas in the closed
-// form lose the figure's precision, and counting steps of one loses its way.
-constexpr double kLargestViews = 1e12;
+// The figure is good to 1e-4 up to a billion observations a version; beyond,
+// the differences of log-gammas in the closed form lose that precision and
+// its terms grow too many to sum in good time.
+constexpr double kLargestViews = 1e9;
 
 struct Rate {
     double alpha;  // 1 + responses

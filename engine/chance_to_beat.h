@@ -10,7 +10,8 @@ namespace ambrelay {
 
 // P(rate of the version ahead > rate of the other), accurate to 1e-4;
 // aLeads names the version ahead. Nothing when the counts are not a table
-// (negative, responses above views) or exceed a trillion observations.
+// (negative, responses above views) or exceed a billion observations a
+// version.
 std::optional<double> ChanceToBeat(const Counts& counts, bool aLeads);
 
 }  // namespace ambrelay

@@ -47,19 +47,37 @@ double TableProbability(const Margins& m, double a)
 }
 
 // The sum of P(x) / P(a) for x from `from` outward, away from the mode, where
-// `weight` is P(from) / P(a). Terms only shrink on the way out.
+// `weight` is P(from) / P(a). Terms only shrink on the way out. Two steps
+// share one division: the tails of large tables run to thousands of terms.
+template <bool kUpward>
+double Tail(const Margins& m, double x, double weight)
+{
+    const double end = kUpward ? m.Highest() : m.Lowest();
+    // P(x + 1) / P(x) going up, P(x - 1) / P(x) going down, as a fraction.
+    const auto numerator = [&](double at) { return kUpward ? (m.k - at) * (m.n1 - at) : at * (m.n2 - m.k + at); };
+    const auto denominator = [&](double at) {
+        return kUpward ? (at + 1) * (m.n2 - m.k + at + 1) : (m.k - at + 1) * (m.n1 - at + 1);
+    };
+    const double step = kUpward ? 1 : -1;
+    double sum = weight;
+    while (weight >= kNegligible * sum && std::fabs(end - x) >= 2) {
+        const double n0 = numerator(x), d0 = denominator(x);
+        const double n1 = numerator(x + step), d1 = denominator(x + step);
+        const double scale = weight / (d0 * d1);
+        const double first = scale * n0 * d1;
+        weight = scale * n0 * n1;
+        sum += first + weight;
+        x += 2 * step;
+    }
+    if (weight >= kNegligible * sum && x != end) {
+        sum += weight * numerator(x) / denominator(x);
+    }
+    return sum;
+}
+
 double TailFrom(const Margins& m, double from, double weight, bool upward)
 {
-    double sum = 0;
-    double x = from;
-    while (true) {
-        sum += weight;
-        if (weight < kNegligible * sum || x == (upward ? m.Highest() : m.Lowest())) {
-            return sum;
-        }
-        weight *= upward ? m.Up(x) : m.Down(x);
-        x += upward ? 1 : -1;
-    }
+    return upward ? Tail<true>(m, from, weight) : Tail<false>(m, from, weight);
 }
 
 // The first table on the far side of the mode that is no more likely than
@@ -145,7 +163,8 @@ ExactTestOutcome FisherExactTest(const Counts& c, bool aLeads)
         start = next;
         startWeight = w;
     }
-    double twoSided = TailFrom(m, start, startWeight, aboveMode);
+    const double ownTail = TailFrom(m, start, startWeight, aboveMode);
+    double twoSided = ownTail;
     const FarSide far = FirstNoMoreLikely(m, a, observed, !aboveMode);
     if (far.exists) {
         twoSided += TailFrom(m, far.x, far.weight, !aboveMode);
@@ -158,7 +177,9 @@ ExactTestOutcome FisherExactTest(const Counts& c, bool aLeads)
     const bool upward = aLeads;
     const bool away = upward == aboveMode || a == mode;
     if (away) {
-        test.oneSided = std::min(1.0, observed * TailFrom(m, a, 1, upward));
+        // Most often the very tail summed above.
+        const double tail = upward == aboveMode && start == a ? ownTail : TailFrom(m, a, 1, upward);
+        test.oneSided = std::min(1.0, observed * tail);
     } else {
         const double beyond = upward ? a - 1 : a + 1;
         const double weight = upward ? m.Down(a) : m.Up(a);

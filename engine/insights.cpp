@@ -123,7 +123,7 @@ std::string ExactTestText(const ExactTestOutcome& exact)
     return "Fisher's exact test needs counts of zero or more, with no more responses than observations.";
 }
 
-std::string InsightsText(const Insights& in)
+std::string InsightsText(const Insights& in, bool withWarnings)
 {
     std::string text;
     const int decimals = IntervalDecimals(in.intervalLowPoints, in.intervalHighPoints);
@@ -152,9 +152,9 @@ std::string InsightsText(const Insights& in)
     }
 
     for (const Warning& warning : in.warnings) {
-        text += "\n" + warning.message;
+        text += withWarnings ? "\n" + warning.message : "";
     }
-    const bool exactInWarning = std::any_of(in.warnings.begin(), in.warnings.end(),
+    const bool exactInWarning = withWarnings && std::any_of(in.warnings.begin(), in.warnings.end(),
                                             [](const Warning& w) { return w.code == WarningCode::SmallSample; });
     if (!exactInWarning) {
         text += "\n" + ExactTestText(in.exact);

@@ -60,7 +60,7 @@ std::optional<Insights> ComputeInsights(const Counts& counts, const Calculation&
 // The insights in plain words, for the interpretation's tooltip: one
 // paragraph, then the warnings, the exact test, the lift and the chance to
 // beat, a short line each.
-std::string InsightsText(const Insights& insights);
+std::string InsightsText(const Insights& insights, bool withWarnings = true);
 
 // Fisher's exact test in words: its p value, or why there is none.
 std::string ExactTestText(const ExactTestOutcome& exact);

@@ -19,8 +19,19 @@ struct Significand {
 Significand RoundToSignificant(double magnitude)
 {
     char buffer[64];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                       std::chars_format::scientific, kSignificantDigits - 1);
+    // The shortest text that reads back lies within half a binary step of the
+    // value, far closer than any 15-digit rounding boundary: when it has 15
+    // digits or fewer, it is the value rounded to 15 digits, and much cheaper.
+    auto written = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
+    const auto digitsIn = [&] {
+        const std::string_view t(buffer, static_cast<std::size_t>(written.ptr - buffer));
+        const std::size_t e = t.find('e');
+        return e - (t.find('.') < e ? 1 : 0);
+    };
+    if (digitsIn() > static_cast<std::size_t>(kSignificantDigits)) {
+        written = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific,
+                                kSignificantDigits - 1);
+    }
     const std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
     const std::size_t e = text.find('e');
     Significand result;

@@ -26,7 +26,7 @@ echo "apt can install it with its dependencies"
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg-deb --extract "$deb" "$root"
-for file in usr/bin/ambrelay \
+for file in usr/bin/ambrelay usr/bin/ambrelay-cli usr/share/man/man1/ambrelay-cli.1 \
             usr/share/applications/example.ambrelay.Ambrelay.desktop \
             usr/share/metainfo/example.ambrelay.Ambrelay.metainfo.xml \
             usr/share/icons/hicolor/scalable/apps/example.ambrelay.Ambrelay.svg \
@@ -46,3 +46,5 @@ if [ "$status" -ne 124 ]; then
   exit 1
 fi
 echo "The installed program starts."
+"$root/usr/bin/ambrelay-cli" judge 1000 100 1000 130 | grep -q "Variation B is the clear and undisputed winner"
+echo "The installed command line judges."

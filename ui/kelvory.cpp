@@ -12,7 +12,7 @@
 #include <QStyle>
 
 #include "ui/accessibility.h"
-#include "ui/calc_failure_message.h"
+#include "engine/failure_message.h"
 #include "ui/desktop.h"
 #include "ui/upright_bar.h"
 
@@ -107,7 +107,7 @@ void Kelvory::Command1_Click()
     const Judgement judgement = Judge(ReadCounts(inputs));
     StoreFormVariables(judgement, formVariables_);
     if (!judgement.Finished()) {
-        desktop_.ShowMessage(this, CalcFailureMessage(judgement.failure->reason));
+        desktop_.ShowMessage(this, Text(CalcFailureMessage(judgement.failure->reason)));
         return;
     }
     ShowResult(judgement.view);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
 #include "engine/zstat.h"
 
@@ -8,6 +8,6 @@ namespace ambrelay {
 
 // One plain sentence for a calculation that has no defined result: what is
 // wrong and what to change.
-QString CalcFailureMessage(ZStatFailureReason reason);
+std::string CalcFailureMessage(ZStatFailureReason reason);
 
 }  // namespace ambrelay

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# ambrelay-cli judging a generated table of ROWS tests (views up to 100,000,
+# response rates from 0.5% to 20%), and the same table through pandas and
+# statsmodels when WITH_PANDAS=1. Prints rows a second and peak memory, and
+# the peak for a tenth of the rows, to show memory stays flat.
+#   bench/cli_batch.sh PROGRAM ROWS
+set -euo pipefail
+program=$1
+rows=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+generate() { # rows, file
+  awk -v n="$1" 'BEGIN {
+    srand(7); print "test,views1,responses1,views2,responses2"
+    for (i = 1; i <= n; i++) {
+      v1 = int(1 + rand() * 100000); v2 = int(1 + rand() * 100000); r = 0.005 + rand() * 0.195
+      r1 = int(v1 * r); r2 = int(v2 * r * (0.9 + rand() * 0.2)); if (r2 > v2) r2 = v2
+      print "t" i "," v1 "," r1 "," v2 "," r2 } }' >"$2"
+}
+
+measure() { # command... -> "seconds peak_kB"
+  /usr/bin/time -f '%e %M' -o "$work/time" "$@" >/dev/null 2>&1 || true
+  cat "$work/time"
+}
+
+generate "$rows" "$work/table.csv"
+generate $((rows / 10)) "$work/tenth.csv"
+read -r seconds peak < <(measure "$program" judge --csv "$work/table.csv")
+read -r _ tenthPeak < <(measure "$program" judge --csv "$work/tenth.csv")
+echo "cli_rows_per_s $(awk -v n="$rows" -v s="$seconds" 'BEGIN { printf "%.0f", n / s }')"
+echo "cli_seconds $seconds"
+echo "cli_peak_kB $peak $tenthPeak"
+if [ "${WITH_PANDAS:-0}" = 1 ]; then
+  read -r pandasSeconds pandasPeak < <(measure /usr/bin/python3 "$(dirname "$0")/pandas_reference.py" \
+                                              "$work/table.csv" "$work/pandas.csv")
+  echo "pandas_seconds $pandasSeconds $pandasPeak"
+fi

@@ -1,0 +1,133 @@
+// The command line: judge, plan and srm, their options and exit statuses.
+
+#include "cli/commands.h"
+
+#include <CLI/CLI.hpp>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+
+#include "checks/input_checks.h"
+#include "cli/judge_output.h"
+#include "cli/plan_command.h"
+#include "engine/failure_message.h"
+#include "numbers/number_text.h"
+
+namespace ambrelay::cli {
+namespace {
+
+// A count such as "-5" or "-.5" is a count, never an option: a blank before
+// it keeps the parser from taking it for one, and the number reader skips it.
+void ShieldNegativeNumbers(std::vector<std::string>& args)
+{
+    for (std::string& arg : args) {
+        if (arg.size() > 1 && arg[0] == '-' && (std::isdigit(static_cast<unsigned char>(arg[1])) || arg[1] == '.')) {
+            arg.insert(0, 1, ' ');
+        }
+    }
+}
+
+int JudgeOne(const std::vector<std::string>& counts, bool json, std::ostream& out, std::ostream& err)
+{
+    const CountTexts texts{counts[0], counts[1], counts[2], counts[3]};
+    if (const auto failure = RunInputChecks(texts)) {
+        err << failure->outcome.message << "\n";
+        return kNoResult;
+    }
+    const Judgement judgement = Judge(ReadCounts(texts));
+    if (!judgement.Finished()) {
+        err << CalcFailureMessage(judgement.failure->reason) << "\n";
+        return kNoResult;
+    }
+    out << (json ? JudgementJson(judgement).dump(2) + "\n" : JudgementText(judgement));
+    return kResult;
+}
+
+int JudgeFile(const std::string& path, bool json, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    if (path == "-") {
+        return JudgeTable(in, json, out, err);
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        err << "ambrelay-cli: cannot read " << path << ": " << std::strerror(errno) << "\n";
+        return kUsage;
+    }
+    return JudgeTable(file, json, out, err);
+}
+
+}  // namespace
+
+int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    ShieldNegativeNumbers(args);
+    if (!args.empty() && args[0] != "judge" && args[0] != "plan" && args[0] != "srm" && args[0].rfind('-', 0) != 0) {
+        err << "ambrelay-cli: there is no command '" << args[0]
+            << "'; the commands are judge, plan and srm (see ambrelay-cli --help)\n";
+        return kUsage;
+    }
+    CLI::App app{"Judges A/B tests: which version drew the higher response rate, and how sure that is.",
+                 "ambrelay-cli"};
+    app.set_version_flag("--version", std::string("ambrelay-cli ") + AMBRELAY_VERSION);
+    app.require_subcommand(1);
+
+    CLI::App* judge = app.add_subcommand("judge", "Judge one test from its four counts, or a CSV table of tests.");
+    std::vector<std::string> counts;
+    std::string csvPath;
+    bool judgeJson = false;
+    judge->add_option("counts", counts, "V1 R1 V2 R2: views and responses of version 1, then of version 2");
+    judge->add_option("--csv", csvPath, "a CSV file with the columns views1, responses1, views2, responses2 (- reads standard input)");
+    judge->add_flag("--json", judgeJson, "write JSON (JSON lines for a table)");
+
+    CLI::App* plan = app.add_subcommand("plan", "How many observations a test needs, or what it can detect.");
+    PlanOptions planOptions;
+    planOptions.Register(*plan);
+
+    CLI::App* srm = app.add_subcommand("srm", "Check whether the observations split as intended.");
+    std::vector<std::string> observations;
+    std::string srmSplit = "50";
+    bool srmJson = false;
+    srm->add_option("observations", observations, "OBS1 OBS2: observations of version 1 and of version 2")
+        ->expected(2)
+        ->required();
+    srm->add_option("--split", srmSplit, "version 1's intended share in percent (default 50)");
+    srm->add_flag("--json", srmJson, "write JSON");
+
+    try {
+        std::vector<std::string> reversed(args.rbegin(), args.rend());
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        out << app.help();
+        return kResult;
+    } catch (const CLI::CallForAllHelp&) {
+        out << app.help("", CLI::AppFormatMode::All);
+        return kResult;
+    } catch (const CLI::CallForVersion&) {
+        out << app.version() << "\n";
+        return kResult;
+    } catch (const CLI::ParseError& e) {
+        err << "ambrelay-cli: " << e.what() << "\nRun 'ambrelay-cli --help' for the commands and their options.\n";
+        return kUsage;
+    }
+
+    if (judge->parsed()) {
+        if (!csvPath.empty() && !counts.empty()) {
+            err << "ambrelay-cli: give either four counts or --csv, not both\n";
+            return kUsage;
+        }
+        if (!csvPath.empty()) {
+            return JudgeFile(csvPath, judgeJson, in, out, err);
+        }
+        if (counts.size() != 4) {
+            err << "ambrelay-cli: judge needs four counts: views 1, responses 1, views 2, responses 2 (or --csv FILE)\n";
+            return kUsage;
+        }
+        return JudgeOne(counts, judgeJson, out, err);
+    }
+    if (plan->parsed()) {
+        return planOptions.Run(out, err);
+    }
+    return RunSampleRatio(observations, srmSplit, srmJson, out, err);
+}
+
+}  // namespace ambrelay::cli

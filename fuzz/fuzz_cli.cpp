@@ -1,0 +1,89 @@
+// ambrelay-cli's input paths: the first byte chooses. 'c' (or 'j' for JSON
+// lines): the rest is a CSV table for judge --csv, and every row that is not
+// blank must come out, judged or explained. Anything else: the rest is a
+// command line, its arguments separated by NUL bytes, which must end in one
+// of the three exit statuses.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/csv.h"
+
+using namespace ambrelay;
+
+namespace {
+
+void Require(bool holds, const char* what)
+{
+    if (!holds) {
+        std::fprintf(stderr, "invariant broken: %s\n", what);
+        std::abort();
+    }
+}
+
+long CountRows(const std::string& text, bool skipFirst)
+{
+    std::istringstream in(text);
+    csv::Reader reader(in);
+    csv::Row row;
+    long rows = 0;
+    bool first = skipFirst;
+    while (reader.Next(row)) {
+        if (row.blank) {
+            continue;
+        }
+        if (first) {
+            first = false;
+            continue;
+        }
+        ++rows;
+    }
+    return rows;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0) {
+        return 0;
+    }
+    const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
+    std::ostringstream out, err;
+    if (data[0] == 'c' || data[0] == 'j') {
+        std::istringstream in(rest);
+        const int status = cli::JudgeTable(in, data[0] == 'j', out, err);
+        Require(status >= 0 && status <= 2, "an exit status of 0, 1 or 2");
+        if (status != cli::kUsage && data[0] == 'c') {
+            // The header and every row that is not blank, each once.
+            Require(CountRows(out.str(), true) == CountRows(rest, true), "every row is accounted for");
+        }
+        return 0;
+    }
+    std::vector<std::string> args;
+    std::size_t start = 0;
+    while (start <= rest.size()) {
+        const std::size_t end = rest.find('\0', start);
+        args.push_back(rest.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) {
+            break;
+        }
+        start = end + 1;
+    }
+    // --csv of a named file would read the disk; standard input is empty here.
+    for (const std::string& arg : args) {
+        if (arg.rfind("--csv", 0) == 0) {
+            return 0;
+        }
+    }
+    std::istringstream in;
+    const int status = cli::RunCli(args, in, out, err);
+    Require(status >= 0 && status <= 2, "an exit status of 0, 1 or 2");
+    return 0;
+}

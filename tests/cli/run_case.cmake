@@ -1,0 +1,27 @@
+# Runs ambrelay-cli once and compares what it printed and its exit status
+# with what is expected: -DPROGRAM, -DARGS (joined by |), optional -DINPUT
+# (standard input), -DEXPECTED (standard output), optional -DERRORS
+# (standard error), -DSTATUS, optional -DEMULATOR.
+string(REPLACE "|" ";" ARGS "${ARGS}")
+set(command ${EMULATOR} ${PROGRAM} ${ARGS})
+if(INPUT)
+  execute_process(COMMAND ${command} INPUT_FILE ${INPUT} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+else()
+  execute_process(COMMAND ${command} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+endif()
+if(NOT status STREQUAL STATUS)
+  message(FATAL_ERROR "exit status ${status}, expected ${STATUS}\nstdout:\n${out}\nstderr:\n${err}")
+endif()
+if(EXPECTED)
+  file(READ ${EXPECTED} expected)
+  if(NOT out STREQUAL expected)
+    file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/actual.out "${out}")
+    message(FATAL_ERROR "standard output differs from ${EXPECTED}:\n${out}")
+  endif()
+endif()
+if(ERRORS)
+  file(READ ${ERRORS} expected_errors)
+  if(NOT err STREQUAL expected_errors)
+    message(FATAL_ERROR "standard error differs from ${ERRORS}:\n${err}")
+  endif()
+endif()
