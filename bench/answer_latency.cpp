@@ -21,7 +21,8 @@ namespace {
 class SilentDesktop final : public ambrelay::Desktop {
 public:
     void ShowMessage(QWidget*, const QString&) override {}
-    void OpenAddress(QWidget*, const QString&) override {}
+    bool OpenAddress(QWidget*, const QString&) override { return true; }
+    QString InstalledHelpPage() const override { return {}; }
     void CopyText(const QString&) override {}
 };
 

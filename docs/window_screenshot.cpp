@@ -18,7 +18,8 @@ public:
     {
         std::fprintf(stderr, "unexpected message: %s\n", qPrintable(text));
     }
-    void OpenAddress(QWidget*, const QString&) override {}
+    bool OpenAddress(QWidget*, const QString&) override { return true; }
+    QString InstalledHelpPage() const override { return {}; }
     void CopyText(const QString&) override {}
 };
 

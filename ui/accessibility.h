@@ -4,6 +4,7 @@
 
 class QLabel;
 class QString;
+class QWidget;
 
 namespace ambrelay {
 
@@ -13,5 +14,8 @@ void MakeValueField(QLabel* label, const QString& name);
 // Sets a value field's caption and tells assistive tools that what it says
 // has changed.
 void SetValueCaption(QLabel* label, const QString& caption);
+
+// Presents a top-level window as a frame named by its title.
+void MakeFrame(QWidget* window);
 
 }  // namespace ambrelay

@@ -15,9 +15,14 @@ public:
     // dismisses it.
     virtual void ShowMessage(QWidget* owner, const QString& text) = 0;
 
-    // Asks the desktop to open a web address in the user's browser; does not
-    // wait and reports nothing.
-    virtual void OpenAddress(QWidget* owner, const QString& address) = 0;
+    // Asks the desktop to open a web address (or a local file's address) in
+    // the user's browser; does not wait. False when the desktop could not
+    // hand it to any program.
+    virtual bool OpenAddress(QWidget* owner, const QString& address) = 0;
+
+    // Where the help page installed with the program lies, as a file address;
+    // empty when it is not there.
+    virtual QString InstalledHelpPage() const = 0;
 
     // Puts plain text on the clipboard.
     virtual void CopyText(const QString& text) = 0;

@@ -12,6 +12,7 @@
 #include <QStyle>
 
 #include "ui/accessibility.h"
+#include "ui/announcer.h"
 #include "engine/failure_message.h"
 #include "ui/desktop.h"
 #include "ui/upright_bar.h"
@@ -113,6 +114,7 @@ void Kelvory::Command1_Click()
     ShowResult(judgement.view);
     KeepInsights(judgement);
     txtViews1->setFocus();
+    announcer_->Say(Text(judgement.view.verdict + ". p value " + judgement.view.pValue + "."));
 }
 
 void Kelvory::ShowResult(const ResultView& view)
@@ -125,14 +127,15 @@ void Kelvory::ShowResult(const ResultView& view)
     lblStar2->setVisible(view.star == Marker::Version2);
     SetValueCaption(lblResult, Text(view.verdict));
 
-    // A hidden bar keeps its value; only the bar that shows gets a new one.
+    // A hidden bar keeps its value; only the bar that shows gets a new one,
+    // once shown, so a screen reader hears the value it now shows.
     const bool aShown = view.bar == Winner::A;
     const bool bShown = view.bar == Winner::B;
+    pbar1->setVisible(aShown);
+    pbar2->setVisible(bShown);
     if (aShown || bShown) {
         (aShown ? pbar1 : pbar2)->SetValue(view.barValue);
     }
-    pbar1->setVisible(aShown);
-    pbar2->setVisible(bShown);
     for (QLabel* label : {lblWin1a, lblWin1b}) {
         label->setVisible(aShown && view.winnerLabels);
     }

@@ -19,6 +19,7 @@ class QPushButton;
 
 namespace ambrelay {
 
+class Announcer;
 class Desktop;
 class UprightBar;
 
@@ -63,6 +64,7 @@ private:
     void Command3_Click();
     void InputBox_KeyPress(int& KeyAscii);  // the four input boxes share it
     void lblLink_Click();
+    void OpenOrExplain(const QString& address, const QString& fallback, const QString& explanation);
     void SetMousePointer(int setting);
 
     // Beyond the verdict: the insights' tooltip and the copyable report.
@@ -81,7 +83,8 @@ private:
     bool centred_ = false;
     QString report_;  // empty until a calculation has run to the end
     QAction* copyResult_ = nullptr;
-    QList<QWidget*> schemeText_;  // drawn in the scheme's text colour where legible
+    QList<QWidget*> schemeText_;
+    Announcer* announcer_ = nullptr;  // what a screen reader says after a command  // drawn in the scheme's text colour where legible
 
     // Controls, named as everywhere in the program's documents.
     QLabel* lblTitle = nullptr;

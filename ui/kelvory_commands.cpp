@@ -7,8 +7,10 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QUrl>
 
 #include "ui/accessibility.h"
+#include "ui/announcer.h"
 #include "ui/desktop.h"
 #include "ui/hand_cursor.h"
 #include "ui/kelvory.h"
@@ -131,10 +133,39 @@ void Kelvory::Command2_Click()
     pbar2->hide();
     ForgetInsights();
     txtViews1->setFocus();
+    announcer_->Say(QStringLiteral("The form was cleared."));
 }
 
-void Kelvory::Command3_Click() { desktop_.OpenAddress(this, kHelpAddress); }
+// Without a browser the request would vanish without a word: the help page
+// installed with the program is the next best, and only when that cannot be
+// opened either does a message say where to read it.
+void Kelvory::OpenOrExplain(const QString& address, const QString& fallback, const QString& explanation)
+{
+    if (desktop_.OpenAddress(this, address)) {
+        return;
+    }
+    if (!fallback.isEmpty() && desktop_.OpenAddress(this, fallback)) {
+        return;
+    }
+    desktop_.ShowMessage(this, explanation);
+}
 
-void Kelvory::lblLink_Click() { desktop_.OpenAddress(this, kMakerPageAddress); }
+void Kelvory::Command3_Click()
+{
+    const QString installed = desktop_.InstalledHelpPage();
+    const QString where = installed.isEmpty() ? QString()
+                                              : QStringLiteral(" A copy was installed with Ambrelay: ")
+                                                    + QUrl(installed).toLocalFile() + QStringLiteral(".");
+    OpenOrExplain(kHelpAddress, installed,
+                  QStringLiteral("No web browser could be opened. The help page is at ") + kHelpAddress
+                      + QStringLiteral(".") + where);
+}
+
+void Kelvory::lblLink_Click()
+{
+    OpenOrExplain(kMakerPageAddress, QString(),
+                  QStringLiteral("No web browser could be opened. The Ambrelay web site is at ")
+                      + kMakerPageAddress + QStringLiteral("."));
+}
 
 }  // namespace ambrelay

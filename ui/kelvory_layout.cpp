@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "ui/accessibility.h"
+#include "ui/announcer.h"
 #include "ui/kelvory.h"
 #include "ui/legible_text.h"
 #include "ui/site_addresses.h"
@@ -281,6 +282,10 @@ void Kelvory::BuildLayout()
            lblWin1b, lblWin1a, lblResult, Label6, lblPVal, Label2, Label1, Line1, lblRspn1, lblRspn2, Label3,
            lblAd1, lblTitle});
     Stack({Label5, Label7, lblLink, Label4});
+    // Inside the interpretation box, a pixel that draws nothing: heard, never seen.
+    announcer_ = new Announcer(Label6);
+    announcer_->setGeometry(1, 1, 1, 1);
+    MakeFrame(this);
 
     // Down the version 1 column, then down the version 2 column, then the buttons.
     setTabOrder(txtViews1, txtRspn1);

@@ -11,6 +11,7 @@
 #include <QShortcut>
 
 #include "engine/result_report.h"
+#include "ui/announcer.h"
 #include "ui/desktop.h"
 #include "ui/kelvory.h"
 
@@ -58,6 +59,7 @@ void Kelvory::CopyResult()
 {
     if (!report_.isEmpty()) {
         desktop_.CopyText(report_);
+        announcer_->Say(QStringLiteral("The result was copied to the clipboard."));
     }
 }
 

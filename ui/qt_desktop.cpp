@@ -1,6 +1,9 @@
 #include "ui/qt_desktop.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -19,10 +22,17 @@ void QtDesktop::ShowMessage(QWidget* owner, const QString& text)
     box.exec();
 }
 
-void QtDesktop::OpenAddress(QWidget* /*owner*/, const QString& address)
+bool QtDesktop::OpenAddress(QWidget* /*owner*/, const QString& address)
 {
-    // Fire and forget: when no browser starts there is nothing to tell.
-    QDesktopServices::openUrl(QUrl(address));
+    return QDesktopServices::openUrl(QUrl(address));
+}
+
+QString QtDesktop::InstalledHelpPage() const
+{
+    // Installed as <prefix>/bin/ambrelay beside <prefix>/share/doc/ambrelay.
+    const QString page = QDir(QCoreApplication::applicationDirPath())
+                             .filePath(QStringLiteral("../share/doc/ambrelay/kelvoryhelp.html"));
+    return QFileInfo::exists(page) ? QUrl::fromLocalFile(QFileInfo(page).canonicalFilePath()).toString() : QString();
 }
 
 }  // namespace ambrelay

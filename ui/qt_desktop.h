@@ -9,7 +9,8 @@ namespace ambrelay {
 class QtDesktop final : public Desktop {
 public:
     void ShowMessage(QWidget* owner, const QString& text) override;
-    void OpenAddress(QWidget* owner, const QString& address) override;
+    bool OpenAddress(QWidget* owner, const QString& address) override;
+    QString InstalledHelpPage() const override;
     void CopyText(const QString& text) override;
 };
 

@@ -30,12 +30,19 @@ public:
         messages.push_back({text, focus ? focus->objectName() : QString(), result ? result->text() : QString()});
     }
 
-    void OpenAddress(QWidget* /*owner*/, const QString& address) override { addresses.push_back(address); }
+    bool OpenAddress(QWidget* /*owner*/, const QString& address) override
+    {
+        addresses.push_back(address);
+        return !unopenable.contains(address);
+    }
+    QString InstalledHelpPage() const override { return installedHelp; }
     void CopyText(const QString& text) override { copied.push_back(text); }
 
     QList<Message> messages;
     QStringList addresses;
     QStringList copied;
+    QStringList unopenable;  // addresses no browser takes
+    QString installedHelp;   // the installed help page's address, if any
 };
 
 struct Window {
