@@ -24,6 +24,7 @@ public:
     bool OpenAddress(QWidget*, const QString&) override { return true; }
     QString InstalledHelpPage() const override { return {}; }
     void CopyText(const QString&) override {}
+    void SavePicture(QWidget*, const QImage&) override {}
 };
 
 // Notes the end of the window's next paint.

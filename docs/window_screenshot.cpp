@@ -1,9 +1,12 @@
 // Renders the window after the worked example of the README into a PNG:
-// window_screenshot OUTPUT.png. Runs on any platform plugin, offscreen too.
+// window_screenshot OUTPUT.png [details|planner], the second argument
+// rendering that companion window instead. Runs on any platform plugin,
+// offscreen too; QT_SCALE_FACTOR=2 renders at twice the density.
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <cstdio>
 
 #include "ui/desktop.h"
@@ -21,6 +24,7 @@ public:
     bool OpenAddress(QWidget*, const QString&) override { return true; }
     QString InstalledHelpPage() const override { return {}; }
     void CopyText(const QString&) override {}
+    void SavePicture(QWidget*, const QImage&) override {}
 };
 
 }  // namespace
@@ -28,10 +32,11 @@ public:
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT.png\n", argv[0]);
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: %s OUTPUT.png [details|planner]\n", argv[0]);
         return 2;
     }
+    const QString companion = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString();
     SilentDesktop desktop;
     ambrelay::Kelvory window(desktop);
     window.show();
@@ -41,7 +46,18 @@ int main(int argc, char* argv[])
     }
     window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     QApplication::processEvents();
-    if (!window.grab().save(QString::fromLocal8Bit(argv[1]))) {
+    QWidget* shown = &window;
+    if (!companion.isEmpty()) {
+        QTest::keyClick(&window, companion == "details" ? Qt::Key_I : Qt::Key_P,
+                        companion == "details" ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+        shown = window.findChild<QWidget*>(companion == "details" ? "DetailsWindow" : "PlannerWindow");
+        if (!shown) {
+            std::fprintf(stderr, "no %s window\n", qPrintable(companion));
+            return 1;
+        }
+        QApplication::processEvents();
+    }
+    if (!shown->grab().save(QString::fromLocal8Bit(argv[1]))) {
         std::fprintf(stderr, "could not write %s\n", argv[1]);
         return 1;
     }

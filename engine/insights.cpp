@@ -43,6 +43,16 @@ std::string WarningCodeName(WarningCode code)
     return code == WarningCode::SmallSample ? "small_sample" : "sample_ratio_mismatch";
 }
 
+Interval WilsonInterval(double responses, double views)
+{
+    static const double z = stats::NormalQuantile(0.975);
+    const double p = responses / views;
+    const double z2n = z * z / views;
+    const double centre = (p + z2n / 2) / (1 + z2n);
+    const double half = z * std::sqrt(p * (1 - p) / views + z2n / (4 * views)) / (1 + z2n);
+    return {std::max(0.0, centre - half) * 100, std::min(1.0, centre + half) * 100};
+}
+
 std::optional<Insights> ComputeInsights(const Counts& counts, const Calculation& r)
 {
     const double views1 = counts.views1;
@@ -69,6 +79,8 @@ std::optional<Insights> ComputeInsights(const Counts& counts, const Calculation&
     }
     // Unpooled: each version's own spread, as for an interval of the difference.
     const double unpooled = std::sqrt(r.Ratio1 * (1 - r.Ratio1) / views1 + r.Ratio2 * (1 - r.Ratio2) / views2);
+    in.ratio1IntervalPercent = WilsonInterval(counts.responses1, views1);
+    in.ratio2IntervalPercent = WilsonInterval(counts.responses2, views2);
     in.intervalLowPoints = (difference - z975 * unpooled) * 100;
     in.intervalHighPoints = (difference + z975 * unpooled) * 100;
 
@@ -88,7 +100,9 @@ std::optional<Insights> ComputeInsights(const Counts& counts, const Calculation&
     }
     for (const double v : {in.differencePoints, in.intervalLowPoints, in.intervalHighPoints, in.oneSidedP,
                            in.twoSidedP, in.liftPercent.value_or(0), in.observationsNeeded.value_or(0),
-                           in.chanceToBeat.value_or(0), in.smallestExpectedCell}) {
+                           in.chanceToBeat.value_or(0), in.smallestExpectedCell, in.ratio1IntervalPercent.low,
+                           in.ratio1IntervalPercent.high, in.ratio2IntervalPercent.low,
+                           in.ratio2IntervalPercent.high}) {
         if (!std::isfinite(v)) {
             return std::nullopt;
         }

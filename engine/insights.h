@@ -41,6 +41,8 @@ struct Insights {
     double differencePoints = 0.0;       // leader's ratio minus the other's, in percentage points
     std::optional<double> liftPercent;   // how much more often the leader responded; none when the other never did
     std::optional<Interval> liftIntervalPercent;  // 95%, from the log of the ratio of the two ratios
+    Interval ratio1IntervalPercent;      // each version's response ratio, 95% Wilson score interval
+    Interval ratio2IntervalPercent;
     double intervalLowPoints = 0.0;      // 95% confidence interval of the difference, unpooled standard error
     double intervalHighPoints = 0.0;
     double oneSidedP = 0.0;              // the normal approximation of the unrounded z, not the table
@@ -52,6 +54,9 @@ struct Insights {
     std::optional<double> observationsNeeded;  // per version for 80% power at the 5% level; none without a difference
     std::vector<Warning> warnings;       // the test's own trouble, most serious first
 };
+
+// The 95% Wilson score interval of `responses` in `views`, in percent.
+Interval WilsonInterval(double responses, double views);
 
 // From the counts and the finished z statistic's figures; nothing when a
 // figure is beyond what doubles can carry.

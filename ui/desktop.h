@@ -2,6 +2,7 @@
 // The window's only ways out to the desktop: a message box, a web address
 // handed to the browser, and the clipboard. Tests put an observer in place of the real desktop.
 
+class QImage;
 class QString;
 class QWidget;
 
@@ -26,6 +27,9 @@ public:
 
     // Puts plain text on the clipboard.
     virtual void CopyText(const QString& text) = 0;
+
+    // Asks the user where to save a picture, as PNG, and saves it there.
+    virtual void SavePicture(QWidget* owner, const QImage& picture) = 0;
 };
 
 }  // namespace ambrelay

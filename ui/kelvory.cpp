@@ -29,6 +29,7 @@ Kelvory::Kelvory(Desktop& desktop, QWidget* parent) : QWidget(parent), desktop_(
     BuildLayout();
     ConnectHandlers();
     SetUpResultCopy();
+    SetUpCompanions();
     SetMousePointer(kHandPointer);
     txtViews1->setFocus();
 }

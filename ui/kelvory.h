@@ -4,6 +4,7 @@
 // kelvory.cpp, the small commands in kelvory_commands.cpp.
 
 #include <QList>
+#include <optional>
 #include <QWidget>
 #include <QtGlobal>
 
@@ -21,6 +22,8 @@ namespace ambrelay {
 
 class Announcer;
 class Desktop;
+class DetailsWindow;
+class PlannerWindow;
 class UprightBar;
 
 class Kelvory final : public QWidget {
@@ -43,6 +46,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -74,6 +78,13 @@ private:
     void CopyResult();
     bool CopiesResultInstead(const QLineEdit* box, const QEvent* event);
 
+    // The companion windows: the details of the result and the test planner,
+    // built on first use.
+    void SetUpCompanions();
+    void OpenDetails();
+    void OpenPlanner();
+    void FollowResult();
+
     Desktop& desktop_;
 
     // Form variables.
@@ -83,6 +94,11 @@ private:
     bool centred_ = false;
     QString report_;  // empty until a calculation has run to the end
     QAction* copyResult_ = nullptr;
+    QAction* details_ = nullptr;
+    QAction* plan_ = nullptr;
+    std::optional<Judgement> shown_;  // the finished calculation the window shows
+    DetailsWindow* detailsWindow_ = nullptr;
+    PlannerWindow* plannerWindow_ = nullptr;
     QList<QWidget*> schemeText_;
     Announcer* announcer_ = nullptr;  // what a screen reader says after a command  // drawn in the scheme's text colour where legible
 

@@ -69,6 +69,10 @@ bool Kelvory::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     }
+    if ((watched == Label6 || watched == lblResult) && event->type() == QEvent::MouseButtonDblClick) {
+        OpenDetails();
+        return true;
+    }
     if (event->type() == QEvent::MouseMove) {
         const auto* move = static_cast<const QMouseEvent*>(event);
         if (watched == lblLink) {

@@ -40,11 +40,14 @@ void Kelvory::KeepInsights(const Judgement& judgement)
         ForgetInsights();
         return;
     }
-    const QString words = QString::fromStdString(InsightsText(*judgement.insights));
+    const QString words = QString::fromStdString(InsightsText(*judgement.insights))
+                          + QStringLiteral("\nFor details and a picture: right-click, or press Ctrl+I.");
     Label6->setToolTip(words);
     lblResult->setToolTip(words);
     report_ = QString::fromStdString(ResultReport(judgement));
     copyResult_->setEnabled(true);
+    shown_ = judgement;
+    FollowResult();
 }
 
 void Kelvory::ForgetInsights()
@@ -53,6 +56,8 @@ void Kelvory::ForgetInsights()
     lblResult->setToolTip(QString());
     report_.clear();
     copyResult_->setEnabled(false);
+    shown_.reset();
+    FollowResult();
 }
 
 void Kelvory::CopyResult()

@@ -3,7 +3,9 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QImage>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -40,5 +42,15 @@ QString QtDesktop::InstalledHelpPage() const
 namespace ambrelay {
 
 void QtDesktop::CopyText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+
+void QtDesktop::SavePicture(QWidget* owner, const QImage& picture)
+{
+    const QString path = QFileDialog::getSaveFileName(owner, QStringLiteral("Save picture"),
+                                                      QStringLiteral("ambrelay-details.png"),
+                                                      QStringLiteral("PNG pictures (*.png)"));
+    if (!path.isEmpty() && !picture.save(path, "PNG")) {
+        ShowMessage(owner, QStringLiteral("The picture could not be saved to ") + path + QStringLiteral("."));
+    }
+}
 
 }  // namespace ambrelay

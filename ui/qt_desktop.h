@@ -12,6 +12,7 @@ public:
     bool OpenAddress(QWidget* owner, const QString& address) override;
     QString InstalledHelpPage() const override;
     void CopyText(const QString& text) override;
+    void SavePicture(QWidget* owner, const QImage& picture) override;
 };
 
 }  // namespace ambrelay

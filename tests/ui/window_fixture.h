@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QImage>
 #include <QPushButton>
 #include <QtTest>
 #include <memory>
@@ -37,10 +38,12 @@ public:
     }
     QString InstalledHelpPage() const override { return installedHelp; }
     void CopyText(const QString& text) override { copied.push_back(text); }
+    void SavePicture(QWidget* /*owner*/, const QImage& picture) override { pictures.push_back(picture); }
 
     QList<Message> messages;
     QStringList addresses;
     QStringList copied;
+    QList<QImage> pictures;
     QStringList unopenable;  // addresses no browser takes
     QString installedHelp;   // the installed help page's address, if any
 };

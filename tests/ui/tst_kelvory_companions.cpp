@@ -1,0 +1,164 @@
+// The companion windows: what opens them, that the details follow each new
+// result and show "No result" after Clear, that the planner shows a bad
+// input's reason, and that the picture puts the difference's interval on the
+// right side of zero, at one and two device pixels a point.
+
+#include <QAction>
+#include <QPainter>
+
+#include "ui/interval_chart.h"
+#include "ui/details_window.h"
+#include "window_fixture.h"
+
+using namespace ambrelay;
+using namespace ambrelay::testing;
+
+namespace {
+
+QString Summary(const Window& w) { return w.window->findChild<QLabel*>("summary")->text(); }
+
+QWidget* Companion(const Window& w, const char* name) { return w.window->findChild<QWidget*>(name); }
+
+}  // namespace
+
+class KelvoryCompanionsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void opening_data();
+    void opening();
+    void detailsFollowTheWindow();
+    void plannerExplainsBadInput();
+    void pictureAgainstZero_data();
+    void pictureAgainstZero();
+};
+
+void KelvoryCompanionsTest::opening_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("window");
+    QTest::newRow("Ctrl+I in a box") << "ctrl+i" << "DetailsWindow";
+    QTest::newRow("Ctrl+Shift+P in a box") << "ctrl+shift+p" << "PlannerWindow";
+    QTest::newRow("interpretation's menu") << "menu" << "DetailsWindow";
+    QTest::newRow("double click on the interpretation") << "double" << "DetailsWindow";
+}
+
+void KelvoryCompanionsTest::opening()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, window);
+    Window w;
+    w.Enter("1000", "100", "1000", "130");
+    w.Go();
+    QVERIFY(!Companion(w, "DetailsWindow") && !Companion(w, "PlannerWindow"));  // built on first use
+    QLineEdit* box = w.Box("txtViews1");
+    if (how == "ctrl+i") {
+        QTest::keyClick(box, Qt::Key_I, Qt::ControlModifier);
+    } else if (how == "ctrl+shift+p") {
+        QTest::keyClick(box, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    } else if (how == "menu") {
+        for (QAction* action : w.Label("lblResult")->actions()) {
+            if (action->text() == "Details…") {
+                action->trigger();
+            }
+        }
+    } else {
+        QTest::mouseDClick(w.Label("lblResult"), Qt::LeftButton);
+    }
+    QWidget* opened = Companion(w, qPrintable(window));
+    QVERIFY(opened && opened->isVisible());
+    QVERIFY(opened->isWindow() && !opened->isModal());
+    QCOMPARE(box->text(), QString("1000"));  // no key reached the box
+    if (window == "PlannerWindow") {
+        QCOMPARE(opened->findChild<QLineEdit*>("baseline")->text(), QString("10"));  // version A's ratio
+        QCOMPARE(opened->findChild<QLabel*>("perVersion")->text(), QString("3,841"));
+    }
+    // A right-click on the window itself offers the same entries.
+    QStringList entries;
+    for (QAction* action : w.window->actions()) {
+        entries << action->text();
+    }
+    QVERIFY(entries.contains("Details…") && entries.contains("Plan a test…"));
+    QCOMPARE(w.window->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QApplication::setActiveWindow(opened);
+    QTest::keyClick(opened, Qt::Key_Escape);
+    QVERIFY(!opened->isVisible());
+}
+
+void KelvoryCompanionsTest::detailsFollowTheWindow()
+{
+    Window w;
+    w.Enter("1000", "100", "1000", "130");
+    w.Go();
+    QTest::keyClick(w.Box("txtViews1"), Qt::Key_I, Qt::ControlModifier);
+    QVERIFY(Summary(w).endsWith("Variation B is the clear and undisputed winner with a likelihood of 98.214%"));
+    w.Enter("1000", "100", "1000", "110");
+    w.Go();
+    QVERIFY(Summary(w).contains("The scale is at 76.73%"));
+    QCOMPARE(w.FocusName(), QString("txtViews1"));  // the window keeps the focus
+    w.Enter("1000", "100", "0", "0");  // no result: the window, and so the details, keep the last one
+    w.Go();
+    QVERIFY(Summary(w).contains("76.73%"));
+    w.Clear();
+    QCOMPARE(Summary(w), QString("No result"));
+    w.Enter("1000", "100", "1000", "130");
+    w.Go();
+    w.Enter("", "100", "1000", "130");
+    w.Go();
+    QCOMPARE(Summary(w), QString("No result"));
+}
+
+void KelvoryCompanionsTest::plannerExplainsBadInput()
+{
+    Window w;
+    QTest::keyClick(w.Box("txtViews1"), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    QWidget* planner = Companion(w, "PlannerWindow");
+    auto* baseline = planner->findChild<QLineEdit*>("baseline");
+    auto* outcome = planner->findChild<QLabel*>("perVersion");
+    QCOMPARE(outcome->text(), QString("3,841"));  // 10% and 20% relative to start with
+    baseline->setText("ten");
+    QCOMPARE(planner->findChild<QLabel*>("baselineProblem")->text(), QString("Not a number."));
+    QVERIFY(outcome->text().startsWith("Missing"));
+    baseline->setText("0");
+    QVERIFY(outcome->text().startsWith("Cannot plan: The baseline ratio must lie between 0% and 100%"));
+}
+
+void KelvoryCompanionsTest::pictureAgainstZero_data()
+{
+    QTest::addColumn<double>("responses2");
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<bool>("rightOfZero");
+    for (const int scale : {1, 2}) {
+        QTest::addRow("B at 130, %dx", scale) << 130.0 << scale << true;
+        QTest::addRow("B at 110, %dx", scale) << 110.0 << scale << false;
+    }
+}
+
+void KelvoryCompanionsTest::pictureAgainstZero()
+{
+    QFETCH(double, responses2);
+    QFETCH(int, scale);
+    QFETCH(bool, rightOfZero);
+    Window w;
+    w.Enter("1000", "100", "1000", QString::number(responses2));
+    w.Go();
+    QTest::keyClick(w.Box("txtViews1"), Qt::Key_I, Qt::ControlModifier);
+    auto* chart = Companion(w, "DetailsWindow")->findChild<IntervalChart*>();
+    const ChartGeometry g = chart->Geometry();
+    QCOMPARE(g.differenceLowX > g.zeroX, rightOfZero);
+    // What is drawn: the difference's black line, on its row, starts where the geometry says.
+    QImage image(chart->size() * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    chart->render(&image);
+    const int row = 136 * scale;  // the difference's line, right of its label
+    int firstBlack = -1;
+    for (int x = 110 * scale; x < image.width() && firstBlack < 0; ++x) {
+        firstBlack = qGray(image.pixel(x, row)) < 60 ? x : -1;
+    }
+    QVERIFY(firstBlack >= 0);
+    QVERIFY(std::abs(firstBlack - g.differenceLowX * scale) <= 2 * scale);
+    QCOMPARE(firstBlack > g.zeroX * scale, rightOfZero);
+}
+
+QTEST_MAIN(KelvoryCompanionsTest)
+#include "tst_kelvory_companions.moc"

@@ -1,0 +1,41 @@
+#pragma once
+// The details of the last finished calculation: the figures as a table, the
+// warnings first, and a picture of the intervals. It follows each new result
+// without taking the focus, and shows "No result" when there is none.
+
+#include <QWidget>
+#include <optional>
+
+#include "engine/judge.h"
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace ambrelay {
+
+class Desktop;
+class IntervalChart;
+
+class DetailsWindow final : public QWidget {
+    Q_OBJECT
+
+public:
+    DetailsWindow(Desktop& desktop, QWidget* owner);
+
+    void SetJudgement(const std::optional<Judgement>& judgement);
+    const IntervalChart* Chart() const { return chart_; }
+
+private:
+    Desktop& desktop_;
+    std::string report_;
+    QLabel* warnings_ = nullptr;
+    QLabel* summary_ = nullptr;
+    QTableWidget* table_ = nullptr;
+    QLabel* footnote_ = nullptr;
+    IntervalChart* chart_ = nullptr;
+    QPushButton* copy_ = nullptr;
+    QPushButton* save_ = nullptr;
+};
+
+}  // namespace ambrelay

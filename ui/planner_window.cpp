@@ -1,0 +1,138 @@
+#include "ui/planner_window.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QShortcut>
+
+#include "engine/figure_text.h"
+#include "engine/test_plan.h"
+#include "numbers/number_text.h"
+
+namespace ambrelay {
+namespace {
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+PlannerWindow::PlannerWindow(QWidget* owner) : QWidget(owner, Qt::Window)
+{
+    setObjectName(QStringLiteral("PlannerWindow"));
+    setWindowTitle(QStringLiteral("Ambrelay: plan a test"));
+    form_ = new QFormLayout(this);
+    baseline_ = AddField(QStringLiteral("Baseline response ratio (%)"), QStringLiteral("10"), "baseline");
+    effect_ = AddField(QStringLiteral("Smallest effect to detect"), QStringLiteral("20"), "effect");
+    kind_ = new QComboBox(this);
+    kind_->setObjectName(QStringLiteral("kind"));
+    kind_->addItems({QStringLiteral("relative, in percent"), QStringLiteral("absolute, in percentage points")});
+    kind_->setAccessibleName(QStringLiteral("Effect is"));
+    form_->addRow(QStringLiteral("Effect is"), kind_);
+    alpha_ = AddField(QStringLiteral("Significance level (%)"), QStringLiteral("5"), "alpha");
+    power_ = AddField(QStringLiteral("Power (%)"), QStringLiteral("80"), "power");
+    sides_ = new QComboBox(this);
+    sides_->setObjectName(QStringLiteral("sides"));
+    sides_->addItems({QStringLiteral("two-sided"), QStringLiteral("one-sided")});
+    sides_->setAccessibleName(QStringLiteral("Test"));
+    form_->addRow(QStringLiteral("Test"), sides_);
+    share_ = AddField(QStringLiteral("Version A's share of observations (%)"), QStringLiteral("50"), "share");
+    daily_ = AddField(QStringLiteral("Observations per day, both versions (optional)"), QString(), "daily");
+    perVersion_ = new QLabel(this);
+    total_ = new QLabel(this);
+    days_ = new QLabel(this);
+    for (auto [label, name, title] : {std::tuple{perVersion_, "perVersion", "Observations per version"},
+                                      std::tuple{total_, "total", "Observations in all"},
+                                      std::tuple{days_, "days", "Days"}}) {
+        label->setObjectName(QString::fromLatin1(name));
+        label->setWordWrap(true);
+        label->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+        label->setFocusPolicy(Qt::TabFocus);
+        label->setAccessibleName(QString::fromLatin1(title));
+        QFont bold = label->font();
+        bold.setBold(true);
+        label->setFont(bold);
+        form_->addRow(QString::fromLatin1(title), label);
+    }
+    connect(kind_, &QComboBox::currentIndexChanged, this, &PlannerWindow::Update);
+    connect(sides_, &QComboBox::currentIndexChanged, this, &PlannerWindow::Update);
+    new QShortcut(Qt::Key_Escape, this, this, &QWidget::close);
+    resize(520, 360);
+    Update();
+}
+
+PlannerWindow::Field PlannerWindow::AddField(const QString& label, const QString& initial, const char* name)
+{
+    auto* box = new QLineEdit(initial, this);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setAccessibleName(label);
+    auto* problem = new QLabel(this);
+    problem->setObjectName(QString::fromLatin1(name) + QStringLiteral("Problem"));
+    auto* row = new QHBoxLayout;
+    row->addWidget(box);
+    row->addWidget(problem, 1);
+    form_->addRow(label, row);
+    connect(box, &QLineEdit::textChanged, this, &PlannerWindow::Update);
+    return {box, problem};
+}
+
+void PlannerWindow::SetBaseline(double ratio)
+{
+    baseline_.box->setText(Text(NumberToText(RoundDecimal(ratio * 100, 6))));
+}
+
+std::optional<double> PlannerWindow::Read(const Field& field, bool optional)
+{
+    const std::string text = field.box->text().toStdString();
+    if (text.empty() && optional) {
+        field.problem->clear();
+        return std::nullopt;
+    }
+    if (!IsNumeric(text)) {
+        field.problem->setText(text.empty() ? QStringLiteral("Enter a number.") : QStringLiteral("Not a number."));
+        return std::nullopt;
+    }
+    field.problem->clear();
+    return ReadNumber(text);
+}
+
+void PlannerWindow::Update()
+{
+    const auto baseline = Read(baseline_);
+    const auto effect = Read(effect_);
+    const auto alpha = Read(alpha_);
+    const auto power = Read(power_);
+    const auto share = Read(share_);
+    const auto daily = Read(daily_, true);
+    const bool dailyBad = !daily && !daily_.box->text().isEmpty();
+    if (!baseline || !effect || !alpha || !power || !share || dailyBad) {
+        perVersion_->setText(QStringLiteral("Missing: a number in every field marked beside it."));
+        total_->clear();
+        days_->clear();
+        return;
+    }
+    PlanInputs in;
+    in.baseline = *baseline / 100;
+    in.effect = *effect / 100;
+    in.kind = kind_->currentIndex() == 0 ? EffectKind::Relative : EffectKind::Absolute;
+    in.alpha = *alpha / 100;
+    in.power = *power / 100;
+    in.twoSided = sides_->currentIndex() == 0;
+    in.sharePercent = *share;
+    in.dailyObservations = daily;
+    const PlanOutcome outcome = PlanTest(in);
+    if (!outcome.plan) {
+        perVersion_->setText(QStringLiteral("Cannot plan: ") + Text(outcome.problem));
+        total_->clear();
+        days_->clear();
+        return;
+    }
+    const Plan& p = *outcome.plan;
+    perVersion_->setText(p.neededA == p.neededB ? Text(Grouped(p.neededA))
+                                                : Text(Grouped(p.neededA) + " for A, " + Grouped(p.neededB) + " for B"));
+    total_->setText(Text(Grouped(p.total)));
+    days_->setText(p.days ? Text(Grouped(*p.days)) : QStringLiteral("Enter the observations per day to see the days."));
+}
+
+}  // namespace ambrelay

@@ -1,0 +1,42 @@
+#pragma once
+// Planning the next test: the observations it needs, updated as the user
+// types, with each input's problem shown beside it in plain words.
+
+#include <QWidget>
+#include <optional>
+
+class QComboBox;
+class QFormLayout;
+class QLabel;
+class QLineEdit;
+
+namespace ambrelay {
+
+class PlannerWindow final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit PlannerWindow(QWidget* owner);
+
+    // Starts the baseline at a ratio (0 to 1), as version A's last result.
+    void SetBaseline(double ratio);
+
+private:
+    struct Field {
+        QLineEdit* box;
+        QLabel* problem;
+    };
+    Field AddField(const QString& label, const QString& initial, const char* name);
+    std::optional<double> Read(const Field& field, bool optional = false);
+    void Update();
+
+    QFormLayout* form_ = nullptr;
+    Field baseline_{}, effect_{}, alpha_{}, power_{}, share_{}, daily_{};
+    QComboBox* kind_ = nullptr;
+    QComboBox* sides_ = nullptr;
+    QLabel* perVersion_ = nullptr;
+    QLabel* total_ = nullptr;
+    QLabel* days_ = nullptr;
+};
+
+}  // namespace ambrelay
