@@ -9,23 +9,29 @@ namespace {
 
 bool Within(double x, double low, double high) { return x > low && x < high; }
 
+struct Problem {
+    std::string words;
+    std::optional<PlanInput> input;
+};
+
 // What is wrong with the inputs other than the effect, in plain words.
-std::string InputProblem(const PlanInputs& in)
+Problem InputProblem(const PlanInputs& in)
 {
     if (!Within(in.baseline, 0, 1)) {
-        return "The baseline ratio must lie between 0% and 100%, both excluded.";
+        return {"The baseline ratio must lie between 0% and 100%, both excluded.", PlanInput::Baseline};
     }
     if (!Within(in.alpha, 0, 1)) {
-        return "The significance level must lie between 0% and 100%, both excluded.";
+        return {"The significance level must lie between 0% and 100%, both excluded.", PlanInput::Alpha};
     }
     if (!Within(in.power, 0, 1)) {
-        return "The power must lie between 0% and 100%, both excluded.";
+        return {"The power must lie between 0% and 100%, both excluded.", PlanInput::Power};
     }
     if (!Within(in.sharePercent, 0, 100)) {
-        return "Version A's share of the observations must lie between 0% and 100%, both excluded.";
+        return {"Version A's share of the observations must lie between 0% and 100%, both excluded.",
+                PlanInput::Share};
     }
     if (in.dailyObservations && !(*in.dailyObservations > 0 && std::isfinite(*in.dailyObservations))) {
-        return "The observations per day must be more than 0.";
+        return {"The observations per day must be more than 0.", PlanInput::Daily};
     }
     return {};
 }
@@ -65,19 +71,20 @@ double ObservationsPerVersion(double p1, double p2, const PlanInputs& settings)
 
 PlanOutcome PlanTest(const PlanInputs& in)
 {
-    if (std::string problem = InputProblem(in); !problem.empty()) {
-        return {std::nullopt, problem};
+    if (Problem problem = InputProblem(in); !problem.words.empty()) {
+        return {std::nullopt, problem.words, problem.input};
     }
     const double variant = in.kind == EffectKind::Relative ? in.baseline * (1 + in.effect) : in.baseline + in.effect;
     if (!Within(variant, 0, 1)) {
-        return {std::nullopt, "The effect puts version B's ratio outside 0% to 100%; choose a smaller effect."};
+        return {std::nullopt, "The effect puts version B's ratio outside 0% to 100%; choose a smaller effect.",
+                PlanInput::Effect};
     }
     if (variant == in.baseline) {
-        return {std::nullopt, "An effect of 0 cannot be detected; choose an effect other than 0."};
+        return {std::nullopt, "An effect of 0 cannot be detected; choose an effect other than 0.", PlanInput::Effect};
     }
     const double total = TotalNeeded(in, QuantilesOf(in), in.baseline, variant);
     if (!std::isfinite(total)) {
-        return {std::nullopt, "These inputs need more observations than can be counted."};
+        return {std::nullopt, "These inputs need more observations than can be counted.", PlanInput::Effect};
     }
     Plan plan;
     plan.variant = variant;
@@ -89,16 +96,16 @@ PlanOutcome PlanTest(const PlanInputs& in)
     if (in.dailyObservations) {
         plan.days = std::ceil(plan.total / *in.dailyObservations);
     }
-    return {plan, {}};
+    return {plan, {}, std::nullopt};
 }
 
 DetectableOutcome SmallestDetectableEffect(const PlanInputs& in, double perVersion)
 {
-    if (std::string problem = InputProblem(in); !problem.empty()) {
-        return {std::nullopt, problem};
+    if (Problem problem = InputProblem(in); !problem.words.empty()) {
+        return {std::nullopt, problem.words, problem.input};
     }
     if (!(perVersion > 0 && std::isfinite(perVersion))) {
-        return {std::nullopt, "The observations per version must be more than 0."};
+        return {std::nullopt, "The observations per version must be more than 0.", PlanInput::Observations};
     }
     // Fewer observations are needed the further version B's ratio lies from
     // the baseline; halve the interval until the need meets what there is.
@@ -107,7 +114,8 @@ DetectableOutcome SmallestDetectableEffect(const PlanInputs& in, double perVersi
     double near = in.baseline;
     double far = 1 - 1e-12;
     if (TotalNeeded(in, z, in.baseline, far) > available) {
-        return {std::nullopt, "So few observations cannot detect even the largest possible effect."};
+        return {std::nullopt, "So few observations cannot detect even the largest possible effect.",
+                PlanInput::Observations};
     }
     for (int i = 0; i < 200 && far - near > 1e-15; ++i) {
         const double middle = (near + far) / 2;
@@ -117,7 +125,7 @@ DetectableOutcome SmallestDetectableEffect(const PlanInputs& in, double perVersi
     d.variant = far;
     d.absolutePoints = (far - in.baseline) * 100;
     d.relativePercent = (far / in.baseline - 1) * 100;
-    return {d, {}};
+    return {d, {}, std::nullopt};
 }
 
 double PowerOfTest(double p1, double p2, double perVersion, double alpha, bool twoSided)

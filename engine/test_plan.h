@@ -32,9 +32,13 @@ struct Plan {
     double variant = 0.0;        // version B's response ratio the plan detects
 };
 
+// The input a problem lies in, so a form can show it beside that field.
+enum class PlanInput { Baseline, Effect, Alpha, Power, Share, Daily, Observations };
+
 struct PlanOutcome {
     std::optional<Plan> plan;
     std::string problem;  // in plain words, when there is no plan
+    std::optional<PlanInput> culprit;
 };
 
 PlanOutcome PlanTest(const PlanInputs& inputs);
@@ -56,6 +60,7 @@ struct Detectable {
 struct DetectableOutcome {
     std::optional<Detectable> detectable;
     std::string problem;
+    std::optional<PlanInput> culprit;
 };
 
 DetectableOutcome SmallestDetectableEffect(const PlanInputs& inputs, double perVersion);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QShortcut>
+#include <map>
 
 #include "engine/figure_text.h"
 #include "engine/test_plan.h"
@@ -69,6 +70,7 @@ PlannerWindow::Field PlannerWindow::AddField(const QString& label, const QString
     box->setAccessibleName(label);
     auto* problem = new QLabel(this);
     problem->setObjectName(QString::fromLatin1(name) + QStringLiteral("Problem"));
+    problem->setWordWrap(true);
     auto* row = new QHBoxLayout;
     row->addWidget(box);
     row->addWidget(problem, 1);
@@ -123,6 +125,13 @@ void PlannerWindow::Update()
     in.dailyObservations = daily;
     const PlanOutcome outcome = PlanTest(in);
     if (!outcome.plan) {
+        // Beside the field it is about, and in the outputs, which say why they are empty.
+        const std::map<PlanInput, const Field*> fields = {{PlanInput::Baseline, &baseline_}, {PlanInput::Effect, &effect_},
+                                                         {PlanInput::Alpha, &alpha_},       {PlanInput::Power, &power_},
+                                                         {PlanInput::Share, &share_},       {PlanInput::Daily, &daily_}};
+        if (outcome.culprit && fields.count(*outcome.culprit)) {
+            fields.at(*outcome.culprit)->problem->setText(Text(outcome.problem));
+        }
         perVersion_->setText(QStringLiteral("Cannot plan: ") + Text(outcome.problem));
         total_->clear();
         days_->clear();

@@ -102,6 +102,9 @@ void StatisticsTest::publishedFigures()
     QVERIFY(fisherOne == 0 || Near(in.exact.test->oneSided, fisherOne, 5e-4));
     QVERIFY(chance == 0 || std::fabs(*in.chanceToBeat - chance) < 1e-5);
     if (!lift.isEmpty()) {
+        // Wilson's interval for 100 of 1000, as published: 8.29% to 12.02%.
+        QVERIFY(std::fabs(in.ratio1IntervalPercent.low - 8.29) < 0.005);
+        QVERIFY(std::fabs(in.ratio1IntervalPercent.high - 12.02) < 0.005);
         QVERIFY(Near(*in.liftPercent, lift[0], 1e-9));
         QVERIFY(std::fabs(in.liftIntervalPercent->low - lift[1]) < 0.005);
         QVERIFY(std::fabs(in.liftIntervalPercent->high - lift[2]) < 0.005);

@@ -121,6 +121,7 @@ void KelvoryCompanionsTest::plannerExplainsBadInput()
     QVERIFY(outcome->text().startsWith("Missing"));
     baseline->setText("0");
     QVERIFY(outcome->text().startsWith("Cannot plan: The baseline ratio must lie between 0% and 100%"));
+    QVERIFY(planner->findChild<QLabel*>("baselineProblem")->text().startsWith("The baseline ratio must lie"));
 }
 
 void KelvoryCompanionsTest::pictureAgainstZero_data()
