@@ -8,6 +8,7 @@
 #include <boost/math/quadrature/gauss_kronrod.hpp>
 
 #include "engine/distributions.h"
+#include "engine/log_gamma.h"
 
 namespace ambrelay {
 namespace {
@@ -23,7 +24,7 @@ struct Rate {
     double beta;   // 1 + non-responses
 };
 
-double LogBeta(double a, double b) { return std::lgamma(a) + std::lgamma(b) - std::lgamma(a + b); }
+double LogBeta(double a, double b) { return LogGamma(a) + LogGamma(b) - LogGamma(a + b); }
 
 // P(q > p) for p ~ Beta(p.alpha, p.beta), q ~ Beta(q.alpha, q.beta) with a
 // whole q.alpha, as the finite sum over i < q.alpha of

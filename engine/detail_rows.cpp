@@ -39,7 +39,7 @@ std::vector<DetailRow> DetailRows(const Judgement& j)
                     in.exact.test ? PValueText(in.exact.test->twoSided) + " two-sided" : ExactTestText(in.exact)});
     if (in.chanceToBeat) {
         rows.push_back({"Chance that " + in.leader + " is really better (flat priors)",
-                        *in.chanceToBeat > 0.9999 ? "above 99.99%" : PercentText(*in.chanceToBeat * 100) + "%"});
+                        ChanceText(*in.chanceToBeat)});
     }
     rows.push_back({"Observations per version to detect it (80% power, 5% two-sided)",
                     in.observationsNeeded ? Grouped(*in.observationsNeeded) : "none: there is no difference"});

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "engine/distributions.h"
+#include "engine/log_gamma.h"
 
 namespace ambrelay {
 namespace {
@@ -36,7 +37,7 @@ double TableProbability(const Margins& m, double a)
     const double n = m.n1 + m.n2;
     if (n <= 1e6) {
         const auto logChoose = [](double total, double part) {
-            return std::lgamma(total + 1) - std::lgamma(part + 1) - std::lgamma(total - part + 1);
+            return LogGamma(total + 1) - LogGamma(part + 1) - LogGamma(total - part + 1);
         };
         return std::exp(logChoose(m.k, a) + logChoose(n - m.k, m.n1 - a) - logChoose(n, m.n1));
     }

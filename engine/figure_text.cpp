@@ -46,6 +46,14 @@ std::string PValueText(double p)
     return p >= 0.0001 ? NumberToText(RoundDecimal(p, TwoSignificant(p, 4))) : "below 0.0001";
 }
 
+std::string ChanceText(double probability)
+{
+    if (probability > 0.9999) {
+        return "above 99.99%";
+    }
+    return probability < 0.0001 ? "below 0.01%" : PercentText(probability * 100) + "%";
+}
+
 std::string Grouped(double whole)
 {
     std::string digits = Fixed(whole, 0);

@@ -14,11 +14,6 @@ namespace {
 
 std::string Percent(double ratio) { return PercentText(ratio * 100) + "%"; }
 
-std::string Chance(double probability)
-{
-    return probability > 0.9999 ? "above 99.99%" : probability < 0.0001 ? "below 0.01%" : Percent(probability);
-}
-
 std::string SmallSampleMessage(const Insights& in)
 {
     return "Small sample: the smallest expected count of the table is "
@@ -184,7 +179,7 @@ std::string InsightsText(const Insights& in, bool withWarnings)
     }
     if (in.chanceToBeat) {
         text += "\nChance that " + in.leader + "'s true response rate is the higher (flat priors): "
-                + Chance(*in.chanceToBeat) + ".";
+                + ChanceText(*in.chanceToBeat) + ".";
     }
     return text;
 }
