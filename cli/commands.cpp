@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 
 #include <CLI/CLI.hpp>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <iostream>
