@@ -7,8 +7,7 @@
 
 #include <boost/math/quadrature/gauss_kronrod.hpp>
 
-#include "engine/distributions.h"
-#include "engine/log_gamma.h"
+#include "engine/portable_math.h"
 
 namespace ambrelay {
 namespace {
@@ -24,7 +23,7 @@ struct Rate {
     double beta;   // 1 + non-responses
 };
 
-double LogBeta(double a, double b) { return LogGamma(a) + LogGamma(b) - LogGamma(a + b); }
+double LogBeta(double a, double b) { return math::LogGamma(a) + math::LogGamma(b) - math::LogGamma(a + b); }
 
 // P(q > p) for p ~ Beta(p.alpha, p.beta), q ~ Beta(q.alpha, q.beta) with a
 // whole q.alpha, as the finite sum over i < q.alpha of
@@ -35,7 +34,7 @@ double LogBeta(double a, double b) { return LogGamma(a) + LogGamma(b) - LogGamma
 double ClosedForm(Rate p, Rate q)
 {
     const auto logTerm = [&](double i) {
-        return LogBeta(p.alpha + i, p.beta + q.beta) - std::log(q.beta + i) - LogBeta(1 + i, q.beta)
+        return LogBeta(p.alpha + i, p.beta + q.beta) - math::Log(q.beta + i) - LogBeta(1 + i, q.beta)
                - LogBeta(p.alpha, p.beta);
     };
     // t(i + 1) / t(i), and the peak where that ratio is one.
@@ -65,7 +64,7 @@ double ClosedForm(Rate p, Rate q)
             break;
         }
     }
-    return std::clamp(sum * std::exp(logPeak), 0.0, 1.0);
+    return std::clamp(sum * math::Exp(logPeak), 0.0, 1.0);
 }
 
 // The same probability by integration, for counts with fractions, where the
@@ -73,9 +72,9 @@ double ClosedForm(Rate p, Rate q)
 // chance that q lies above it.
 double Integrated(Rate p, Rate q)
 {
-    const stats::Beta densityOf(p.alpha, p.beta);
-    const stats::Beta above(q.alpha, q.beta);
-    const auto f = [&](double x) { return boost::math::pdf(densityOf, x) * boost::math::cdf(complement(above, x)); };
+    const auto f = [&](double x) {
+        return math::BetaDensity(x, p.alpha, p.beta) * math::BetaUpperTail(x, q.alpha, q.beta);
+    };
     // Most of p's mass lies within a few spreads of its mean; split there so
     // the quadrature sees the peak.
     const double mean = p.alpha / (p.alpha + p.beta);

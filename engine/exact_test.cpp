@@ -4,8 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/distributions.h"
-#include "engine/log_gamma.h"
+#include "engine/portable_math.h"
 
 namespace ambrelay {
 namespace {
@@ -28,23 +27,16 @@ struct Margins {
     double Down(double a) const { return a * (n2 - k + a) / ((k - a + 1) * (n1 - a + 1)); }
 };
 
-// The probability of the observed table. Below a million observations the
-// log-gamma form is exact to about 1e-10; above, Loader's split into three
-// binomial probabilities keeps the full precision that differences of huge
-// log-gammas would lose.
+// The probability of the observed table, as Loader's split into three
+// binomial probabilities, which keeps nearly full precision where the
+// differences of huge log-factorials would lose it.
 double TableProbability(const Margins& m, double a)
 {
     const double n = m.n1 + m.n2;
-    if (n <= 1e6) {
-        const auto logChoose = [](double total, double part) {
-            return LogGamma(total + 1) - LogGamma(part + 1) - LogGamma(total - part + 1);
-        };
-        return std::exp(logChoose(m.k, a) + logChoose(n - m.k, m.n1 - a) - logChoose(n, m.n1));
-    }
     const double p = m.n1 / n;
-    using stats::Binomial;
-    return boost::math::pdf(Binomial(m.k, p), a) * boost::math::pdf(Binomial(n - m.k, p), m.n1 - a)
-           / boost::math::pdf(Binomial(n, p), m.n1);
+    const double q = m.n2 / n;
+    return math::BinomialDensity(a, m.k, p, q) * math::BinomialDensity(m.n1 - a, n - m.k, p, q)
+           / math::BinomialDensity(m.n1, n, p, q);
 }
 
 // The sum of P(x) / P(a) for x from `from` outward, away from the mode, where

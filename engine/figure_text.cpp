@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <string_view>
 
 #include "numbers/number_text.h"
 
@@ -17,7 +18,13 @@ int TwoSignificant(double x, int least)
     if (!(std::fabs(x) > 0) || !std::isfinite(x)) {
         return least;
     }
-    const int place = static_cast<int>(std::floor(std::log10(std::fabs(x))));
+    // The place of the first digit, read off the shortest text that gives x
+    // back, which every system writes alike (a logarithm need not).
+    char buffer[32];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(x), std::chars_format::scientific);
+    const std::string_view text(buffer, written.ptr);
+    int place = 0;
+    std::from_chars(text.data() + text.find('e') + 1, text.data() + text.size(), place);
     return std::clamp(1 - place, least, kMostDecimals);
 }
 

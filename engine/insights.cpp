@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "engine/chance_to_beat.h"
-#include "engine/distributions.h"
+#include "engine/portable_math.h"
 #include "engine/figure_text.h"
 #include "engine/test_plan.h"
 #include "numbers/number_text.h"
@@ -40,7 +40,7 @@ std::string WarningCodeName(WarningCode code)
 
 Interval WilsonInterval(double responses, double views)
 {
-    static const double z = stats::NormalQuantile(0.975);
+    static const double z = math::NormalQuantile(0.975);
     const double p = responses / views;
     const double z2n = z * z / views;
     const double centre = (p + z2n / 2) / (1 + z2n);
@@ -61,16 +61,16 @@ std::optional<Insights> ComputeInsights(const Counts& counts, const Calculation&
     in.otherRatio = bLeads ? r.Ratio1 : r.Ratio2;
     const double difference = in.leaderRatio - in.otherRatio;
     in.differencePoints = difference * 100;
-    static const double z975 = stats::NormalQuantile(0.975);
+    static const double z975 = math::NormalQuantile(0.975);
     if (in.otherRatio > 0) {
         in.liftPercent = (in.leaderRatio / in.otherRatio - 1) * 100;
         const double leaderResponses = bLeads ? counts.responses2 : counts.responses1;
         const double otherResponses = bLeads ? counts.responses1 : counts.responses2;
         const double logError = std::sqrt(1 / leaderResponses - 1 / (bLeads ? views2 : views1) + 1 / otherResponses
                                           - 1 / (bLeads ? views1 : views2));
-        const double logRatio = std::log(in.leaderRatio / in.otherRatio);
-        in.liftIntervalPercent = Interval{std::expm1(logRatio - z975 * logError) * 100,
-                                          std::expm1(logRatio + z975 * logError) * 100};
+        const double logRatio = math::Log(in.leaderRatio / in.otherRatio);
+        in.liftIntervalPercent = Interval{math::Expm1(logRatio - z975 * logError) * 100,
+                                          math::Expm1(logRatio + z975 * logError) * 100};
     }
     // Unpooled: each version's own spread, as for an interval of the difference.
     const double unpooled = std::sqrt(r.Ratio1 * (1 - r.Ratio1) / views1 + r.Ratio2 * (1 - r.Ratio2) / views2);
@@ -81,8 +81,8 @@ std::optional<Insights> ComputeInsights(const Counts& counts, const Calculation&
 
     // The verdict's own pooled z, unrounded, through the normal distribution.
     const double z = std::fabs(r.Z);
-    in.oneSidedP = 0.5 * std::erfc(z / std::sqrt(2.0));
-    in.twoSidedP = std::erfc(z / std::sqrt(2.0));
+    in.twoSidedP = math::Erfc(z / std::sqrt(2.0));
+    in.oneSidedP = in.twoSidedP / 2;
 
     in.exact = FisherExactTest(counts, !bLeads);
     in.chanceToBeat = ChanceToBeat(counts, !bLeads);

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine/distributions.h"
+#include "engine/portable_math.h"
 
 namespace ambrelay {
 
@@ -19,7 +19,7 @@ std::optional<SampleRatio> CheckSampleRatio(double observations1, double observa
     const double d2 = observations2 - expected2;
     SampleRatio result;
     result.chiSquare = d1 * d1 / expected1 + d2 * d2 / expected2;
-    result.pValue = boost::math::cdf(complement(stats::ChiSquared(1), result.chiSquare));
+    result.pValue = math::ChiSquaredOneUpperTail(result.chiSquare);
     if (!std::isfinite(result.chiSquare) || !std::isfinite(result.pValue)) {
         return std::nullopt;
     }

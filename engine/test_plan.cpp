@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine/distributions.h"
+#include "engine/portable_math.h"
 
 namespace ambrelay {
 namespace {
@@ -43,7 +43,7 @@ struct Quantiles {
 
 Quantiles QuantilesOf(const PlanInputs& in)
 {
-    return {stats::NormalQuantile(1 - in.alpha / (in.twoSided ? 2 : 1)), stats::NormalQuantile(in.power)};
+    return {math::NormalQuantile(1 - in.alpha / (in.twoSided ? 2 : 1)), math::NormalQuantile(in.power)};
 }
 
 // Observations in all, unrounded, for ratios p1 (version A) and p2.
@@ -133,10 +133,10 @@ double PowerOfTest(double p1, double p2, double perVersion, double alpha, bool t
     if (!Within(p1, 0, 1) || !Within(p2, 0, 1) || !(perVersion > 0) || !Within(alpha, 0, 1)) {
         return std::nan("");
     }
-    const double zAlpha = stats::NormalQuantile(1 - alpha / (twoSided ? 2 : 1));
+    const double zAlpha = math::NormalQuantile(1 - alpha / (twoSided ? 2 : 1));
     const double pooled = (p1 + p2) / 2;
     const double shift = std::sqrt(perVersion) * std::fabs(p1 - p2) - zAlpha * std::sqrt(2 * pooled * (1 - pooled));
-    return stats::NormalCdf(shift / std::sqrt(p1 * (1 - p1) + p2 * (1 - p2)));
+    return math::NormalCdf(shift / std::sqrt(p1 * (1 - p1) + p2 * (1 - p2)));
 }
 
 }  // namespace ambrelay

@@ -1,8 +1,9 @@
 # Runs ambrelay-cli once and compares what it printed and its exit status
 # with what is expected: -DPROGRAM, -DARGS (joined by |), optional -DINPUT
 # (standard input), -DEXPECTED (standard output), optional -DERRORS
-# (standard error), -DSTATUS, optional -DEMULATOR.
+# (standard error), -DSTATUS, optional -DEMULATOR (joined by |).
 string(REPLACE "|" ";" ARGS "${ARGS}")
+string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
 set(command ${EMULATOR} ${PROGRAM} ${ARGS})
 if(INPUT)
   execute_process(COMMAND ${command} INPUT_FILE ${INPUT} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)

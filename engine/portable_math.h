@@ -1,0 +1,41 @@
+#pragma once
+// The elementary and special functions the statistics need, computed from
+// + - * / and the square root alone. Those are exact IEEE operations, so every
+// build on every system gets the very same bits, where the C libraries' exp,
+// log, lgamma and erfc differ from one system to another in their last
+// digits, and the command line prints its figures unrounded. Each is good to
+// a few units in the last place unless its comment says otherwise.
+
+namespace ambrelay::math {
+
+double Exp(double x);
+// The natural logarithm: minus infinity at 0, NaN below.
+double Log(double x);
+// log(1 + x), precise for x near 0.
+double Log1p(double x);
+// exp(x) - 1, precise for x near 0.
+double Expm1(double x);
+// The logarithm of the gamma function, for x > 0. Its absolute error grows
+// with the size of the result (about 1e-9 at x = 1e6).
+double LogGamma(double x);
+// The complementary error function, 1 - erf(x).
+double Erfc(double x);
+
+// P(Z <= z) for the standard normal.
+double NormalCdf(double z);
+// The z with P(Z <= z) = probability.
+double NormalQuantile(double probability);
+// P(X > x) for a chi-square variable with one degree of freedom.
+double ChiSquaredOneUpperTail(double x);
+
+// The binomial probability of k in n trials with chance p, where q = 1 - p is
+// given apart for precision; k and n may have fractions (the gamma function
+// takes the factorials' place). Loader's saddle-point form keeps full
+// precision for counts in the billions.
+double BinomialDensity(double k, double n, double p, double q);
+// The density at x of Beta(a, b), for a, b >= 1.
+double BetaDensity(double x, double a, double b);
+// P(X > x) for X ~ Beta(a, b), for a, b >= 1.
+double BetaUpperTail(double x, double a, double b);
+
+}  // namespace ambrelay::math
