@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -44,12 +45,24 @@ int JudgeOne(const std::vector<std::string>& counts, bool json, std::ostream& ou
     return kResult;
 }
 
+// A file name from the command line, which is UTF-8 everywhere. Windows opens
+// it by its UTF-16 name, so names outside the ANSI code page are found too;
+// elsewhere a name is its bytes.
+std::filesystem::path FilePath(const std::string& name)
+{
+#ifdef _WIN32
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+#else
+    return std::filesystem::path(name);
+#endif
+}
+
 int JudgeFile(const std::string& path, bool json, std::istream& in, std::ostream& out, std::ostream& err)
 {
     if (path == "-") {
         return JudgeTable(in, json, out, err);
     }
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(FilePath(path), std::ios::binary);
     if (!file) {
         err << "ambrelay-cli: cannot read " << path << ": " << std::strerror(errno) << "\n";
         return kUsage;

@@ -19,12 +19,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 # Tests start the programs under Wine in a prefix of the build's own, quietly
-# (Wine's own diagnostics would mix with the program's standard error).
+# (Wine's own diagnostics would mix with the program's standard error), with
+# a UTF-8 locale so Wine reads non-ASCII arguments as the host wrote them.
 if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
   find_program(AMBRELAY_WINE NAMES wine64 wine HINTS /usr/lib/wine)
   if(AMBRELAY_WINE)
     set(CMAKE_CROSSCOMPILING_EMULATOR
-        ${CMAKE_COMMAND} -E env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all
+        ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8 WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all
         WINEDLLOVERRIDES=mscoree,mshtml= ${AMBRELAY_WINE})
   endif()
 endif()
