@@ -99,7 +99,7 @@ double ExpMinusSquare(double x)
 
 // The error function by its series with positive terms,
 // erf(x) = 2x e^(-x^2) / sqrt(pi) * sum (2x^2)^n / (1 * 3 * ... * (2n + 1)).
-double ErfSeries(double x)
+double ErfSeries(double x, double expMinusSquare)
 {
     const double twoSquare = 2 * x * x;
     double term = 1;
@@ -108,13 +108,13 @@ double ErfSeries(double x)
         term *= twoSquare / (2 * n + 1);
         sum += term;
     }
-    return 2 * x * ExpMinusSquare(x) / kSqrtPi * sum;
+    return 2 * x * expMinusSquare / kSqrtPi * sum;
 }
 
 // erfc by Laplace's continued fraction, good for x >= 1 (fewer than a
 // hundred steps there):
 // erfc(x) = e^(-x^2) / sqrt(pi) * 2x / (2x^2 + 1 - 1*2 / (2x^2 + 5 - 3*4 / (2x^2 + 9 - ...))).
-double ErfcFraction(double x)
+double ErfcFraction(double x, double expMinusSquare)
 {
     constexpr double kTiny = 1e-300;
     const double base = 2 * x * x + 1;
@@ -136,27 +136,43 @@ double ErfcFraction(double x)
             break;
         }
     }
-    return ExpMinusSquare(x) / kSqrtPi * 2 * x / f;
+    return expMinusSquare / kSqrtPi * 2 * x / f;
+}
+
+// erfc(x) for x >= 0, given e^(-x^2): its caller may know that better than
+// the square of x would give it.
+double ErfcOfPositive(double x, double expMinusSquare)
+{
+    if (x < 1) {
+        return 1 - ErfSeries(x, expMinusSquare);
+    }
+    if (x > 27.3) {
+        return 0;  // below the smallest double
+    }
+    return ErfcFraction(x, expMinusSquare);
 }
 
 // The remainder of Stirling's series, ln Gamma(x) - ((x - 0.5) ln x - x + ln sqrt(2 pi)),
-// for x >= 15, where the terms left out stay below 1e-19.
+// for x >= 10, where the terms left out stay below 1e-17: the Bernoulli
+// numbers' B(2j) / (2j (2j - 1)) over x^(2j - 1).
 double StirlingSeries(double x)
 {
+    constexpr std::array<double, 8> kTerms{1.0 / 12,         -1.0 / 360, 1.0 / 1260,  -1.0 / 1680,
+                                           1.0 / 1188,        -691.0 / 360360, 1.0 / 156, -3617.0 / 122400};
     const double s = 1 / x;
     const double s2 = s * s;
-    return s
-           * (1.0 / 12
-              - s2
-                    * (1.0 / 360
-                       - s2 * (1.0 / 1260 - s2 * (1.0 / 1680 - s2 * (1.0 / 1188 - s2 * (691.0 / 360360 - s2 / 156))))));
+    double sum = 0;
+    for (auto term = kTerms.rbegin(); term != kTerms.rend(); ++term) {
+        sum = sum * s2 + *term;
+    }
+    return s * sum;
 }
 
 // ln n! - ((n + 0.5) ln n - n + ln sqrt(2 pi)): the error of Stirling's
 // formula, which Loader's binomial form is built on.
 double StirlingError(double n)
 {
-    if (n > 15) {
+    if (n >= 10) {
         return StirlingSeries(n);
     }
     return LogGamma(n + 1) - (n + 0.5) * Log(n) + n - kLnSqrt2Pi;
@@ -212,11 +228,35 @@ double BetaFraction(double x, double y, double a, double b)
     return h;
 }
 
+// The binomial probability of k successes and m failures, k + m trials,
+// each a success with chance p (q = 1 - p). Taking the failures apart keeps
+// them exact where n - k would round: the beta functions pass b - 1 that way.
+double BinomialTerms(double k, double m, double p, double q)
+{
+    if (std::isnan(k) || std::isnan(m) || std::isnan(p) || std::isnan(q)) {
+        return kNaN;
+    }
+    const double n = k + m;
+    if (p == 0 || q == 0) {
+        return (p == 0 ? k == 0 : m == 0) ? 1 : 0;
+    }
+    if (k == 0) {
+        return n == 0 ? 1 : Exp(p < 0.1 ? -Deviance(n, n * q) - n * p : n * Log(q));
+    }
+    if (m == 0) {
+        return Exp(q < 0.1 ? -Deviance(n, n * p) - n * q : n * Log(p));
+    }
+    const double logCore =
+        StirlingError(n) - StirlingError(k) - StirlingError(m) - Deviance(k, n * p) - Deviance(m, n * q);
+    const double logScale = kLn2Pi + Log(k) + Log(m / n);  // ln(2 pi k m / n)
+    return Exp(logCore - 0.5 * logScale);
+}
+
 // I_x(a, b) from its fraction: x^a y^b / (a B(a, b)) times the fraction,
 // where y = 1 - x is given apart so that neither loses digits to the other.
 double LowerIncompleteBeta(double x, double y, double a, double b)
 {
-    return BinomialDensity(a, a + b, x, y) * b / (a + b) * BetaFraction(x, y, a, b);
+    return BinomialTerms(a, b, x, y) * b / (a + b) * BetaFraction(x, y, a, b);
 }
 
 }  // namespace
@@ -315,9 +355,9 @@ double LogGamma(double x)
         }
         return Log(factorial);
     }
-    // Below 15, climb by Gamma(x + 1) = x Gamma(x) to where Stirling's series holds.
+    // Below 10, climb by Gamma(x + 1) = x Gamma(x) to where Stirling's series holds.
     double product = 1;
-    while (x < 15) {
+    while (x < 10) {
         product *= x;
         x += 1;
     }
@@ -332,13 +372,7 @@ double Erfc(double x)
     if (x < 0) {
         return 2 - Erfc(-x);
     }
-    if (x < 1) {
-        return 1 - ErfSeries(x);
-    }
-    if (x > 27.3) {
-        return 0;  // below the smallest double
-    }
-    return ErfcFraction(x);
+    return ErfcOfPositive(x, ExpMinusSquare(x));
 }
 
 double NormalCdf(double z) { return 0.5 * Erfc(-z / kSqrt2); }
@@ -374,27 +408,17 @@ double ChiSquaredOneUpperTail(double x)
     if (std::isnan(x)) {
         return x;
     }
-    return x <= 0 ? 1 : Erfc(std::sqrt(x / 2));
+    // erfc(sqrt(x / 2)), with e^(-x/2) from x itself: the rounded root,
+    // squared, would be off by up to x units in the last place.
+    return x <= 0 ? 1 : ErfcOfPositive(std::sqrt(x / 2), Exp(-x / 2));
 }
 
 double BinomialDensity(double k, double n, double p, double q)
 {
-    if (std::isnan(k) || std::isnan(n) || std::isnan(p) || std::isnan(q) || k < 0 || k > n) {
-        return k < 0 || k > n ? 0 : kNaN;
+    if (k < 0 || k > n) {
+        return 0;
     }
-    if (p == 0 || q == 0) {
-        return (p == 0 ? k == 0 : k == n) ? 1 : 0;
-    }
-    if (k == 0) {
-        return n == 0 ? 1 : Exp(p < 0.1 ? -Deviance(n, n * q) - n * p : n * Log(q));
-    }
-    if (k == n) {
-        return Exp(q < 0.1 ? -Deviance(n, n * p) - n * q : n * Log(p));
-    }
-    const double logCore = StirlingError(n) - StirlingError(k) - StirlingError(n - k) - Deviance(k, n * p)
-                           - Deviance(n - k, n * q);
-    const double logScale = kLn2Pi + Log(k) + Log1p(-k / n);  // ln(2 pi k (n - k) / n)
-    return Exp(logCore - 0.5 * logScale);
+    return BinomialTerms(k, n - k, p, q);
 }
 
 double BetaDensity(double x, double a, double b)
@@ -402,8 +426,8 @@ double BetaDensity(double x, double a, double b)
     if (!(x >= 0 && x <= 1) || !(a >= 1 && b >= 1)) {
         return kNaN;
     }
-    // (a + b - 1) times the probability of a - 1 in a + b - 2 trials.
-    return (a + b - 1) * BinomialDensity(a - 1, a + b - 2, x, 1 - x);
+    // (a + b - 1) times the probability of a - 1 successes and b - 1 failures.
+    return (a + b - 1) * BinomialTerms(a - 1, b - 1, x, 1 - x);
 }
 
 double BetaUpperTail(double x, double a, double b)

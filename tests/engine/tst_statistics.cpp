@@ -66,6 +66,8 @@ private slots:
     void publishedFigures_data();
     void publishedFigures();
     void fisherMatchesBruteForce();
+    void fisherToTheLastDigits_data();
+    void fisherToTheLastDigits();
     void chanceMatchesIntegration();
     void warnings_data();
     void warnings();
@@ -132,6 +134,27 @@ void StatisticsTest::fisherMatchesBruteForce()
     // A billion views each: exact, and the two tails of a near-even split.
     const ExactTestOutcome huge = FisherExactTest({1e9, 1e8, 1e9, 1.0001e8}, false);
     QVERIFY(huge.test && Near(huge.test->twoSided, 2 * huge.test->oneSided, 1e-3));
+}
+
+void StatisticsTest::fisherToTheLastDigits_data()
+{
+    QTest::addColumn<QList<double>>("counts");
+    QTest::addColumn<double>("twoSided");  // summed in exact fractions of whole numbers
+    QTest::newRow("tea tasting, 17/35") << QList<double>{4, 3, 4, 1} << 0.48571428571428571;
+    QTest::newRow("10/1 against 10/5") << QList<double>{10, 1, 10, 5} << 0.14086687306501547;
+    QTest::newRow("B wins") << QList<double>{1000, 100, 1000, 130} << 0.041904548383735113;
+    QTest::newRow("rare responses") << QList<double>{20000, 30, 25000, 61} << 0.034118401587575946;
+    QTest::newRow("far apart") << QList<double>{12500, 1250, 12500, 1625} << 1.1393806159185208e-13;
+    QTest::newRow("two million views") << QList<double>{1000000, 700, 1000000, 650} << 0.18216273539638889;
+}
+
+void StatisticsTest::fisherToTheLastDigits()
+{
+    QFETCH(QList<double>, counts);
+    QFETCH(double, twoSided);
+    const ExactTestOutcome exact = FisherExactTest({counts[0], counts[1], counts[2], counts[3]}, true);
+    QVERIFY(exact.test);
+    QVERIFY2(Near(exact.test->twoSided, twoSided, 1e-13), qPrintable(QString::number(exact.test->twoSided, 'g', 17)));
 }
 
 void StatisticsTest::chanceMatchesIntegration()
