@@ -259,6 +259,25 @@ double LowerIncompleteBeta(double x, double y, double a, double b)
     return BinomialTerms(a, b, x, y) * b / (a + b) * BetaFraction(x, y, a, b);
 }
 
+// I_x(a, b) by its series of positive terms,
+// x^a y^b / (a B(a, b)) * (1 + sum over n >= 0 of B(a + 1, n + 1) / B(a + b, n + 1) x^(n + 1)),
+// where each term is the one before times x (a + b + n) / (a + n + 1). It
+// needs about x (a + b) terms, few where a is small and b huge; there the
+// fraction would subtract nearly equal numbers.
+double LowerIncompleteBetaSeries(double x, double y, double a, double b)
+{
+    double term = 1;
+    double sum = 1;
+    for (double n = 0; n < 100000; ++n) {
+        term *= x * (a + b + n) / (a + n + 1);
+        sum += term;
+        if (term < 1e-17 * sum) {
+            break;
+        }
+    }
+    return BinomialTerms(a, b, x, y) * b / (a + b) * sum;
+}
+
 }  // namespace
 
 double Exp(double x)
@@ -439,11 +458,15 @@ double BetaUpperTail(double x, double a, double b)
         return x <= 0 ? 1 : 0;
     }
     // The fraction of whichever side converges fast; P(X > x) = I_(1-x)(b, a).
+    // Each side by its fraction where that converges fast, and by the series
+    // where its variable is small and the terms few: near 0 or 1 the
+    // fraction would subtract nearly equal numbers.
     const double y = 1 - x;
+    const auto seriesFits = [&](double t) { return t < 0.1 && t * (a + b) < 1000; };
     if (x < (a + 1) / (a + b + 2)) {
-        return 1 - LowerIncompleteBeta(x, y, a, b);
+        return seriesFits(y) ? LowerIncompleteBetaSeries(y, x, b, a) : 1 - LowerIncompleteBeta(x, y, a, b);
     }
-    return LowerIncompleteBeta(y, x, b, a);
+    return seriesFits(x) ? 1 - LowerIncompleteBetaSeries(x, y, a, b) : LowerIncompleteBeta(y, x, b, a);
 }
 
 }  // namespace ambrelay::math

