@@ -36,7 +36,7 @@ windows_table="Z:${work//\//\\}\\table.csv"
 
 run_linux() { "$linux" "$@"; }
 run_windows() {
-  env LC_ALL=C.UTF-8 WINEPREFIX="$repo_root/build/windows/wine" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= \
+  env LC_ALL="${WINDOWS_LOCALE:-C.UTF-8}" WINEPREFIX="$repo_root/build/windows/wine" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= \
     "$wine" "$exe" "$@"
 }
 # compare NAME INPUT -- LINUX_ARGS... -- WINDOWS_ARGS...  (INPUT: a file for standard input, or -)
@@ -73,6 +73,9 @@ same "judge, fractions" judge 2500.5 120.25 2400 151 --json
 same "judge, a billion" judge 2,000,000,000 41,000,000 2,000,000,000 41,010,000 --json
 same "plan" plan --baseline 3.5% --mde 7.5 --power 0.9 --alpha 0.01 --split 30 --daily 1234 --json
 same "srm" srm 50123 49877 --json
+# A Windows whose locale writes decimal commas changes nothing.
+WINDOWS_LOCALE=de_DE.UTF-8 same "judge, German Windows" judge 2500.5 120.25 2400 151 --json
+WINDOWS_LOCALE=de_DE.UTF-8 same "plan, German Windows" plan --baseline 0.035 --mde 7.5 --power 0.9
 compare "table from a file" - -- judge --csv "$work/table.csv" -- judge --csv "$windows_table"
 compare "table as JSON lines" - -- judge --csv "$work/table.csv" --json -- judge --csv "$windows_table" --json
 compare "table on standard input" "$work/table.csv" -- judge --csv - -- judge --csv -
