@@ -24,7 +24,12 @@ void UprightBar::SetValue(float value)
 {
     value_ = value;
     // The integer value serves accessibility; painting uses the exact one.
+    // QProgressBar repaints at once when its value moves, which paints the
+    // bar and everything beneath it inside the click's handler; with updates
+    // off it only records the value, and the next frame paints it.
+    setUpdatesEnabled(false);
     QProgressBar::setValue(static_cast<int>(std::lround(value)));
+    setUpdatesEnabled(true);
     update();
 }
 
