@@ -26,18 +26,12 @@ PlannerWindow::PlannerWindow(QWidget* owner) : QWidget(owner, Qt::Window)
     form_ = new QFormLayout(this);
     baseline_ = AddField(QStringLiteral("Baseline response ratio (%)"), QStringLiteral("10"), "baseline");
     effect_ = AddField(QStringLiteral("Smallest effect to detect"), QStringLiteral("20"), "effect");
-    kind_ = new QComboBox(this);
-    kind_->setObjectName(QStringLiteral("kind"));
-    kind_->addItems({QStringLiteral("relative, in percent"), QStringLiteral("absolute, in percentage points")});
-    kind_->setAccessibleName(QStringLiteral("Effect is"));
-    form_->addRow(QStringLiteral("Effect is"), kind_);
+    kind_ = AddChoice(QStringLiteral("Effect is"),
+                      {QStringLiteral("relative, in percent"), QStringLiteral("absolute, in percentage points")},
+                      "kind");
     alpha_ = AddField(QStringLiteral("Significance level (%)"), QStringLiteral("5"), "alpha");
     power_ = AddField(QStringLiteral("Power (%)"), QStringLiteral("80"), "power");
-    sides_ = new QComboBox(this);
-    sides_->setObjectName(QStringLiteral("sides"));
-    sides_->addItems({QStringLiteral("two-sided"), QStringLiteral("one-sided")});
-    sides_->setAccessibleName(QStringLiteral("Test"));
-    form_->addRow(QStringLiteral("Test"), sides_);
+    sides_ = AddChoice(QStringLiteral("Test"), {QStringLiteral("two-sided"), QStringLiteral("one-sided")}, "sides");
     share_ = AddField(QStringLiteral("Version A's share of observations (%)"), QStringLiteral("50"), "share");
     daily_ = AddField(QStringLiteral("Observations per day, both versions (optional)"), QString(), "daily");
     perVersion_ = new QLabel(this);
@@ -56,8 +50,6 @@ PlannerWindow::PlannerWindow(QWidget* owner) : QWidget(owner, Qt::Window)
         label->setFont(bold);
         form_->addRow(QString::fromLatin1(title), label);
     }
-    connect(kind_, &QComboBox::currentIndexChanged, this, &PlannerWindow::Update);
-    connect(sides_, &QComboBox::currentIndexChanged, this, &PlannerWindow::Update);
     new QShortcut(Qt::Key_Escape, this, this, &QWidget::close);
     resize(520, 360);
     Update();
@@ -77,6 +69,17 @@ PlannerWindow::Field PlannerWindow::AddField(const QString& label, const QString
     form_->addRow(label, row);
     connect(box, &QLineEdit::textChanged, this, &PlannerWindow::Update);
     return {box, problem};
+}
+
+QComboBox* PlannerWindow::AddChoice(const QString& label, const QStringList& items, const char* name)
+{
+    auto* choice = new QComboBox(this);
+    choice->setObjectName(QString::fromLatin1(name));
+    choice->addItems(items);
+    choice->setAccessibleName(label);
+    form_->addRow(label, choice);
+    connect(choice, &QComboBox::currentIndexChanged, this, &PlannerWindow::Update);
+    return choice;
 }
 
 void PlannerWindow::SetBaseline(double ratio)

@@ -27,6 +27,7 @@ private:
         QLabel* problem;
     };
     Field AddField(const QString& label, const QString& initial, const char* name);
+    QComboBox* AddChoice(const QString& label, const QStringList& items, const char* name);
     std::optional<double> Read(const Field& field, bool optional = false);
     void Update();
 
