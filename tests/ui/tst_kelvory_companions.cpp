@@ -4,6 +4,7 @@
 // right side of zero, at one and two device pixels a point.
 
 #include <QAction>
+#include <QComboBox>
 #include <QPainter>
 
 #include "ui/interval_chart.h"
@@ -116,6 +117,14 @@ void KelvoryCompanionsTest::plannerExplainsBadInput()
     auto* baseline = planner->findChild<QLineEdit*>("baseline");
     auto* outcome = planner->findChild<QLabel*>("perVersion");
     QCOMPARE(outcome->text(), QString("3,841"));  // 10% and 20% relative to start with
+    // Each choice replans at once: a one-sided test, or 20 points rather than 20%, needs fewer.
+    for (const char* name : {"sides", "kind"}) {
+        auto* choice = planner->findChild<QComboBox*>(name);
+        choice->setCurrentIndex(1);
+        QVERIFY2(outcome->text().remove(',').toInt() < 3841, name);
+        choice->setCurrentIndex(0);
+        QCOMPARE(outcome->text(), QString("3,841"));
+    }
     baseline->setText("ten");
     QCOMPARE(planner->findChild<QLabel*>("baselineProblem")->text(), QString("Not a number."));
     QVERIFY(outcome->text().startsWith("Missing"));
