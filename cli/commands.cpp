@@ -41,7 +41,8 @@ int JudgeOne(const std::vector<std::string>& counts, bool json, std::ostream& ou
         err << CalcFailureMessage(judgement.failure->reason) << "\n";
         return kNoResult;
     }
-    out << (json ? JudgementJson(judgement).dump(2) + "\n" : JudgementText(judgement));
+    out << (json ? JudgementJson(judgement).dump(2) + "\n"
+                 : FiguresText(JudgementFigures(judgement), judgement.insights->warnings));
     return kResult;
 }
 
@@ -57,17 +58,18 @@ std::filesystem::path FilePath(const std::string& name)
 #endif
 }
 
-int JudgeFile(const std::string& path, bool json, std::istream& in, std::ostream& out, std::ostream& err)
+int JudgeFile(const std::string& path, const TableOptions& options, std::istream& in, std::ostream& out,
+              std::ostream& err)
 {
     if (path == "-") {
-        return JudgeTable(in, json, out, err);
+        return JudgeTable(in, options, out, err);
     }
     std::ifstream file(FilePath(path), std::ios::binary);
     if (!file) {
         err << "ambrelay-cli: cannot read " << path << ": " << std::strerror(errno) << "\n";
         return kUsage;
     }
-    return JudgeTable(file, json, out, err);
+    return JudgeTable(file, options, out, err);
 }
 
 }  // namespace
@@ -90,8 +92,23 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
     std::string csvPath;
     bool judgeJson = false;
     judge->add_option("counts", counts, "V1 R1 V2 R2: views and responses of version 1, then of version 2");
-    judge->add_option("--csv", csvPath, "a CSV file with the columns views1, responses1, views2, responses2 (- reads standard input)");
+    judge->add_option("--csv", csvPath,
+                      "a table of tests, comma-, semicolon- or tab-separated, with the columns views1, responses1, "
+                      "views2, responses2 (or as --columns names them); - reads standard input");
     judge->add_flag("--json", judgeJson, "write JSON (JSON lines for a table)");
+    std::string delimiter, columns;
+    bool decimalComma = false, decimalPoint = false, noHeader = false;
+    judge->add_option("--delimiter", delimiter, "the table's delimiter: comma, semicolon or tab (default: the header's)")
+        ->check(CLI::IsMember({",", ";", "\t", "tab", "comma", "semicolon"}));
+    judge->add_flag("--decimal-comma", decimalComma,
+                    "',' is the decimal mark and '.' groups thousands (the default in semicolon-separated tables)");
+    judge->add_flag("--decimal-point", decimalPoint,
+                    "'.' is the decimal mark and ',' groups thousands (the default in other tables)")
+        ->excludes("--decimal-comma");
+    judge->add_option("--columns", columns,
+                      "the count columns of the table, in the order views 1, responses 1, views 2, responses 2, by "
+                      "header name or 1-based position: --columns \"Visitors A,Conversions A,Visitors B,Conversions B\"");
+    judge->add_flag("--no-header", noHeader, "the table has no header row: columns by position (default 1,2,3,4)");
 
     CLI::App* plan = app.add_subcommand("plan", "How many observations a test needs, or what it can detect.");
     PlanOptions planOptions;
@@ -130,7 +147,24 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
             return kUsage;
         }
         if (!csvPath.empty()) {
-            return JudgeFile(csvPath, judgeJson, in, out, err);
+            TableOptions options;
+            options.json = judgeJson;
+            if (!delimiter.empty()) {
+                options.delimiter = delimiter == "tab" ? '\t' : delimiter == "semicolon" ? ';'
+                                    : delimiter == "comma"                      ? ','
+                                                                                : delimiter[0];
+            }
+            if (decimalComma || decimalPoint) {
+                options.decimalComma = decimalComma;
+            }
+            options.columns = columns;
+            options.noHeader = noHeader;
+            return JudgeFile(csvPath, options, in, out, err);
+        }
+        if (!delimiter.empty() || decimalComma || decimalPoint || !columns.empty() || noHeader) {
+            err << "ambrelay-cli: --delimiter, --decimal-comma, --decimal-point, --columns and --no-header read a "
+                   "table: give --csv FILE\n";
+            return kUsage;
         }
         if (counts.size() != 4) {
             err << "ambrelay-cli: judge needs four counts: views 1, responses 1, views 2, responses 2 (or --csv FILE)\n";

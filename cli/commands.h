@@ -3,6 +3,7 @@
 // so the program, its tests and its fuzzer run the same code.
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,17 @@ enum ExitStatus { kResult = 0, kNoResult = 1, kUsage = 2 };
 // args without the program's name. Returns the exit status.
 int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, std::ostream& err);
 
+// How judge --csv reads a table; what is not given is found from the header.
+struct TableOptions {
+    bool json = false;                 // JSON lines out instead of CSV
+    std::optional<char> delimiter;     // ',', ';' or '\t'; else the header's
+    std::optional<bool> decimalComma;  // else a comma in semicolon files, a point in others
+    std::string columns;               // the four count columns by name or 1-based position, comma-separated
+    bool noHeader = false;             // the first line is a row; columns by position
+};
+
 // judge --csv: judges every row of the table on `in`, writing CSV (or JSON
 // lines) to `out` and a line per failed row to `err`.
-int JudgeTable(std::istream& in, bool json, std::ostream& out, std::ostream& err);
+int JudgeTable(std::istream& in, const TableOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace ambrelay::cli

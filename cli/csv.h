@@ -1,6 +1,7 @@
 #pragma once
-// Comma-separated values as RFC 4180 writes them: fields in double quotes
-// may hold commas, line breaks and doubled quotes; lines end in CRLF or LF;
+// Comma-separated values as RFC 4180 writes them, with a semicolon or a tab
+// in place of the comma where a file has one: fields in double quotes may
+// hold the delimiter, line breaks and doubled quotes; lines end in CRLF or LF;
 // a UTF-8 byte order mark before the first field is skipped. Rows are read
 // one at a time, so a file of any length never sits in memory whole.
 
@@ -19,10 +20,17 @@ struct Row {
 
 class Reader {
 public:
-    explicit Reader(std::istream& in) : in_(in) {}
+    explicit Reader(std::istream& in, char delimiter = ',') : in_(in), delimiter_(delimiter) {}
 
     // The next row; false at the end of the input.
     bool Next(Row& row);
+
+    // The next record's text as it stands, quotes and delimiters included,
+    // without its line end: for looking at a line before choosing how to
+    // split it. `line` is the physical line it starts on. False at the end.
+    bool NextRecordText(std::string& text, long& line);
+
+    void SetDelimiter(char delimiter) { delimiter_ = delimiter; }
 
     // Set when a quoted field was still open at the end of the input.
     bool UnclosedQuote() const { return unclosedQuote_; }
@@ -30,18 +38,26 @@ public:
 private:
     int Get();
     int Peek();
+    // The first field's start: a byte order mark is skipped, and what only
+    // looked like one is kept as text.
+    std::string SkipByteOrderMark();
 
     std::istream& in_;
+    char delimiter_;
     long line_ = 1;
     bool started_ = false;
     bool unclosedQuote_ = false;
 };
 
-// One field as it goes out: quoted when it holds a comma, a quote, a line
-// break or leading or trailing blanks, with quotes doubled.
-void AppendField(std::string& out, std::string_view field);
+// One field as it goes out: quoted when it holds the delimiter, a quote, a
+// line break or leading or trailing blanks, with quotes doubled.
+void AppendField(std::string& out, std::string_view field, char delimiter = ',');
 
-// A whole row, fields separated by commas and ended by CRLF on every platform.
-void AppendRow(std::string& out, const std::vector<std::string>& fields);
+// A whole row, fields separated by the delimiter and ended by CRLF on every
+// platform.
+void AppendRow(std::string& out, const std::vector<std::string>& fields, char delimiter = ',');
+
+// The fields of one record's text.
+std::vector<std::string> SplitRecord(const std::string& text, char delimiter);
 
 }  // namespace ambrelay::csv

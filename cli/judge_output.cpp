@@ -1,35 +1,29 @@
 #include "cli/judge_output.h"
 
 #include <charconv>
-
-#include "numbers/number_text.h"
+#include <cmath>
 
 namespace ambrelay::cli {
 namespace {
 
-std::string WinnerName(Winner winner)
+// A whole count as a JSON integer; doubles carry every whole number exactly
+// up to 2^53.
+Json NumberJson(double x, Unit unit)
 {
-    return winner == Winner::A ? "A" : winner == Winner::B ? "B" : "none";
-}
-
-template <typename T>
-nlohmann::ordered_json OrNull(const std::optional<T>& value)
-{
-    return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
-}
-
-std::optional<double> FisherTwoSided(const Insights& in)
-{
-    return in.exact.test ? std::optional<double>(in.exact.test->twoSided) : std::nullopt;
-}
-
-std::string WarningCodes(const Insights& in)
-{
-    std::string codes;
-    for (const Warning& w : in.warnings) {
-        codes += (codes.empty() ? "" : ";") + WarningCodeName(w.code);
+    if ((unit == Unit::Count || unit == Unit::Days) && std::floor(x) == x && std::fabs(x) <= 9007199254740992.0) {
+        return Json(static_cast<long long>(x));
     }
-    return codes;
+    return Json(x);
+}
+
+std::string WithMark(std::string number, char decimalMark)
+{
+    if (decimalMark != '.') {
+        for (char& c : number) {
+            c = c == '.' ? decimalMark : c;
+        }
+    }
+    return number;
 }
 
 }  // namespace
@@ -41,93 +35,108 @@ std::string ExactNumber(double x)
     return std::string(buffer, written.ptr);
 }
 
-const std::vector<std::string>& ResultColumns()
+Json FigureJson(const Figure& f)
 {
-    static const std::vector<std::string> columns = {
-        "ratio1",      "ratio2",      "p_value",            "z",              "likelihood", "winner", "verdict",
-        "lift_percent", "p_two_sided", "fisher_p_two_sided", "chance_to_beat", "warnings",   "error"};
-    return columns;
+    const Unit unit = f.kind->unit;
+    if (const double* x = std::get_if<double>(&f.value)) {
+        return NumberJson(*x, unit);
+    }
+    if (const VersionPair* pair = std::get_if<VersionPair>(&f.value)) {
+        return Json{NumberJson(pair->first, unit), NumberJson(pair->second, unit)};
+    }
+    if (const std::string* text = std::get_if<std::string>(&f.value)) {
+        return Json(*text);
+    }
+    if (const bool* yes = std::get_if<bool>(&f.value)) {
+        return Json(*yes);
+    }
+    return Json(nullptr);
 }
 
-std::string JudgementText(const Judgement& j)
+std::vector<std::string> FigureKeys(const std::vector<FigureKind>& kinds, bool csv)
 {
-    std::string text;
-    if (j.insights) {
-        for (const Warning& w : j.insights->warnings) {
-            text += "Warning: " + w.message + "\n";
+    std::vector<std::string> keys;
+    for (const FigureKind& kind : kinds) {
+        keys.emplace_back(kind.key);
+        if (*kind.intervalKey && csv) {
+            keys.push_back(std::string(kind.intervalKey) + "_low");
+            keys.push_back(std::string(kind.intervalKey) + "_high");
+        } else if (*kind.intervalKey) {
+            keys.emplace_back(kind.intervalKey);
         }
-        text += j.insights->warnings.empty() ? "" : "\n";
     }
-    text += "Ratio A: " + j.view.ratio1 + "\n";
-    text += "Ratio B: " + j.view.ratio2 + "\n";
-    text += "p value: " + j.view.pValue + "\n";
-    text += "Z statistic: " + j.view.zStat + "\n";
-    text += "Likelihood: " + NumberToText(j.calculation.Likelihood) + "%\n";
-    text += "Verdict: " + j.view.verdict + "\n";
-    if (j.insights) {
-        text += "\n" + InsightsText(*j.insights, false) + "\n";
-    }
-    return text;
+    return keys;
 }
 
-nlohmann::ordered_json JudgementJson(const Judgement& j)
+void PutFigures(Json& o, const std::vector<FigureKind>& kinds, const std::vector<Figure>& figures,
+                const std::vector<std::string>& names)
 {
-    nlohmann::ordered_json o;
-    o["views1"] = j.counts.views1;
-    o["responses1"] = j.counts.responses1;
-    o["views2"] = j.counts.views2;
-    o["responses2"] = j.counts.responses2;
-    const bool done = j.Finished();
-    const auto shown = [&](const std::string& text) {
-        return done ? nlohmann::ordered_json(ReadNumber(text)) : nlohmann::ordered_json(nullptr);
-    };
-    o["ratio1"] = shown(j.view.ratio1);
-    o["ratio2"] = shown(j.view.ratio2);
-    o["p_value"] = shown(j.view.pValue);
-    o["z"] = shown(j.view.zStat);
-    o["likelihood"] = shown(NumberToText(j.calculation.Likelihood));
-    o["winner"] = done ? nlohmann::ordered_json(WinnerName(j.calculation.winner)) : nullptr;
-    o["verdict"] = done ? nlohmann::ordered_json(j.view.verdict) : nullptr;
-    const Insights* in = j.insights ? &*j.insights : nullptr;
-    o["leader"] = in ? nlohmann::ordered_json(in->leader) : nullptr;
-    o["lift_percent"] = in ? OrNull(in->liftPercent) : nullptr;
-    o["lift_ci_percent"] = in && in->liftIntervalPercent
-                               ? nlohmann::ordered_json{in->liftIntervalPercent->low, in->liftIntervalPercent->high}
-                               : nlohmann::ordered_json(nullptr);
-    o["difference_points"] = in ? nlohmann::ordered_json(in->differencePoints) : nullptr;
-    o["difference_ci_points"] =
-        in ? nlohmann::ordered_json{in->intervalLowPoints, in->intervalHighPoints} : nlohmann::ordered_json(nullptr);
-    o["p_one_sided"] = in ? nlohmann::ordered_json(in->oneSidedP) : nullptr;
-    o["p_two_sided"] = in ? nlohmann::ordered_json(in->twoSidedP) : nullptr;
-    o["fisher_p_two_sided"] = in ? OrNull(FisherTwoSided(*in)) : nullptr;
-    o["chance_to_beat"] = in ? OrNull(in->chanceToBeat) : nullptr;
-    o["observations_needed"] = in ? OrNull(in->observationsNeeded) : nullptr;
-    nlohmann::ordered_json warnings = nlohmann::ordered_json::array();
-    if (in) {
-        for (const Warning& w : in->warnings) {
-            warnings.push_back({{"code", WarningCodeName(w.code)}, {"message", w.message}});
+    std::size_t name = 0;
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        const Figure* f = i < figures.size() ? &figures[i] : nullptr;
+        o[names[name++]] = f ? FigureJson(*f) : Json(nullptr);
+        if (*kinds[i].intervalKey) {
+            o[names[name++]] = f && f->interval ? Json{f->interval->low, f->interval->high} : Json(nullptr);
         }
     }
-    o["warnings"] = warnings;
+}
+
+void AppendFigureFields(std::vector<std::string>& fields, const std::vector<FigureKind>& kinds,
+                        const std::vector<Figure>& figures, char decimalMark)
+{
+    const auto number = [&](double x) { return WithMark(ExactNumber(x), decimalMark); };
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        const Figure* f = i < figures.size() ? &figures[i] : nullptr;
+        if (!f) {
+            fields.emplace_back();
+        } else if (const double* x = std::get_if<double>(&f->value)) {
+            fields.push_back(number(*x));
+        } else if (const std::string* text = std::get_if<std::string>(&f->value)) {
+            fields.push_back(*text);
+        } else if (const bool* yes = std::get_if<bool>(&f->value)) {
+            fields.emplace_back(*yes ? "true" : "false");
+        } else if (const VersionPair* pair = std::get_if<VersionPair>(&f->value)) {
+            fields.push_back(number(pair->first) + ";" + number(pair->second));
+        } else {
+            fields.emplace_back();
+        }
+        if (*kinds[i].intervalKey) {
+            const bool known = f && f->interval;
+            fields.push_back(known ? number(f->interval->low) : std::string());
+            fields.push_back(known ? number(f->interval->high) : std::string());
+        }
+    }
+}
+
+std::string WarningCodes(const std::vector<Warning>& warnings)
+{
+    std::string codes;
+    for (const Warning& w : warnings) {
+        codes += (codes.empty() ? "" : ";") + WarningCodeName(w.code);
+    }
+    return codes;
+}
+
+Json WarningsJson(const std::vector<Warning>& warnings)
+{
+    Json list = Json::array();
+    for (const Warning& w : warnings) {
+        list.push_back({{"code", WarningCodeName(w.code)}, {"message", w.message}});
+    }
+    return list;
+}
+
+Json JudgementJson(const Judgement& j)
+{
+    Json o;
+    o["views1"] = NumberJson(j.counts.views1, Unit::Count);
+    o["responses1"] = NumberJson(j.counts.responses1, Unit::Count);
+    o["views2"] = NumberJson(j.counts.views2, Unit::Count);
+    o["responses2"] = NumberJson(j.counts.responses2, Unit::Count);
+    const std::vector<FigureKind>& kinds = JudgementFigureKinds();
+    PutFigures(o, kinds, JudgementFigures(j, Wording::NumbersOnly), FigureKeys(kinds, false));
+    o["warnings"] = WarningsJson(j.insights ? j.insights->warnings : std::vector<Warning>());
     return o;
-}
-
-std::vector<std::string> JudgementFields(const Judgement& j)
-{
-    const Insights* in = j.insights ? &*j.insights : nullptr;
-    const auto exact = [](const std::optional<double>& x) { return x ? ExactNumber(*x) : std::string(); };
-    return {j.view.ratio1,
-            j.view.ratio2,
-            j.view.pValue,
-            j.view.zStat,
-            NumberToText(j.calculation.Likelihood),
-            WinnerName(j.calculation.winner),
-            j.view.verdict,
-            in ? exact(in->liftPercent) : "",
-            in ? ExactNumber(in->twoSidedP) : "",
-            in ? exact(FisherTwoSided(*in)) : "",
-            in ? exact(in->chanceToBeat) : "",
-            in ? WarningCodes(*in) : ""};
 }
 
 }  // namespace ambrelay::cli

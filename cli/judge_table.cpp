@@ -1,20 +1,25 @@
 // judge --csv: a table of tests in, the same table with the verdicts out,
-// one row at a time.
+// one row at a time. The header decides how the table is split and how its
+// numbers are written; no row can change that.
 
 #include <algorithm>
 #include <cctype>
 #include <optional>
-#include <thread>
 #include <ostream>
+#include <set>
+#include <thread>
 
 #include "checks/input_checks.h"
 #include "cli/commands.h"
 #include "cli/csv.h"
 #include "cli/judge_output.h"
 #include "engine/failure_message.h"
+#include "numbers/number_text.h"
 
 namespace ambrelay::cli {
 namespace {
+
+constexpr const char* kCountNames[4] = {"views1", "responses1", "views2", "responses2"};
 
 std::string Lower(std::string text)
 {
@@ -22,38 +27,201 @@ std::string Lower(std::string text)
     return text;
 }
 
-struct Columns {
-    std::size_t views1, responses1, views2, responses2;
-
-    bool Holds(std::size_t i) const { return i == views1 || i == responses1 || i == views2 || i == responses2; }
-};
-
-// The count columns by name, whatever their case; the first missing one's name otherwise.
-std::optional<Columns> FindColumns(const std::vector<std::string>& header, std::string& missing)
+std::string Trimmed(std::string_view text)
 {
-    std::size_t found[4];
-    const char* names[4] = {"views1", "responses1", "views2", "responses2"};
-    for (int i = 0; i < 4; ++i) {
-        const auto it = std::find_if(header.begin(), header.end(),
-                                     [&](const std::string& h) { return Lower(h) == names[i]; });
-        if (it == header.end()) {
-            missing = names[i];
-            return std::nullopt;
-        }
-        found[i] = static_cast<std::size_t>(it - header.begin());
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front())) {
+        text.remove_prefix(1);
     }
-    return Columns{found[0], found[1], found[2], found[3]};
+    while (!text.empty() && blank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return std::string(text);
 }
 
-// Why a row has no result, in the window's words; nothing for a judged row.
-std::optional<std::string> Judged(const csv::Row& row, std::size_t width, const Columns& c, Judgement& judgement)
+std::string Joined(const std::vector<std::string>& names)
 {
+    std::string text;
+    for (const std::string& name : names) {
+        text += (text.empty() ? "" : ", ") + name;
+    }
+    return text;
+}
+
+// How the header says the table is written.
+struct Dialect {
+    char delimiter = ',';
+    bool decimalComma = false;
+    bool sepLine = false;  // a first line "sep=;", which spreadsheet programs read too
+};
+
+// The delimiter the header line uses most, outside quotes; a comma when it
+// uses none.
+char HeaderDelimiter(const std::string& header)
+{
+    std::size_t commas = 0, semicolons = 0, tabs = 0;
+    bool quoted = false;
+    for (const char c : header) {
+        quoted = c == '"' ? !quoted : quoted;
+        if (!quoted) {
+            commas += c == ',';
+            semicolons += c == ';';
+            tabs += c == '\t';
+        }
+    }
+    if (semicolons > commas && semicolons >= tabs) {
+        return ';';
+    }
+    return tabs > commas ? '\t' : ',';
+}
+
+// The two decimal marks trade places, so that a text written with a decimal
+// comma reads as the number services read numbers.
+std::string SwapMarks(std::string text)
+{
+    for (char& c : text) {
+        c = c == ',' ? '.' : c == '.' ? ',' : c;
+    }
+    return text;
+}
+
+// Why a count cannot be read: it is no number where the file's decimal mark
+// is in force, though it would be one with the other mark. Never a guess.
+std::optional<std::string> Ambiguity(const std::string& text, const std::string& column, bool decimalComma)
+{
+    if (IsNumeric(decimalComma ? SwapMarks(text) : text) || !IsNumeric(decimalComma ? text : SwapMarks(text))) {
+        return std::nullopt;
+    }
+    return decimalComma ? "'" + text + "' in " + column
+                              + " is not a number where ',' is the decimal mark and '.' groups thousands; if '.' is "
+                                "the decimal mark in this file, give --decimal-point."
+                        : "'" + text + "' in " + column
+                              + " is not a number where '.' is the decimal mark and ',' groups thousands; if ',' is "
+                                "the decimal mark in this file, give --decimal-comma.";
+}
+
+struct Columns {
+    std::size_t at[4];
+
+    bool Holds(std::size_t i) const { return std::find(std::begin(at), std::end(at), i) != std::end(at); }
+};
+
+// The four count columns: as --columns names them, by header name (case
+// and surrounding blanks aside) or 1-based position, else by the usual
+// names, or the first four positions when there is no header.
+std::optional<Columns> FindColumns(const std::vector<std::string>& names, const TableOptions& options,
+                                   std::string& problem)
+{
+    std::vector<std::string> wanted;
+    if (!options.columns.empty()) {
+        wanted = csv::SplitRecord(options.columns, ',');
+        if (wanted.size() != 4) {
+            problem = "--columns names four columns, views 1, responses 1, views 2 and responses 2, separated by "
+                      "commas; it has " + std::to_string(wanted.size());
+            return std::nullopt;
+        }
+    } else if (options.noHeader) {
+        wanted = {"1", "2", "3", "4"};
+    } else {
+        wanted.assign(std::begin(kCountNames), std::end(kCountNames));
+    }
+    Columns found{};
+    for (int i = 0; i < 4; ++i) {
+        const std::string name = Trimmed(wanted[i]);
+        const bool position = !name.empty() && std::all_of(name.begin(), name.end(), [](unsigned char c) {
+            return std::isdigit(c);
+        });
+        if (position) {
+            const std::size_t n = name.size() > 6 ? 0 : std::stoul(name);
+            if (n < 1 || n > names.size()) {
+                problem = "there is no column " + name + ": the table has " + std::to_string(names.size())
+                          + " columns";
+                return std::nullopt;
+            }
+            found.at[i] = n - 1;
+            continue;
+        }
+        if (options.noHeader) {
+            problem = "without a header, --columns names the columns by position (1, 2, ...), not '" + name + "'";
+            return std::nullopt;
+        }
+        const auto it = std::find_if(names.begin(), names.end(),
+                                     [&](const std::string& h) { return Lower(Trimmed(h)) == Lower(name); });
+        if (it == names.end()) {
+            problem = "the header row has no column named '" + name + "'; its columns are: " + Joined(names)
+                      + (options.columns.empty() ? ". Name the four count columns with --columns, e.g. --columns "
+                                                   "\"Views A,Clicks A,Views B,Clicks B\", or by position: "
+                                                   "--columns 2,3,4,5"
+                                                 : "");
+            return std::nullopt;
+        }
+        found.at[i] = static_cast<std::size_t>(it - names.begin());
+    }
+    return found;
+}
+
+// The output's own names, each prefixed while an input column (or an
+// earlier output name) has it already.
+std::vector<std::string> Unclaimed(const std::vector<std::string>& wanted, const std::vector<std::string>& inputs)
+{
+    std::set<std::string> taken;
+    for (const std::string& name : inputs) {
+        taken.insert(Lower(name));
+    }
+    std::vector<std::string> names;
+    for (std::string name : wanted) {
+        while (taken.count(Lower(name))) {
+            name = "ambrelay_" + name;
+        }
+        taken.insert(Lower(name));
+        names.push_back(name);
+    }
+    return names;
+}
+
+// Input names as JSON keys: a repeated one gets its position.
+std::vector<std::string> DistinctNames(const std::vector<std::string>& names)
+{
+    std::set<std::string> seen;
+    std::vector<std::string> distinct;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::string name = names[i];
+        if (!seen.insert(name).second) {
+            name += "_" + std::to_string(i + 1);
+            seen.insert(name);
+        }
+        distinct.push_back(name);
+    }
+    return distinct;
+}
+
+struct Table {
+    std::vector<std::string> inputNames;  // the header's names, or column1, column2, ... without one
+    Columns columns;
+    Dialect dialect;
+    bool json = false;
+    std::vector<std::string> resultNames;  // the figures' keys, then warnings and error, none an input's
+};
+
+std::string ExtraName(std::size_t i) { return "column" + std::to_string(i + 1); }
+
+// Why a row has no result, in the window's words; nothing for a judged row.
+std::optional<std::string> Judged(const Table& t, const csv::Row& row, Judgement& judgement)
+{
+    const std::size_t width = t.inputNames.size();
     if (row.fields.size() != width) {
         return "The row has " + std::to_string(row.fields.size()) + " fields where the header has "
                + std::to_string(width) + ".";
     }
-    const CountTexts texts{row.fields[c.views1], row.fields[c.responses1], row.fields[c.views2],
-                           row.fields[c.responses2]};
+    CountTexts texts;
+    std::string* const into[4] = {&texts.views1, &texts.responses1, &texts.views2, &texts.responses2};
+    for (int i = 0; i < 4; ++i) {
+        const std::string& text = row.fields[t.columns.at[i]];
+        if (const auto unclear = Ambiguity(text, t.inputNames[t.columns.at[i]], t.dialect.decimalComma)) {
+            return unclear;
+        }
+        *into[i] = t.dialect.decimalComma ? SwapMarks(text) : text;
+    }
     if (const auto failure = RunInputChecks(texts)) {
         return failure->outcome.message;
     }
@@ -70,17 +238,10 @@ struct Written {
     std::string error;
 };
 
-struct Table {
-    std::vector<std::string> header;
-    Columns columns;
-    bool json;
-};
-
 Written WriteRow(const Table& t, const csv::Row& row, bool unclosedQuote)
 {
-    const std::size_t width = t.header.size();
     Judgement judgement;
-    std::optional<std::string> error = Judged(row, width, t.columns, judgement);
+    std::optional<std::string> error = Judged(t, row, judgement);
     if (!error && unclosedQuote) {
         error = "A quoted field is never closed.";
     }
@@ -88,38 +249,33 @@ Written WriteRow(const Table& t, const csv::Row& row, bool unclosedQuote)
     if (error) {
         w.error = "line " + std::to_string(row.line) + ": " + *error + "\n";
     }
+    const std::vector<Figure> figures = error ? std::vector<Figure>() : JudgementFigures(judgement, Wording::NumbersOnly);
+    const std::vector<Warning> warnings = error || !judgement.insights ? std::vector<Warning>() : judgement.insights->warnings;
+    const std::vector<FigureKind>& kinds = JudgementFigureKinds();
+    // Every field the row had, as many as the header names at least.
+    const std::size_t width = t.inputNames.size();
+    const std::size_t carried = std::max(width, row.fields.size());
     if (t.json) {
-        nlohmann::ordered_json o;
-        for (std::size_t i = 0; i < row.fields.size() && i < width; ++i) {
-            if (!t.columns.Holds(i)) {
-                o[t.header[i]] = row.fields[i];
-            }
+        Json o;
+        for (std::size_t i = 0; i < carried; ++i) {
+            o[i < width ? t.inputNames[i] : ExtraName(i)] = i < row.fields.size() ? Json(row.fields[i]) : Json(nullptr);
         }
-        const nlohmann::ordered_json figures = JudgementJson(judgement);
-        for (auto it = figures.begin(); it != figures.end(); ++it) {
-            o[it.key()] = error ? nlohmann::ordered_json(nullptr) : it.value();
-        }
-        o["error"] = error ? nlohmann::ordered_json(*error) : nullptr;
-        w.text = o.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+        const std::vector<std::string> figureNames(t.resultNames.begin(), t.resultNames.end() - 2);
+        PutFigures(o, kinds, figures, figureNames);
+        o[t.resultNames.end()[-2]] = WarningsJson(warnings);
+        o[t.resultNames.back()] = error ? Json(*error) : Json(nullptr);
+        w.text = o.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
         return w;
     }
-    // The row's own fields, as many as the header names at least, then the results.
-    const std::size_t carried = std::max(width, row.fields.size());
+    std::vector<std::string> fields;
+    fields.reserve(carried + t.resultNames.size());
     for (std::size_t i = 0; i < carried; ++i) {
-        if (i > 0) {
-            w.text.push_back(',');
-        }
-        csv::AppendField(w.text, i < row.fields.size() ? row.fields[i] : std::string_view());
+        fields.push_back(i < row.fields.size() ? row.fields[i] : std::string());
     }
-    const std::vector<std::string> results =
-        error ? std::vector<std::string>(ResultColumns().size() - 1) : JudgementFields(judgement);
-    for (const std::string& field : results) {
-        w.text.push_back(',');
-        csv::AppendField(w.text, field);
-    }
-    w.text.push_back(',');
-    csv::AppendField(w.text, error.value_or(std::string()));
-    w.text += "\r\n";
+    AppendFigureFields(fields, kinds, figures, t.dialect.decimalComma ? ',' : '.');
+    fields.push_back(WarningCodes(warnings));
+    fields.push_back(error.value_or(std::string()));
+    csv::AppendRow(w.text, fields, t.dialect.delimiter);
     return w;
 }
 
@@ -156,40 +312,84 @@ void WriteBatch(const Table& t, const std::vector<Pending>& batch, std::vector<W
     }
 }
 
+// The next line that is not empty; false at the end.
+bool NextFilled(csv::Reader& reader, std::string& text, long& line)
+{
+    while (reader.NextRecordText(text, line)) {
+        if (!text.empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
-int JudgeTable(std::istream& in, bool json, std::ostream& out, std::ostream& err)
+int JudgeTable(std::istream& in, const TableOptions& options, std::ostream& out, std::ostream& err)
 {
     csv::Reader reader(in);
-    csv::Row header;
-    while (reader.Next(header) && header.blank) {
+    std::string first;
+    long firstLine = 0;
+    Dialect dialect;
+    bool any = NextFilled(reader, first, firstLine);
+    if (any && first.size() == 5 && first.rfind("sep=", 0) == 0) {
+        dialect.sepLine = true;
+        dialect.delimiter = first[4];
+        any = NextFilled(reader, first, firstLine);
     }
-    if (header.fields.empty() || header.blank) {
-        err << "ambrelay-cli: the table is empty: it needs a header row naming views1, responses1, views2 and "
-               "responses2\n";
+    if (!any) {
+        err << "ambrelay-cli: the table is empty: it needs "
+            << (options.noHeader ? "rows of counts" : "a header row naming its columns, and rows of counts") << "\n";
         return kUsage;
     }
-    std::string missing;
-    const std::optional<Columns> columns = FindColumns(header.fields, missing);
+    if (options.delimiter) {
+        dialect.delimiter = *options.delimiter;
+    } else if (!dialect.sepLine) {
+        dialect.delimiter = HeaderDelimiter(first);
+    }
+    dialect.decimalComma = options.decimalComma.value_or(dialect.delimiter == ';');
+    reader.SetDelimiter(dialect.delimiter);
+
+    Table table;
+    table.dialect = dialect;
+    table.json = options.json;
+    csv::Row firstRow;
+    firstRow.fields = csv::SplitRecord(first, dialect.delimiter);
+    firstRow.line = firstLine;
+    if (options.noHeader) {
+        for (std::size_t i = 0; i < firstRow.fields.size(); ++i) {
+            table.inputNames.push_back(ExtraName(i));
+        }
+    } else {
+        table.inputNames = firstRow.fields;
+    }
+    std::string problem;
+    const std::optional<Columns> columns = FindColumns(table.inputNames, options, problem);
     if (!columns) {
-        err << "ambrelay-cli: the header row has no column named " << missing
-            << "; it needs views1, responses1, views2 and responses2\n";
+        err << "ambrelay-cli: " << problem << "\n";
         return kUsage;
     }
-    const Table table{header.fields, *columns, json};
-    if (!json) {
-        std::string names;
-        std::vector<std::string> all = header.fields;
-        all.insert(all.end(), ResultColumns().begin(), ResultColumns().end());
-        csv::AppendRow(names, all);
+    table.columns = *columns;
+    std::vector<std::string> wanted = FigureKeys(JudgementFigureKinds(), !options.json);
+    wanted.insert(wanted.end(), {"warnings", "error"});
+    table.resultNames = Unclaimed(wanted, table.inputNames);
+    if (options.json) {
+        table.inputNames = DistinctNames(table.inputNames);
+    } else {
+        std::string names = dialect.sepLine ? std::string("sep=") + dialect.delimiter + "\r\n" : std::string();
+        std::vector<std::string> all = table.inputNames;
+        all.insert(all.end(), table.resultNames.begin(), table.resultNames.end());
+        csv::AppendRow(names, all, dialect.delimiter);
         out << names;
     }
     bool anyFailed = false;
     std::vector<Pending> batch;
+    if (options.noHeader) {
+        batch.push_back({std::move(firstRow), reader.UnclosedQuote()});
+    }
     std::vector<Written> written;
     bool more = true;
     while (more) {
-        batch.clear();
         csv::Row row;
         while (batch.size() < kBatch && (more = reader.Next(row))) {
             if (!row.blank) {
@@ -205,6 +405,7 @@ int JudgeTable(std::istream& in, bool json, std::ostream& out, std::ostream& err
         anyFailed = anyFailed || !errors.empty();
         out << text;
         err << errors;
+        batch.clear();
     }
     out.flush();
     return anyFailed ? kNoResult : kResult;

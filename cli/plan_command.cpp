@@ -7,15 +7,12 @@
 #include <ostream>
 
 #include "cli/commands.h"
-#include "engine/figure_text.h"
-#include "engine/sample_ratio.h"
-#include "engine/test_plan.h"
+#include "cli/judge_output.h"
+#include "engine/plan_figures.h"
 #include "numbers/number_text.h"
 
 namespace ambrelay::cli {
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 // A number option, read as the window reads a box; a trailing "%" divides by 100.
 std::optional<double> Number(std::string text, bool percentSign = false)
@@ -37,7 +34,18 @@ int Usage(std::ostream& err, const std::string& what)
     return kUsage;
 }
 
-std::string Points(double points) { return Fixed(points, 2); }
+// A person reads each figure on a line, rounded; a program reads JSON, unrounded.
+void WriteFigures(const std::vector<FigureKind>& kinds, const std::vector<Figure>& figures, bool json,
+                  std::ostream& out)
+{
+    if (json) {
+        Json o;
+        PutFigures(o, kinds, figures, FigureKeys(kinds, false));
+        out << o.dump(2) << "\n";
+    } else {
+        out << FiguresText(figures);
+    }
+}
 
 }  // namespace
 
@@ -62,7 +70,8 @@ int PlanOptions::Run(std::ostream& out, std::ostream& err) const
     if (mde.empty() == observations.empty()) {
         return Usage(err, "plan needs either --mde or --observations");
     }
-    PlanInputs in;
+    PlanRequest request;
+    PlanInputs& in = request.settings;
     const auto read = [&](const std::string& text, const char* name, double& into, bool percentSign) {
         const std::optional<double> value = Number(text, percentSign);
         if (value) {
@@ -72,12 +81,13 @@ int PlanOptions::Run(std::ostream& out, std::ostream& err) const
         }
         return value.has_value();
     };
-    double share = 50;
+    double given = 0;
     if (!read(baseline, "--baseline", in.baseline, true) || !read(alpha, "--alpha", in.alpha, true)
-        || !read(power, "--power", in.power, true) || !read(split, "--split", share, false)) {
+        || !read(power, "--power", in.power, true) || !read(split, "--split", in.sharePercent, false)
+        || !(mde.empty() ? read(observations, "--observations", given, false) : read(mde, "--mde", given, false))) {
         return kUsage;
     }
-    in.sharePercent = share;
+    (mde.empty() ? request.observationsPerVersion : request.effect) = given;
     in.twoSided = !oneSided;
     in.kind = absolute ? EffectKind::Absolute : EffectKind::Relative;
     if (!daily.empty()) {
@@ -87,66 +97,12 @@ int PlanOptions::Run(std::ostream& out, std::ostream& err) const
         }
         in.dailyObservations = perDay;
     }
-    Json o;
-    if (!mde.empty()) {
-        double effect = 0;
-        if (!read(mde, "--mde", effect, false)) {
-            return kUsage;
-        }
-        in.effect = effect / 100;
-        const PlanOutcome outcome = PlanTest(in);
-        if (!outcome.plan) {
-            return Usage(err, outcome.problem);
-        }
-        const Plan& p = *outcome.plan;
-        const bool even = share == 50;
-        o["observations_per_version"] = even ? Json(p.neededA) : Json{p.neededA, p.neededB};
-        o["observations_per_version_unrounded"] = even ? Json(p.perVersionA) : Json{p.perVersionA, p.perVersionB};
-        o["observations_total"] = p.total;
-        o["days"] = p.days ? Json(*p.days) : Json(nullptr);
-        o["mde_relative_percent"] = (p.variant / in.baseline - 1) * 100;
-        o["mde_absolute_points"] = (p.variant - in.baseline) * 100;
-        if (!json) {
-            if (even) {
-                out << "Observations needed per version: " << Grouped(p.neededA) << " (" << Fixed(p.perVersionA, 2)
-                    << " unrounded)\n";
-            } else {
-                out << "Observations needed: " << Grouped(p.neededA) << " for version A, " << Grouped(p.neededB)
-                    << " for version B\n";
-            }
-            out << "Observations needed in all: " << Grouped(p.total) << "\n";
-            out << "Detects version B at " << PercentText(p.variant * 100) << "% against " << PercentText(in.baseline * 100)
-                << "%: " << Points((p.variant - in.baseline) * 100) << " points, "
-                << Points((p.variant / in.baseline - 1) * 100) << "% relative\n";
-        }
-    } else {
-        double perVersion = 0;
-        if (!read(observations, "--observations", perVersion, false)) {
-            return kUsage;
-        }
-        const DetectableOutcome outcome = SmallestDetectableEffect(in, perVersion);
-        if (!outcome.detectable) {
-            return Usage(err, outcome.problem);
-        }
-        const Detectable& d = *outcome.detectable;
-        o["observations_per_version"] = perVersion;
-        o["observations_total"] = 2 * perVersion;
-        o["days"] = in.dailyObservations ? Json(std::ceil(2 * perVersion / *in.dailyObservations)) : Json(nullptr);
-        o["mde_relative_percent"] = d.relativePercent;
-        o["mde_absolute_points"] = d.absolutePoints;
-        if (!json) {
-            out << "Smallest detectable effect: " << Points(d.relativePercent) << "% relative, "
-                << Points(d.absolutePoints) << " points absolute (version B at " << PercentText(d.variant * 100)
-                << "% against " << PercentText(in.baseline * 100) << "%)\n";
-        }
+    const PlanAnswer answer = AnswerPlan(request);
+    if (!answer.figures.empty()) {
+        WriteFigures(PlanFigureKinds(), answer.figures, json, out);
+        return kResult;
     }
-    if (json) {
-        out << o.dump(2) << "\n";
-    } else if (!o["days"].is_null()) {
-        out << "Days at " << Grouped(*in.dailyObservations) << " observations a day: "
-            << Grouped(o["days"].get<double>()) << "\n";
-    }
-    return kResult;
+    return Usage(err, answer.problem);
 }
 
 int RunSampleRatio(const std::vector<std::string>& observations, const std::string& split, bool json,
@@ -158,21 +114,11 @@ int RunSampleRatio(const std::vector<std::string>& observations, const std::stri
     if (!first || !second || !share) {
         return Usage(err, "srm needs two observation counts and a --split in percent, all numbers");
     }
-    const std::optional<SampleRatio> ratio = CheckSampleRatio(*first, *second, *share);
-    if (!ratio) {
-        return Usage(err, "srm needs counts of zero or more, not both zero, and a --split between 0 and 100");
+    const SplitAnswer answer = AnswerSplit(*first, *second, *share);
+    if (answer.figures.empty()) {
+        return Usage(err, answer.problem);
     }
-    if (json) {
-        out << Json{{"chi_square", ratio->chiSquare}, {"p_value", ratio->pValue}, {"mismatch", ratio->mismatch}}.dump(2)
-            << "\n";
-    } else {
-        out << "Chi-square: " << NumberToText(ratio->chiSquare) << "\n";
-        out << "p value: " << NumberToText(ratio->pValue) << "\n";
-        out << (ratio->mismatch ? "Sample ratio mismatch: the split is far from the intended one, which usually "
-                                  "means the test was set up or counted wrongly.\n"
-                                : "No sample ratio mismatch: the split is as close to the intended one as chance "
-                                  "allows.\n");
-    }
+    WriteFigures(SplitFigureKinds(), answer.figures, json, out);
     return kResult;
 }
 

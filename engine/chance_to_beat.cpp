@@ -87,7 +87,7 @@ double Integrated(Rate p, Rate q)
 
 }  // namespace
 
-std::optional<double> ChanceToBeat(const Counts& c, bool aLeads)
+std::optional<double> ChanceToBeat(const Counts& c, Version ahead)
 {
     if (c.responses1 < 0 || c.responses2 < 0 || c.responses1 > c.views1 || c.responses2 > c.views2
         || c.views1 > kLargestViews || c.views2 > kLargestViews) {
@@ -95,8 +95,8 @@ std::optional<double> ChanceToBeat(const Counts& c, bool aLeads)
     }
     const Rate a{1 + c.responses1, 1 + c.views1 - c.responses1};
     const Rate b{1 + c.responses2, 1 + c.views2 - c.responses2};
-    const Rate leader = aLeads ? a : b;
-    const Rate other = aLeads ? b : a;
+    const Rate leader = ahead == Version::A ? a : b;
+    const Rate other = ahead == Version::A ? b : a;
     // P(leader > other) four ways: directly, one minus the reverse, and the
     // same two for the non-response rates, which are Beta(beta, alpha) and
     // order the other way. The one with the fewest terms is cheapest.

@@ -4,14 +4,15 @@
 
 #include <optional>
 
+#include "engine/version.h"
 #include "numbers/counts.h"
 
 namespace ambrelay {
 
 // P(rate of the version ahead > rate of the other), accurate to 1e-4;
-// aLeads names the version ahead. Nothing when the counts are not a table
+// leader names the version ahead. Nothing when the counts are not a table
 // (negative, responses above views) or exceed a billion observations a
 // version.
-std::optional<double> ChanceToBeat(const Counts& counts, bool aLeads);
+std::optional<double> ChanceToBeat(const Counts& counts, Version leader);
 
 }  // namespace ambrelay

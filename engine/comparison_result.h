@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "engine/version.h"
+
 namespace ambrelay {
 
 enum class VerdictBand {
@@ -14,11 +16,6 @@ enum class VerdictBand {
     TooClose,        // below 70, but not exactly 50
     Identical,       // exactly 50: z statistic 0
 };
-
-enum class Winner { None, A, B };
-
-// "A", "B" or "None", as the verdict sentence and the form variable write it.
-std::string WinnerText(Winner winner);
 
 // The engine's record, filled step by step by ComputeZStat, the table and
 // ComputeVerdict.
@@ -31,7 +28,7 @@ struct Calculation {
     double StandardError = 0.0;  // of the difference, from the pooled ratio
     double Z = 0.0;              // unrounded and signed: positive when version 1 is ahead
     double ZStat = 0.0;          // |z| rounded to two decimals
-    Winner winner = Winner::None;
+    Winner winner;  // none until the z statistic names one
     double CumulativeProbability = 0.0;  // the table's value for ZStat
     double PValue = 0.0;                 // folded to one tail
     double Likelihood = 0.0;             // 100 - 100 * p value, a percentage

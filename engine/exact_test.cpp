@@ -118,7 +118,7 @@ FarSide FirstNoMoreLikely(const Margins& m, double a, double observed, bool upwa
 
 }  // namespace
 
-ExactTestOutcome FisherExactTest(const Counts& c, bool aLeads)
+ExactTestOutcome FisherExactTest(const Counts& c, Version leader)
 {
     if (!Whole(c.views1) || !Whole(c.responses1) || !Whole(c.views2) || !Whole(c.responses2)) {
         return {std::nullopt, ExactTestGap::NotWholeCounts};
@@ -167,7 +167,7 @@ ExactTestOutcome FisherExactTest(const Counts& c, bool aLeads)
 
     // One-sided, toward the version ahead: P(a or more) when A leads, else
     // P(a or less). A tail that holds the mode is one minus the other tail.
-    const bool upward = aLeads;
+    const bool upward = leader == Version::A;
     const bool away = upward == aboveMode || a == mode;
     if (away) {
         // Most often the very tail summed above.

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "engine/version.h"
 #include "numbers/counts.h"
 
 namespace ambrelay {
@@ -24,8 +25,7 @@ struct ExactTestOutcome {
     std::optional<ExactTestGap> gap;  // why there is no test
 };
 
-// aLeads: the direction of the one-sided test; true when version 1 (A) is
-// the version ahead.
-ExactTestOutcome FisherExactTest(const Counts& counts, bool aLeads);
+// leader: the direction of the one-sided test, the version ahead.
+ExactTestOutcome FisherExactTest(const Counts& counts, Version leader);
 
 }  // namespace ambrelay

@@ -53,6 +53,8 @@ std::string PValueText(double p)
     return p >= 0.0001 ? NumberToText(RoundDecimal(p, TwoSignificant(p, 4))) : "below 0.0001";
 }
 
+std::string PEquals(double p) { return (p >= 0.0001 ? "p = " : "p ") + PValueText(p); }
+
 std::string ChanceText(double probability)
 {
     if (probability > 0.9999) {

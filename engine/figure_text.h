@@ -19,6 +19,9 @@ std::string PercentText(double percent);
 // A p value with at least two significant digits, or "below 0.0001".
 std::string PValueText(double p);
 
+// "p = 0.042", or "p below 0.0001".
+std::string PEquals(double p);
+
 // A probability as a percentage, "98.22%", or "above 99.99%" and "below
 // 0.01%" at the ends, where two decimals would round to a certainty.
 std::string ChanceText(double probability);

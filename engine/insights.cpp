@@ -12,8 +12,6 @@
 namespace ambrelay {
 namespace {
 
-std::string Percent(double ratio) { return PercentText(ratio * 100) + "%"; }
-
 std::string SmallSampleMessage(const Insights& in)
 {
     return "Small sample: the smallest expected count of the table is "
@@ -26,9 +24,7 @@ std::string MismatchMessage(const Counts& c, const SampleRatio& ratio)
     return "Sample ratio mismatch: " + NumberToText(c.views1) + " against " + NumberToText(c.views2)
            + " observations is far from an even split, if both versions were meant to be shown equally often "
              "(chi-square "
-           + NumberToText(RoundDecimal(ratio.chiSquare, 2)) + ", p " + (ratio.pValue < 0.0001 ? "" : "= ")
-           + PValueText(ratio.pValue)
-           + "). This usually means the test was set up or counted wrongly, so its verdict should not be trusted.";
+           + NumberToText(RoundDecimal(ratio.chiSquare, 2)) + ", " + PEquals(ratio.pValue) + "). This usually means the test was set up or counted wrongly, so its verdict should not be trusted.";
 }
 
 }  // namespace
@@ -54,8 +50,7 @@ std::optional<Insights> ComputeInsights(const Counts& counts, const Calculation&
     const double views2 = counts.views2;
     Insights in;
     const bool bLeads = r.Ratio2 > r.Ratio1;
-    in.leader = bLeads ? "B" : "A";
-    in.other = bLeads ? "A" : "B";
+    in.leader = bLeads ? Version::B : Version::A;
     in.identical = r.Ratio1 == r.Ratio2;
     in.leaderRatio = bLeads ? r.Ratio2 : r.Ratio1;
     in.otherRatio = bLeads ? r.Ratio1 : r.Ratio2;
@@ -84,8 +79,8 @@ std::optional<Insights> ComputeInsights(const Counts& counts, const Calculation&
     in.twoSidedP = math::Erfc(z / std::sqrt(2.0));
     in.oneSidedP = in.twoSidedP / 2;
 
-    in.exact = FisherExactTest(counts, !bLeads);
-    in.chanceToBeat = ChanceToBeat(counts, !bLeads);
+    in.exact = FisherExactTest(counts, in.leader);
+    in.chanceToBeat = ChanceToBeat(counts, in.leader);
     const double pooled = r.PooledRatio;
     in.smallestExpectedCell = std::min(views1, views2) * std::min(pooled, 1 - pooled);
     in.sampleRatio = CheckSampleRatio(views1, views2);
@@ -118,8 +113,7 @@ std::optional<Insights> ComputeInsights(const Counts& counts, const Calculation&
 std::string ExactTestText(const ExactTestOutcome& exact)
 {
     if (exact.test) {
-        return "Fisher's exact test gives p " + std::string(exact.test->twoSided < 0.0001 ? "" : "= ")
-               + PValueText(exact.test->twoSided) + " two-sided.";
+        return "Fisher's exact test gives " + PEquals(exact.test->twoSided) + " two-sided.";
     }
     switch (exact.gap.value_or(ExactTestGap::NoTable)) {
     case ExactTestGap::NotWholeCounts:
@@ -130,58 +124,6 @@ std::string ExactTestText(const ExactTestOutcome& exact)
         break;
     }
     return "Fisher's exact test needs counts of zero or more, with no more responses than observations.";
-}
-
-std::string InsightsText(const Insights& in, bool withWarnings)
-{
-    std::string text;
-    const int decimals = IntervalDecimals(in.intervalLowPoints, in.intervalHighPoints);
-    const std::string difference = Fixed(in.differencePoints, decimals);
-    const std::string interval = " (95% confidence interval " + Fixed(in.intervalLowPoints, decimals) + " to "
-                                 + Fixed(in.intervalHighPoints, decimals) + " points)";
-    if (in.identical) {
-        text = "A and B responded equally often: " + Percent(in.leaderRatio) + " each" + interval + ".";
-    } else if (in.liftPercent) {
-        const int liftDecimals =
-            in.liftIntervalPercent ? IntervalDecimals(in.liftIntervalPercent->low, in.liftIntervalPercent->high) : 1;
-        text = in.leader + " responded " + Fixed(*in.liftPercent, liftDecimals) + "% more often than " + in.other
-               + ": " + Percent(in.leaderRatio) + " against " + Percent(in.otherRatio) + ", a difference of "
-               + difference + " points" + interval + ".";
-    } else {
-        text = in.leader + " responded " + Percent(in.leaderRatio) + " of the time and " + in.other
-               + " never, a difference of " + difference + " points" + interval + ".";
-    }
-    text += " The p value of the normal approximation is " + PValueText(in.oneSidedP) + " one-sided and "
-            + PValueText(in.twoSidedP) + " two-sided.";
-    if (in.observationsNeeded) {
-        text += " To detect a difference this size with 80% power at the 5% level, a test needs about "
-                + Grouped(*in.observationsNeeded) + " observations per version.";
-    } else {
-        text += " With no difference between the versions, there is no difference for a larger test to detect.";
-    }
-
-    for (const Warning& warning : in.warnings) {
-        text += withWarnings ? "\n" + warning.message : "";
-    }
-    const bool exactInWarning = withWarnings && std::any_of(in.warnings.begin(), in.warnings.end(),
-                                            [](const Warning& w) { return w.code == WarningCode::SmallSample; });
-    if (!exactInWarning) {
-        text += "\n" + ExactTestText(in.exact);
-    }
-    if (in.liftIntervalPercent) {
-        const Interval& lift = *in.liftIntervalPercent;
-        const int liftDecimals = IntervalDecimals(lift.low, lift.high);
-        text += "\nLift of " + in.leader + " over " + in.other + ": " + Fixed(*in.liftPercent, liftDecimals)
-                + "% (95% confidence interval " + Fixed(lift.low, liftDecimals) + "% to "
-                + Fixed(lift.high, liftDecimals) + "%).";
-    } else if (!in.identical) {
-        text += "\nNo lift: " + in.other + " never responded, so there is nothing to compare against.";
-    }
-    if (in.chanceToBeat) {
-        text += "\nChance that " + in.leader + "'s true response rate is the higher (flat priors): "
-                + ChanceText(*in.chanceToBeat) + ".";
-    }
-    return text;
 }
 
 }  // namespace ambrelay

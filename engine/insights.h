@@ -33,8 +33,7 @@ struct Interval {
 };
 
 struct Insights {
-    std::string leader;      // "A" or "B": the version with the higher ratio, "A" when they are equal
-    std::string other;       // the other version
+    Version leader = Version::A;  // the version with the higher ratio, A when they are equal
     bool identical = false;  // both ratios are the same
     double leaderRatio = 0.0;
     double otherRatio = 0.0;
@@ -53,6 +52,8 @@ struct Insights {
     std::optional<SampleRatio> sampleRatio;  // against an even split
     std::optional<double> observationsNeeded;  // per version for 80% power at the 5% level; none without a difference
     std::vector<Warning> warnings;       // the test's own trouble, most serious first
+
+    Version Other() const { return OtherVersion(leader); }
 };
 
 // The 95% Wilson score interval of `responses` in `views`, in percent.
@@ -62,12 +63,8 @@ Interval WilsonInterval(double responses, double views);
 // figure is beyond what doubles can carry.
 std::optional<Insights> ComputeInsights(const Counts& counts, const Calculation& calculation);
 
-// The insights in plain words, for the interpretation's tooltip: one
-// paragraph, then the warnings, the exact test, the lift and the chance to
-// beat, a short line each.
-std::string InsightsText(const Insights& insights, bool withWarnings = true);
-
 // Fisher's exact test in words: its p value, or why there is none.
 std::string ExactTestText(const ExactTestOutcome& exact);
+
 
 }  // namespace ambrelay

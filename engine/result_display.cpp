@@ -14,30 +14,28 @@ ResultView ViewOf(const Calculation& r)
     view.verdict = r.VerdictText;
     // A named winner always carries the marker; without one the marker
     // follows the ratios as shown, except when they are identical.
-    if (r.winner == Winner::A) {
-        view.star = Marker::Version1;
-    } else if (r.winner == Winner::B) {
-        view.star = Marker::Version2;
+    if (r.winner) {
+        view.star = r.winner;
     } else if (r.Band != VerdictBand::Identical) {
         view.star = MarkerForShownRatios(view.ratio1, view.ratio2);
     }
     view.bar = r.winner;
     view.barValue = BarValue(r.Likelihood);
-    view.winnerLabels = r.winner != Winner::None && ShowsWinnerLabels(r.Likelihood);
+    view.winnerLabels = r.winner && ShowsWinnerLabels(r.Likelihood);
     return view;
 }
 
-Marker MarkerForShownRatios(std::string_view ratio1Caption, std::string_view ratio2Caption)
+std::optional<Version> MarkerForShownRatios(std::string_view ratio1Caption, std::string_view ratio2Caption)
 {
     const double r1 = ReadNumber(ratio1Caption);
     const double r2 = ReadNumber(ratio2Caption);
     if (r2 < r1) {
-        return Marker::Version1;
+        return Version::A;
     }
     if (r1 < r2) {
-        return Marker::Version2;
+        return Version::B;
     }
-    return Marker::Neither;
+    return std::nullopt;
 }
 
 float BarValue(double likelihood)

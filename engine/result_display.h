@@ -2,6 +2,7 @@
 // What a finished calculation shows: the texts of the value fields and the
 // verdict, the marker, the winner's bar and its "Winner!" labels.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,16 +10,14 @@
 
 namespace ambrelay {
 
-enum class Marker { Version1, Version2, Neither };
-
 struct ResultView {
     std::string pValue;  // the p value rounded to 5 decimals
     std::string ratio1;  // each ratio rounded to 6 decimals
     std::string ratio2;
     std::string zStat;
     std::string verdict;
-    Marker star = Marker::Neither;  // the "*" beside this version's ratio
-    Winner bar = Winner::None;      // whose progress bar shows; the other's is hidden
+    std::optional<Version> star;  // the "*" beside this version's ratio
+    std::optional<Version> bar;   // whose progress bar shows; the other's is hidden
     float barValue = 70.0f;         // the shown bar's value
     bool winnerLabels = false;      // the bar's version also shows "Winner!" and its name
 };
@@ -28,7 +27,7 @@ ResultView ViewOf(const Calculation& calculation);
 
 // The marker goes beside the higher of the two ratios as the user reads them,
 // so it compares the shown captions, not the unrounded ratios.
-Marker MarkerForShownRatios(std::string_view ratio1Caption, std::string_view ratio2Caption);
+std::optional<Version> MarkerForShownRatios(std::string_view ratio1Caption, std::string_view ratio2Caption);
 
 // The winner's bar shows the likelihood in single precision; the bar starts
 // at 70, the lowest likelihood that names a winner.

@@ -7,9 +7,8 @@
 
 namespace ambrelay {
 
-// The four counts, both ratios, the p value and the z statistic as the window
-// shows them, the likelihood, the verdict sentence and the insights. Empty
-// for a judgement that did not finish.
+// The four counts, the warnings, every figure with its words, and the summary
+// in plain words. Empty for a judgement that did not finish.
 std::string ResultReport(const Judgement& judgement);
 
 }  // namespace ambrelay

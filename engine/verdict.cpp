@@ -44,13 +44,13 @@ void ComputeVerdict(Calculation& r)
         r.Band = VerdictBand::TooClose;
         r.VerdictText =
             "It is statistically too close to call a winner. Any difference is likely just random variation.";
-        r.winner = Winner::None;
+        r.winner = std::nullopt;
     }
     // Holds only together with the test above, and replaces its sentence.
     if (l == 50) {
         r.Band = VerdictBand::Identical;
         r.VerdictText = "The response rate is identical. Statistically they are the same.";
-        r.winner = Winner::None;
+        r.winner = std::nullopt;
     }
 }
 

@@ -38,19 +38,6 @@ ZStatFailureReason ZeroErrorReason(double pooledRatio)
 
 }  // namespace
 
-std::string WinnerText(Winner winner)
-{
-    switch (winner) {
-    case Winner::A:
-        return "A";
-    case Winner::B:
-        return "B";
-    case Winner::None:
-        break;
-    }
-    return "None";
-}
-
 ZStatOutcome ComputeZStat(double views1, double responses1, double views2, double responses2)
 {
     Calculation r;
@@ -115,13 +102,13 @@ ZStatOutcome ComputeZStat(double views1, double responses1, double views2, doubl
     r.ZStat = RoundDecimal(z, 2);
     if (r.ZStat < 0) {
         r.ZStat = -r.ZStat;
-        r.winner = Winner::B;
+        r.winner = Version::B;
     } else {
-        r.winner = Winner::A;
+        r.winner = Version::A;
     }
     if (r.ZStat == 0) {
         r.ZStat = 0.0;  // a z just below zero rounds to -0; show it as 0
-        r.winner = Winner::None;
+        r.winner = std::nullopt;
     }
     return {r, std::nullopt};
 }

@@ -127,9 +127,9 @@ void CheckFinishedResult(const Calculation& r, const ResultView& texts, const st
                                           : VerdictBand::ClearWinner;
     Require(r.Band == expected, "the band matches the likelihood", detail);
     if (l < 70) {
-        Require(r.winner == Winner::None, "no winner below 70", detail);
+        Require(!r.winner, "no winner below 70", detail);
     } else {
-        Require(r.winner == (r.Ratio1 > r.Ratio2 ? Winner::A : Winner::B), "the winner has the higher ratio", detail);
+        Require(r.winner == (r.Ratio1 > r.Ratio2 ? Version::A : Version::B), "the winner has the higher ratio", detail);
         Require(r.VerdictText.rfind("Variation " + WinnerText(r.winner) + " ", 0) == 0, "the sentence names the winner",
                 detail);
         Require(r.VerdictText.find(NumberToText(l) + "%") != std::string::npos, "the sentence shows the likelihood",
@@ -141,14 +141,14 @@ void CheckFinishedResult(const Calculation& r, const ResultView& texts, const st
     // Two decimals fit in 15 significant digits up to 1e13: the z shown is exact.
     Require(r.ZStat >= 1e12 || ReadNumber(texts.zStat) == r.ZStat, "the z statistic shows exactly", texts.zStat);
     CheckText(r.ZStat);
-    const Marker marker = MarkerForShownRatios(texts.ratio1, texts.ratio2);
-    if (r.winner == Winner::A) {
-        Require(marker != Marker::Version2, "the marker never contradicts the winner", detail);
+    const std::optional<Version> marker = MarkerForShownRatios(texts.ratio1, texts.ratio2);
+    if (r.winner == Version::A) {
+        Require(marker != Version::B, "the marker never contradicts the winner", detail);
     }
-    if (r.winner == Winner::B) {
-        Require(marker != Marker::Version1, "the marker never contradicts the winner", detail);
+    if (r.winner == Version::B) {
+        Require(marker != Version::A, "the marker never contradicts the winner", detail);
     }
-    Require(texts.bar == r.winner && (r.winner == Winner::None || texts.star != Marker::Neither),
+    Require(texts.bar == r.winner && (!r.winner || texts.star),
             "the winner has the bar and the marker", detail);
 }
 

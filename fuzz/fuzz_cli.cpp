@@ -58,7 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ostringstream out, err;
     if (data[0] == 'c' || data[0] == 'j') {
         std::istringstream in(rest);
-        const int status = cli::JudgeTable(in, data[0] == 'j', out, err);
+        cli::TableOptions options;
+        options.json = data[0] == 'j';
+        const int status = cli::JudgeTable(in, options, out, err);
         Require(status >= 0 && status <= 2, "an exit status of 0, 1 or 2");
         if (status != cli::kUsage && data[0] == 'c') {
             // The header and every row that is not blank, each once.

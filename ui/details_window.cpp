@@ -8,7 +8,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "engine/detail_rows.h"
+#include "engine/figures.h"
 #include "engine/result_report.h"
 #include "numbers/number_text.h"
 #include "ui/desktop.h"
@@ -40,8 +40,8 @@ DetailsWindow::DetailsWindow(Desktop& desktop, QWidget* owner) : QWidget(owner, 
     table_->setWordWrap(false);
     table_->setAccessibleName(QStringLiteral("Figures"));
     table_->setMinimumHeight(250);
-    footnote_ = new QLabel(QStringLiteral("* Each version's interval is the Wilson score interval; the others come "
-                                          "from the normal approximation."),
+    footnote_ = new QLabel(QStringLiteral("Each version's own interval is the Wilson score interval; the others "
+                                          "come from the normal approximation."),
                            this);
     footnote_->setWordWrap(true);
     chart_ = new IntervalChart(this);
@@ -79,7 +79,7 @@ void DetailsWindow::SetJudgement(const std::optional<Judgement>& judgement)
         warnings_->clear();
         warnings_->hide();
         summary_->setText(QStringLiteral("No result"));
-        chart_->SetInsights(std::nullopt);
+        chart_->SetFigures({});
         return;
     }
     const Judgement& j = *judgement;
@@ -95,13 +95,14 @@ void DetailsWindow::SetJudgement(const std::optional<Judgement>& judgement)
                                              + NumberToText(c.responses1) + " responses. B: "
                                              + NumberToText(c.views2) + " observations, "
                                              + NumberToText(c.responses2) + " responses.\n" + j.view.verdict));
-    for (const DetailRow& row : DetailRows(j)) {
+    std::vector<Figure> figures = JudgementFigures(j);
+    for (const Figure& figure : figures) {
         const int r = table_->rowCount();
         table_->insertRow(r);
-        table_->setItem(r, 0, new QTableWidgetItem(QString::fromStdString(row.name)));
-        table_->setItem(r, 1, new QTableWidgetItem(QString::fromStdString(row.value)));
+        table_->setItem(r, 0, new QTableWidgetItem(QString::fromStdString(figure.label)));
+        table_->setItem(r, 1, new QTableWidgetItem(QString::fromStdString(figure.words)));
     }
-    chart_->SetInsights(j.insights);
+    chart_->SetFigures(std::move(figures));
 }
 
 }  // namespace ambrelay

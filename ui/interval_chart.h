@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <optional>
 
-#include "engine/insights.h"
+#include "engine/figures.h"
 
 namespace ambrelay {
 
@@ -24,7 +24,8 @@ class IntervalChart final : public QWidget {
 public:
     explicit IntervalChart(QWidget* parent = nullptr);
 
-    void SetInsights(std::optional<Insights> insights);
+    // The figures of a finished judgement; an empty list shows "No result".
+    void SetFigures(std::vector<Figure> figures);
     ChartGeometry Geometry() const;
     QSize sizeHint() const override { return {420, 200}; }
 
@@ -32,7 +33,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    std::optional<Insights> insights_;
+    // The ratios' and the difference's figures, or none without a result.
+    struct Shown {
+        Figure ratio1, ratio2, difference;
+    };
+    std::optional<Shown> shown_;
 };
 
 }  // namespace ambrelay

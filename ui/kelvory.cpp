@@ -124,14 +124,14 @@ void Kelvory::ShowResult(const ResultView& view)
     SetValueCaption(lblRatio1, Text(view.ratio1));
     SetValueCaption(lblRatio2, Text(view.ratio2));
     SetValueCaption(lblZStat, Text(view.zStat));
-    lblStar1->setVisible(view.star == Marker::Version1);
-    lblStar2->setVisible(view.star == Marker::Version2);
+    lblStar1->setVisible(view.star == Version::A);
+    lblStar2->setVisible(view.star == Version::B);
     SetValueCaption(lblResult, Text(view.verdict));
 
     // A hidden bar keeps its value; only the bar that shows gets a new one,
     // once shown, so a screen reader hears the value it now shows.
-    const bool aShown = view.bar == Winner::A;
-    const bool bShown = view.bar == Winner::B;
+    const bool aShown = view.bar == Version::A;
+    const bool bShown = view.bar == Version::B;
     pbar1->setVisible(aShown);
     pbar2->setVisible(bShown);
     if (aShown || bShown) {

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QShortcut>
 
+#include "engine/figures.h"
 #include "engine/result_report.h"
 #include "ui/announcer.h"
 #include "ui/desktop.h"
@@ -40,7 +41,7 @@ void Kelvory::KeepInsights(const Judgement& judgement)
         ForgetInsights();
         return;
     }
-    const QString words = QString::fromStdString(InsightsText(*judgement.insights))
+    const QString words = QString::fromStdString(SummaryText(JudgementFigures(judgement), judgement.insights->warnings))
                           + QStringLiteral("\nFor details and a picture: right-click, or press Ctrl+I.");
     Label6->setToolTip(words);
     lblResult->setToolTip(words);

@@ -12,6 +12,7 @@
 using namespace ambrelay;
 
 Q_DECLARE_METATYPE(VerdictBand)
+using Marker = std::optional<ambrelay::Version>;
 Q_DECLARE_METATYPE(Marker)
 
 class CalculationTest : public QObject {
@@ -119,7 +120,7 @@ void CalculationTest::randomTestsKeepInvariants()
                                                              : VerdictBand::ClearWinner;
         QVERIFY2(r.Band == expectedBand, qPrintable(counts));
         if (r.Likelihood < 70) {
-            QVERIFY2(r.winner == Winner::None, qPrintable(counts));
+            QVERIFY2(!r.winner, qPrintable(counts));
         } else {
             const std::string ahead = r.Ratio1 > r.Ratio2 ? "A" : "B";
             QVERIFY2(WinnerText(r.winner) == ahead, qPrintable(counts));
@@ -135,10 +136,10 @@ void CalculationTest::markerComparesShownRatios_data()
     QTest::addColumn<QString>("ratio1");
     QTest::addColumn<QString>("ratio2");
     QTest::addColumn<Marker>("marker");
-    QTest::newRow("version 1 higher") << "0.13" << "0.1" << Marker::Version1;
-    QTest::newRow("version 2 higher") << "0.1" << "0.102" << Marker::Version2;
-    QTest::newRow("same as shown") << "0.111111" << "0.111111" << Marker::Neither;
-    QTest::newRow("both zero") << "0" << "0" << Marker::Neither;
+    QTest::newRow("version 1 higher") << "0.13" << "0.1" << std::optional<Version>(Version::A);
+    QTest::newRow("version 2 higher") << "0.1" << "0.102" << std::optional<Version>(Version::B);
+    QTest::newRow("same as shown") << "0.111111" << "0.111111" << std::optional<Version>();
+    QTest::newRow("both zero") << "0" << "0" << std::optional<Version>();
 }
 
 void CalculationTest::markerComparesShownRatios()
@@ -146,7 +147,7 @@ void CalculationTest::markerComparesShownRatios()
     QFETCH(QString, ratio1);
     QFETCH(QString, ratio2);
     QFETCH(Marker, marker);
-    QCOMPARE_EQ(MarkerForShownRatios(ratio1.toStdString(), ratio2.toStdString()), marker);
+    QVERIFY(MarkerForShownRatios(ratio1.toStdString(), ratio2.toStdString()) == marker);
 }
 
 void CalculationTest::barValueKeepsSinglePrecision_data()

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "engine/judge.h"
+#include "engine/figures.h"
 #include "engine/result_report.h"
 
 using namespace ambrelay;
@@ -81,7 +82,7 @@ void InsightsTest::workedExamples()
     QFETCH(QList<double>, figures);
     const std::optional<Insights> in = ComputeInsights(counts[0], counts[1], counts[2], counts[3]);
     QVERIFY(in);
-    QCOMPARE(QString::fromStdString(in->leader), leader);
+    QCOMPARE(QString::fromStdString(VersionName(in->leader)), leader);
     QVERIFY(Near(in->differencePoints, figures[0]));
     QVERIFY(Near(in->intervalLowPoints, figures[1]));
     QVERIFY(Near(in->intervalHighPoints, figures[2]));
@@ -122,7 +123,7 @@ void InsightsTest::figuresWithoutValue()
 {
     const std::optional<Insights> neverA = ComputeInsights(1000, 0, 1000, 30);
     QVERIFY(neverA);
-    QCOMPARE(neverA->leader, std::string("B"));
+    QVERIFY(neverA->leader == Version::B);
     QVERIFY(!neverA->liftPercent);  // A never responded: no "more often than"
     QVERIFY(neverA->observationsNeeded);
 
@@ -165,12 +166,15 @@ void InsightsTest::plainWordsAndReport()
     QFETCH(QList<double>, counts);
     QFETCH(QString, opening);
     const Judgement judgement = Judge({counts[0], counts[1], counts[2], counts[3]});
-    const QString words = QString::fromStdString(InsightsText(*judgement.insights));
+    const QString words =
+        QString::fromStdString(SummaryText(JudgementFigures(judgement), judgement.insights->warnings));
     QVERIFY2(words.startsWith(opening), qPrintable(words));
     QVERIFY(!words.contains("exact p value"));  // a normal approximation is never called exact
     const QString report = QString::fromStdString(ResultReport(judgement));
     QVERIFY(report.startsWith("Ambrelay A/B test result\nVersion 1 (A): " + QString::number(counts[0], 'f', 0)));
-    QVERIFY(report.contains("\nVerdict: " + QString::fromStdString(judgement.view.verdict) + "\n\n" + words));
+    QVERIFY(report.contains("\nVerdict: " + QString::fromStdString(judgement.view.verdict) + "\n"));
+    // The report ends with the summary's paragraph, the tooltip's first line.
+    QVERIFY2(report.endsWith("\n\n" + words.section('\n', 0, 0) + "\n"), qPrintable(report));
 }
 
 QTEST_APPLESS_MAIN(InsightsTest)

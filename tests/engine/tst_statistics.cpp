@@ -123,16 +123,16 @@ void StatisticsTest::fisherMatchesBruteForce()
         const long a = std::binomial_distribution<long>(n1, rate)(random);
         const long c = std::binomial_distribution<long>(n2, rate)(random);
         const auto [two, up] = BruteFisher(n1, a, n2, c);
-        const ExactTestOutcome exact = FisherExactTest({double(n1), double(a), double(n2), double(c)}, true);
+        const ExactTestOutcome exact = FisherExactTest({double(n1), double(a), double(n2), double(c)}, Version::A);
         const QString table = QString("%1 %2 %3 %4").arg(n1).arg(a).arg(n2).arg(c);
         QVERIFY2(exact.test, qPrintable(table));
         QVERIFY2(Near(exact.test->twoSided, double(two), 1e-8), qPrintable(table));
         QVERIFY2(Near(exact.test->oneSided, double(up), 1e-8), qPrintable(table));
     }
     // Fractions are never rounded into a table.
-    QCOMPARE(FisherExactTest({12.5, 2, 10, 1}, true).gap, ExactTestGap::NotWholeCounts);
+    QCOMPARE(FisherExactTest({12.5, 2, 10, 1}, Version::A).gap, ExactTestGap::NotWholeCounts);
     // A billion views each: exact, and the two tails of a near-even split.
-    const ExactTestOutcome huge = FisherExactTest({1e9, 1e8, 1e9, 1.0001e8}, false);
+    const ExactTestOutcome huge = FisherExactTest({1e9, 1e8, 1e9, 1.0001e8}, Version::B);
     QVERIFY(huge.test && Near(huge.test->twoSided, 2 * huge.test->oneSided, 1e-3));
 }
 
@@ -152,7 +152,7 @@ void StatisticsTest::fisherToTheLastDigits()
 {
     QFETCH(QList<double>, counts);
     QFETCH(double, twoSided);
-    const ExactTestOutcome exact = FisherExactTest({counts[0], counts[1], counts[2], counts[3]}, true);
+    const ExactTestOutcome exact = FisherExactTest({counts[0], counts[1], counts[2], counts[3]}, Version::A);
     QVERIFY(exact.test);
     QVERIFY2(Near(exact.test->twoSided, twoSided, 1e-13), qPrintable(QString::number(exact.test->twoSided, 'g', 17)));
 }
@@ -169,10 +169,10 @@ void StatisticsTest::chanceMatchesIntegration()
         const double r2 = std::floor(v2 * rate * std::uniform_real_distribution<double>(0.97, 1.03)(random));
         const double expected = IntegratedChance(1 + r2, 1 + v2 - r2, 1 + r1, 1 + v1 - r1);
         const QString counts = QString("%1 %2 %3 %4").arg(v1).arg(r1).arg(v2).arg(r2);
-        QVERIFY2(std::fabs(*ChanceToBeat({v1, r1, v2, r2}, true) - expected) < 1e-4, qPrintable(counts));
+        QVERIFY2(std::fabs(*ChanceToBeat({v1, r1, v2, r2}, Version::A) - expected) < 1e-4, qPrintable(counts));
     }
     // Counts with fractions have no closed form and take the engine's own integral.
-    QVERIFY(std::fabs(*ChanceToBeat({1000.25, 100.5, 1000.25, 130.5}, false)
+    QVERIFY(std::fabs(*ChanceToBeat({1000.25, 100.5, 1000.25, 130.5}, Version::B)
                       - IntegratedChance(101.5, 900.75, 131.5, 870.75))
             < 1e-4);
 }
