@@ -85,6 +85,12 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
     CLI::App app{"Judges A/B tests: which version drew the higher response rate, and how sure that is.",
                  "ambrelay-cli"};
     app.set_version_flag("--version", std::string("ambrelay-cli ") + AMBRELAY_VERSION);
+    app.footer("Examples:\n"
+               "  ambrelay-cli judge 1000 100 1000 130\n"
+               "  ambrelay-cli judge --csv export.csv --columns \"Visitors A,Conversions A,Visitors B,Conversions B\"\n"
+               "  ambrelay-cli plan --baseline 10% --mde 20\n"
+               "  ambrelay-cli srm 10000 10420\n"
+               "ambrelay-cli COMMAND --help tells more; man ambrelay-cli has the JSON keys.");
     app.require_subcommand(1);
 
     CLI::App* judge = app.add_subcommand("judge", "Judge one test from its four counts, or a CSV table of tests.");
@@ -109,10 +115,19 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
                       "the count columns of the table, in the order views 1, responses 1, views 2, responses 2, by "
                       "header name or 1-based position: --columns \"Visitors A,Conversions A,Visitors B,Conversions B\"");
     judge->add_flag("--no-header", noHeader, "the table has no header row: columns by position (default 1,2,3,4)");
+    judge->footer("Examples:\n"
+                  "  ambrelay-cli judge 1000 100 1000 130\n"
+                  "  ambrelay-cli judge --csv tests.csv > verdicts.csv\n"
+                  "  ambrelay-cli judge --csv export.csv --columns \"Visitors A,Conversions A,Visitors B,Conversions B\"\n"
+                  "  ambrelay-cli judge --csv counts.tsv --no-header --columns 2,3,4,5 --json\n"
+                  "A semicolon table reads ',' as the decimal mark and '.' as thousands (12.500 is 12500).");
 
     CLI::App* plan = app.add_subcommand("plan", "How many observations a test needs, or what it can detect.");
     PlanOptions planOptions;
     planOptions.Register(*plan);
+    plan->footer("Examples:\n"
+                 "  ambrelay-cli plan --baseline 10% --mde 20 --daily 5000\n"
+                 "  ambrelay-cli plan --baseline 10% --observations 3841 --split 25 --json");
 
     CLI::App* srm = app.add_subcommand("srm", "Check whether the observations split as intended.");
     std::vector<std::string> observations;
@@ -123,6 +138,7 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
         ->required();
     srm->add_option("--split", srmSplit, "version 1's intended share in percent (default 50)");
     srm->add_flag("--json", srmJson, "write JSON");
+    srm->footer("Example:\n  ambrelay-cli srm 10000 10420 --split 50");
 
     try {
         std::vector<std::string> reversed(args.rbegin(), args.rend());

@@ -135,9 +135,9 @@ SplitAnswer AnswerSplit(double observations1, double observations2, double share
     Set(f[kChiSquare], ratio->chiSquare, "Chi-square", NumberToText(RoundDecimal(ratio->chiSquare, 2)));
     Set(f[kSplitP], ratio->pValue, "p value", PValueText(ratio->pValue));
     Set(f[kMismatch], ratio->mismatch, "Sample ratio mismatch",
-        ratio->mismatch ? "yes: the split is far from the intended one, which usually means the test was set up "
-                          "or counted wrongly"
-                        : "no: the split is as close to the intended one as chance allows");
+        ratio->mismatch ? "yes (the split is far from the intended one, which usually means the test was set up "
+                          "or counted wrongly)"
+                        : "none (the split is as close to the intended one as chance allows)");
     return answer;
 }
 

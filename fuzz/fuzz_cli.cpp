@@ -1,8 +1,9 @@
 // ambrelay-cli's input paths: the first byte chooses. 'c' (or 'j' for JSON
-// lines): the rest is a CSV table for judge --csv, and every row that is not
-// blank must come out, judged or explained. Anything else: the rest is a
-// command line, its arguments separated by NUL bytes, which must end in one
-// of the three exit statuses.
+// lines): the rest is a table for judge --csv, its delimiter found from its
+// header; 's' and 't' force a semicolon or a tab, 'n' reads it without a
+// header. Every row that is not blank must come out, judged or explained.
+// Anything else: the rest is a command line, its arguments separated by NUL
+// bytes, which must end in one of the three exit statuses.
 
 #include <cstddef>
 #include <cstdint>
@@ -56,15 +57,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
     std::ostringstream out, err;
-    if (data[0] == 'c' || data[0] == 'j') {
+    const char mode = static_cast<char>(data[0]);
+    if (mode == 'c' || mode == 'j' || mode == 's' || mode == 't' || mode == 'n') {
         std::istringstream in(rest);
         cli::TableOptions options;
-        options.json = data[0] == 'j';
+        options.json = mode == 'j';
+        options.noHeader = mode == 'n';
+        if (mode == 's' || mode == 't') {
+            options.delimiter = mode == 's' ? ';' : '\t';
+        }
         const int status = cli::JudgeTable(in, options, out, err);
         Require(status >= 0 && status <= 2, "an exit status of 0, 1 or 2");
-        if (status != cli::kUsage && data[0] == 'c') {
-            // The header and every row that is not blank, each once.
-            Require(CountRows(out.str(), true) == CountRows(rest, true), "every row is accounted for");
+        if (status != cli::kUsage && !options.json) {
+            // The header and every row that is not blank, each once: rows end
+            // where lines end, whatever splits their fields.
+            Require(CountRows(out.str(), true) == CountRows(rest, !options.noHeader), "every row is accounted for");
         }
         return 0;
     }

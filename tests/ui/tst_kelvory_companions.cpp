@@ -6,6 +6,9 @@
 #include <QAction>
 #include <QComboBox>
 #include <QPainter>
+#include <QTableWidget>
+
+#include "engine/figures.h"
 
 #include "ui/interval_chart.h"
 #include "ui/details_window.h"
@@ -93,6 +96,15 @@ void KelvoryCompanionsTest::detailsFollowTheWindow()
     w.Go();
     QTest::keyClick(w.Box("txtViews1"), Qt::Key_I, Qt::ControlModifier);
     QVERIFY(Summary(w).endsWith("Variation B is the clear and undisputed winner with a likelihood of 98.214%"));
+    // A row for every figure of the list, its name and its words.
+    auto* table = w.window->findChild<QTableWidget*>("figures");
+    QCOMPARE(table->rowCount(), int(JudgementFigureKinds().size()));
+    QStringList rows;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        rows << table->item(r, 0)->text() + ": " + table->item(r, 1)->text();
+    }
+    QVERIFY(rows.contains("Lift of B over A (95% interval): 30.0% (1.7% to 66.2%)"));
+    QVERIFY(rows.contains("Difference, B minus A (95% interval): 3.0 points (0.2 to 5.8 points)"));
     w.Enter("1000", "100", "1000", "110");
     w.Go();
     QVERIFY(Summary(w).contains("The scale is at 76.73%"));

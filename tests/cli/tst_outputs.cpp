@@ -1,0 +1,161 @@
+// Every output renders the one list of figures: each figure of a judgement
+// reaches the report, CSV and JSON, and every JSON key of judge, plan and
+// srm keeps one type whatever the input (null standing for no value).
+
+#include <QtTest>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "cli/commands.h"
+#include "cli/judge_output.h"
+#include "engine/figures.h"
+#include "engine/result_report.h"
+
+using namespace ambrelay;
+using Json = nlohmann::ordered_json;
+
+namespace {
+
+// What RunCli writes for these arguments and standard input.
+std::string Run(const QStringList& args, const std::string& input = {})
+{
+    std::vector<std::string> words;
+    for (const QString& a : args) {
+        words.push_back(a.toStdString());
+    }
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    cli::RunCli(words, in, out, err);
+    return out.str();
+}
+
+// The JSON objects in an output: one document, or one a line.
+std::vector<Json> Objects(const std::string& text)
+{
+    std::vector<Json> objects;
+    if (text.rfind("{\n", 0) == 0) {
+        objects.push_back(Json::parse(text));
+        return objects;
+    }
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        objects.push_back(Json::parse(line));
+    }
+    return objects;
+}
+
+}  // namespace
+
+class OutputsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyFigureReachesEveryOutput_data();
+    void everyFigureReachesEveryOutput();
+    void everyKeyKeepsOneType_data();
+    void everyKeyKeepsOneType();
+};
+
+void OutputsTest::everyFigureReachesEveryOutput_data()
+{
+    QTest::addColumn<QStringList>("counts");
+    QTest::newRow("B wins") << QStringList{"1000", "100", "1000", "130"};
+    QTest::newRow("A never responded") << QStringList{"1000", "0", "1000", "30"};
+    QTest::newRow("equal ratios") << QStringList{"1000", "100", "500", "50"};
+    QTest::newRow("small and uneven") << QStringList{"10", "1", "40", "5"};
+    QTest::newRow("fractions, no exact test") << QStringList{"1000.5", "100.5", "1000", "130"};
+    QTest::newRow("beyond a billion") << QStringList{"2e9", "2e8", "2e9", "2.0001e8"};
+}
+
+void OutputsTest::everyFigureReachesEveryOutput()
+{
+    QFETCH(QStringList, counts);
+    const Judgement j = Judge(ReadCounts({counts[0].toStdString(), counts[1].toStdString(), counts[2].toStdString(),
+                                          counts[3].toStdString()}));
+    const std::vector<Figure> figures = JudgementFigures(j);
+    QCOMPARE(figures.size(), JudgementFigureKinds().size());
+    const std::string report = ResultReport(j);
+    const Json json = Objects(Run(QStringList{"judge"} + counts + QStringList{"--json"})).front();
+    const std::string table = "views1,responses1,views2,responses2\n\"" + counts.join("\",\"").toStdString() + "\"\n";
+    std::istringstream csv(Run({"judge", "--csv", "-"}, table));
+    std::string header, row;
+    std::getline(csv, header);
+    std::getline(csv, row);
+    for (const Figure& f : figures) {
+        QVERIFY2(!f.label.empty() && !f.words.empty(), f.kind->key);
+        QVERIFY2(report.find("\n" + f.label + ": " + f.words + "\n") != std::string::npos, f.kind->key);
+        QVERIFY2(json.contains(f.kind->key), f.kind->key);
+        QCOMPARE(json[f.kind->key], cli::FigureJson(f));
+        QVERIFY2(header.find("," + std::string(f.kind->key) + ",") != std::string::npos, f.kind->key);
+        if (*f.kind->intervalKey) {
+            QCOMPARE(json[f.kind->intervalKey].is_array(), f.interval.has_value());
+            QVERIFY(header.find(std::string(f.kind->intervalKey) + "_low,") != std::string::npos);
+        }
+        // A number in the CSV row is the exact one JSON carries.
+        if (const auto x = f.Number(); x && f.kind->unit != Unit::Count) {
+            QVERIFY2(row.find("," + cli::ExactNumber(*x) + ",") != std::string::npos, f.kind->key);
+        }
+    }
+}
+
+void OutputsTest::everyKeyKeepsOneType_data()
+{
+    QTest::addColumn<QList<QStringList>>("calls");
+    QTest::addColumn<QString>("input");
+    const QString table = "name,views1,responses1,views2,responses2\n"
+                          "ok,1000,100,1000,130\nletters,1000,abc,1000,10\nno views,0,0,1000,10\n"
+                          "fraction,1000.5,100.5,1000,130\nuneven,100,10,1000,130\nshort,1000,100\n"
+                          "equal,1000,100,1000,100\nhuge,2e9,2e8,2e9,2.0001e8\n";
+    QTest::newRow("judge") << QList<QStringList>{{"judge", "1000", "100", "1000", "130", "--json"},
+                                                 {"judge", "10", "0", "10", "5", "--json"},
+                                                 {"judge", "1000.5", "100.5", "1000", "100", "--json"},
+                                                 {"judge", "2e9", "2e8", "2e9", "2.0001e8", "--json"}}
+                           << QString();
+    QTest::newRow("judge --csv --json") << QList<QStringList>{{"judge", "--csv", "-", "--json"}} << table;
+    QTest::newRow("plan") << QList<QStringList>{
+        {"plan", "--baseline", "10%", "--mde", "20", "--json"},
+        {"plan", "--baseline", "10%", "--mde", "20", "--split", "25", "--daily", "1000", "--json"},
+        {"plan", "--baseline", "0.5", "--mde", "2.5", "--absolute", "--one-sided", "--json"},
+        {"plan", "--baseline", "10%", "--observations", "3841", "--json"},
+        {"plan", "--baseline", "10%", "--observations", "3841", "--split", "25", "--daily", "700", "--json"}}
+                          << QString();
+    QTest::newRow("srm") << QList<QStringList>{{"srm", "1000", "1000", "--json"}, {"srm", "1000", "1500", "--json"},
+                                               {"srm", "0", "10", "--split", "20", "--json"}}
+                         << QString();
+}
+
+void OutputsTest::everyKeyKeepsOneType()
+{
+    QFETCH(QList<QStringList>, calls);
+    QFETCH(QString, input);
+    std::map<std::string, std::set<Json::value_t>> types;
+    std::set<std::vector<std::string>> keySets;
+    const auto kind = [](const Json& value) {
+        // A whole number and a fraction are both numbers to a reader of JSON.
+        return value.is_number() ? Json::value_t::number_float : value.type();
+    };
+    for (const QStringList& call : calls) {
+        for (const Json& o : Objects(Run(call, input.toStdString()))) {
+            std::vector<std::string> keys;
+            for (auto it = o.begin(); it != o.end(); ++it) {
+                keys.push_back(it.key());
+                if (!it.value().is_null()) {
+                    types[it.key()].insert(kind(it.value()));
+                }
+                if (it.value().is_array() && !it.value().empty()) {
+                    types[it.key() + "[]"].insert(kind(it.value().front()));
+                }
+            }
+            keySets.insert(keys);
+        }
+    }
+    QVERIFY(!types.empty());
+    QCOMPARE(keySets.size(), std::size_t(1));  // every object names the same keys, in the same order
+    for (const auto& [key, seen] : types) {
+        QVERIFY2(seen.size() == 1, key.c_str());
+    }
+}
+
+QTEST_APPLESS_MAIN(OutputsTest)
+#include "tst_outputs.moc"
