@@ -29,14 +29,15 @@ void ShieldNegativeNumbers(std::vector<std::string>& args)
     }
 }
 
-int JudgeOne(const std::vector<std::string>& counts, bool json, std::ostream& out, std::ostream& err)
+int JudgeOne(const std::vector<std::string>& counts, const JudgeOptions& options, bool json, std::ostream& out,
+             std::ostream& err)
 {
     const CountTexts texts{counts[0], counts[1], counts[2], counts[3]};
     if (const auto failure = RunInputChecks(texts)) {
         err << failure->outcome.message << "\n";
         return kNoResult;
     }
-    const Judgement judgement = Judge(ReadCounts(texts));
+    const Judgement judgement = Judge(ReadCounts(texts), options);
     if (!judgement.Finished()) {
         err << CalcFailureMessage(judgement.failure->reason) << "\n";
         return kNoResult;
@@ -70,6 +71,36 @@ int JudgeFile(const std::string& path, const TableOptions& options, std::istream
         return kUsage;
     }
     return JudgeTable(file, options, out, err);
+}
+
+// --planned, --margin and --margin-points, read as the window reads a box.
+bool ReadJudgeOptions(const std::string& planned, std::string margin, const std::string& marginPoints,
+                      JudgeOptions& options, std::ostream& err)
+{
+    if (!planned.empty()) {
+        if (!IsNumeric(planned) || !(ReadNumber(planned) > 0)) {
+            err << "ambrelay-cli: --planned must be a number of observations above 0, not '" << planned << "'\n";
+            return false;
+        }
+        options.plannedObservations = ReadNumber(planned);
+    }
+    const bool relative = !margin.empty();
+    if (relative && margin.back() == '%') {
+        margin.pop_back();
+    }
+    const std::string& size = relative ? margin : marginPoints;
+    if (size.empty()) {
+        return true;
+    }
+    const double value = ReadNumber(size);
+    if (!IsNumeric(size) || !(value > 0) || (relative && value >= 100)) {
+        err << "ambrelay-cli: " << (relative ? "--margin must be a percentage above 0 and below 100"
+                                             : "--margin-points must be a number of points above 0")
+            << ", not '" << size << "'\n";
+        return false;
+    }
+    options.margin = Margin{value, relative ? MarginKind::RelativePercent : MarginKind::Points};
+    return true;
 }
 
 }  // namespace
@@ -115,6 +146,13 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
                       "the count columns of the table, in the order views 1, responses 1, views 2, responses 2, by "
                       "header name or 1-based position: --columns \"Visitors A,Conversions A,Visitors B,Conversions B\"");
     judge->add_flag("--no-header", noHeader, "the table has no header row: columns by position (default 1,2,3,4)");
+    std::string planned, margin, marginPoints;
+    judge->add_option("--planned", planned,
+                      "observations in all the test is planned to reach, for the peeking-safe p value (default 5000)");
+    judge->add_option("--margin", margin, "B is not worse than A by more than this relative margin: 2%");
+    judge->add_option("--margin-points", marginPoints,
+                      "B is not worse than A by more than this many percentage points: 0.5")
+        ->excludes("--margin");
     judge->footer("Examples:\n"
                   "  ambrelay-cli judge 1000 100 1000 130\n"
                   "  ambrelay-cli judge --csv tests.csv > verdicts.csv\n"
@@ -158,6 +196,10 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
     }
 
     if (judge->parsed()) {
+        JudgeOptions judgeOptions;
+        if (!ReadJudgeOptions(planned, margin, marginPoints, judgeOptions, err)) {
+            return kUsage;
+        }
         if (!csvPath.empty() && !counts.empty()) {
             err << "ambrelay-cli: give either four counts or --csv, not both\n";
             return kUsage;
@@ -175,6 +217,7 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
             }
             options.columns = columns;
             options.noHeader = noHeader;
+            options.judge = judgeOptions;
             return JudgeFile(csvPath, options, in, out, err);
         }
         if (!delimiter.empty() || decimalComma || decimalPoint || !columns.empty() || noHeader) {
@@ -186,7 +229,7 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
             err << "ambrelay-cli: judge needs four counts: views 1, responses 1, views 2, responses 2 (or --csv FILE)\n";
             return kUsage;
         }
-        return JudgeOne(counts, judgeJson, out, err);
+        return JudgeOne(counts, judgeOptions, judgeJson, out, err);
     }
     if (plan->parsed()) {
         return planOptions.Run(out, err);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/judge.h"
+
 namespace ambrelay::cli {
 
 enum ExitStatus { kResult = 0, kNoResult = 1, kUsage = 2 };
@@ -21,6 +23,7 @@ struct TableOptions {
     std::optional<bool> decimalComma;  // else a comma in semicolon files, a point in others
     std::string columns;               // the four count columns by name or 1-based position, comma-separated
     bool noHeader = false;             // the first line is a row; columns by position
+    JudgeOptions judge;                // the planned total and a margin, for every row
 };
 
 // judge --csv: judges every row of the table on `in`, writing CSV (or JSON

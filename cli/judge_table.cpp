@@ -201,6 +201,7 @@ struct Table {
     Dialect dialect;
     bool json = false;
     std::vector<std::string> resultNames;  // the figures' keys, then warnings and error, none an input's
+    JudgeOptions judge;
 };
 
 std::string ExtraName(std::size_t i) { return "column" + std::to_string(i + 1); }
@@ -225,7 +226,7 @@ std::optional<std::string> Judged(const Table& t, const csv::Row& row, Judgement
     if (const auto failure = RunInputChecks(texts)) {
         return failure->outcome.message;
     }
-    judgement = Judge(ReadCounts(texts));
+    judgement = Judge(ReadCounts(texts), t.judge);
     if (!judgement.Finished()) {
         return CalcFailureMessage(judgement.failure->reason);
     }
@@ -353,6 +354,7 @@ int JudgeTable(std::istream& in, const TableOptions& options, std::ostream& out,
     Table table;
     table.dialect = dialect;
     table.json = options.json;
+    table.judge = options.judge;
     csv::Row firstRow;
     firstRow.fields = csv::SplitRecord(first, dialect.delimiter);
     firstRow.line = firstLine;

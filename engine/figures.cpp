@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/figure_text.h"
+#include "engine/looking_early.h"
 #include "numbers/number_text.h"
 
 namespace ambrelay {
@@ -11,7 +12,8 @@ namespace {
 enum JudgementFigure {
     kRatio1, kRatio2, kPValue, kZ, kLikelihood, kWinner, kVerdict, kLeader, kRatio1Percent, kRatio2Percent,
     kDifference, kPOneSided, kPTwoSided, kFisherTwoSided, kFisherOneSided, kLift, kChance, kObservationsNeeded,
-    kSplitChiSquare, kSplitP, kJudgementFigures
+    kSplitChiSquare, kSplitP, kAlwaysValidP, kAlwaysValidDifference, kPlanned, kNotWorse, kNotWorseP,
+    kJudgementFigures
 };
 
 std::string Percent(double ratio) { return PercentText(ratio * 100) + "%"; }
@@ -132,6 +134,59 @@ void WordJudgement(std::vector<Figure>& f, const Judgement& j)
     }
 }
 
+// The peeking-safe answer and "not worse than", in words.
+void WordLookingEarly(std::vector<Figure>& f, const Insights& in)
+{
+    const std::string planned = Grouped(in.plannedObservations) + " observations";
+    const std::string plannedWords = in.plannedByUser ? planned : planned + ", the default";
+    f[kPlanned].label = "Planned observations in all, for the peeking-safe test";
+    f[kPlanned].words = in.plannedByUser ? Grouped(in.plannedObservations)
+                                         : Grouped(in.plannedObservations) + " (the default; give your own)";
+    f[kAlwaysValidP].label = "p value, peeking-safe (valid however often you look)";
+    f[kAlwaysValidDifference].label = "Difference, " + VersionName(in.leader) + " minus " + VersionName(in.Other())
+                                      + ", peeking-safe (95% interval)";
+    if (const auto& test = in.alwaysValid.test) {
+        const bool stop = test->pValue < kLookingAlpha;
+        f[kAlwaysValidP].words = PValueText(test->pValue);
+        f[kAlwaysValidDifference].words =
+            WithInterval(in.differencePoints, *f[kAlwaysValidDifference].interval, " points");
+        f[kAlwaysValidP].sentence =
+            "If you have looked before: the peeking-safe p value is " + PValueText(test->pValue) + " (planned "
+            + plannedWords + "): "
+            + (stop ? "safe to stop, the difference holds however often you looked." : "keep the test running.")
+            + (in.plannedByUser ? "" : " A planned total of observations makes this answer sharper.");
+    } else {
+        f[kAlwaysValidP].words = in.alwaysValid.gap;
+        f[kAlwaysValidDifference].words = "none";
+        f[kAlwaysValidP].sentence = "If you have looked before: " + in.alwaysValid.gap;
+    }
+    f[kAlwaysValidP].place = Sentence::OwnLine;
+    if (!in.margin) {
+        f[kNotWorse].label = "B not worse than A by more than a margin";
+        f[kNotWorse].words = "no margin given";
+        f[kNotWorseP].label = "p value, B not worse than A";
+        f[kNotWorseP].words = "no margin given";
+        return;
+    }
+    const std::string margin = MarginText(*in.margin);
+    f[kNotWorse].label = "B not worse than A by more than " + margin;
+    f[kNotWorseP].label = "p value, B not worse than A by more than " + margin + " (one-sided)";
+    f[kNotWorse].place = Sentence::OwnLine;
+    if (const auto& test = in.nonInferiority.test) {
+        f[kNotWorse].words = test->notWorse ? "yes" : "not shown";
+        f[kNotWorseP].words = PValueText(test->pValue);
+        f[kNotWorse].sentence =
+            test->notWorse ? "B is not worse than A by more than " + margin + " (one-sided " + PEquals(test->pValue)
+                                 + ")."
+                           : "Not shown that B is not worse than A by more than " + margin + ": B may be worse by "
+                                 + margin + " or more (one-sided " + PEquals(test->pValue) + ").";
+    } else {
+        f[kNotWorse].words = in.nonInferiority.gap;
+        f[kNotWorseP].words = "none";
+        f[kNotWorse].sentence = "B not worse than A by more than " + margin + "? " + in.nonInferiority.gap;
+    }
+}
+
 template <typename T>
 FigureValue ValueOf(const std::optional<T>& x)
 {
@@ -169,6 +224,11 @@ const std::vector<FigureKind>& JudgementFigureKinds()
         {"observations_needed", "", Unit::Count},
         {"srm_chi_square", "", Unit::Statistic},
         {"srm_p_value", "", Unit::PValue},
+        {"always_valid_p", "", Unit::PValue},
+        {"always_valid_difference_points", "always_valid_ci_points", Unit::Points},
+        {"planned_observations", "", Unit::Count},
+        {"non_inferior", "", Unit::YesNo},
+        {"non_inferiority_p", "", Unit::PValue},
     };
     return kinds;
 }
@@ -215,8 +275,22 @@ std::vector<Figure> JudgementFigures(const Judgement& j, Wording wording)
         f[kSplitChiSquare].value = in.sampleRatio->chiSquare;
         f[kSplitP].value = in.sampleRatio->pValue;
     }
+    f[kPlanned].value = in.plannedObservations;
+    if (const auto& test = in.alwaysValid.test) {
+        f[kAlwaysValidP].value = test->pValue;
+        // Leader minus the other, as the difference above.
+        const Interval d = test->differencePoints;
+        const bool bLeads = in.leader == Version::B;
+        f[kAlwaysValidDifference].value = in.differencePoints;
+        f[kAlwaysValidDifference].interval = bLeads ? d : Interval{-d.high, -d.low};
+    }
+    if (const auto& test = in.nonInferiority.test; test && in.margin) {
+        f[kNotWorse].value = test->notWorse;
+        f[kNotWorseP].value = test->pValue;
+    }
     if (wording == Wording::ForPeople) {
         WordJudgement(f, j);
+        WordLookingEarly(f, in);
     }
     return f;
 }
@@ -260,14 +334,11 @@ std::string FiguresText(const std::vector<Figure>& figures, const std::vector<Wa
         text += "Warning: " + w.message + "\n";
     }
     text += warnings.empty() ? "" : "\n";
-    std::string paragraph;
     for (const Figure& f : figures) {
         text += f.label + ": " + f.words + "\n";
-        if (f.place == Sentence::Paragraph) {
-            paragraph += (paragraph.empty() ? "" : " ") + f.sentence;
-        }
     }
-    return paragraph.empty() ? text : text + "\n" + paragraph + "\n";
+    const std::string summary = SummaryText(figures, warnings, false);
+    return summary.empty() ? text : text + "\n" + summary + "\n";
 }
 
 }  // namespace ambrelay

@@ -75,7 +75,8 @@ std::string SummaryText(const std::vector<Figure>& figures, const std::vector<Wa
                         bool withWarnings = true);
 
 // "Label: words", a line a figure, warnings first; then, when there are
-// sentences, a blank line and the summary paragraph.
+// sentences, a blank line and the summary in plain words (its warnings
+// already said).
 std::string FiguresText(const std::vector<Figure>& figures, const std::vector<Warning>& warnings = {});
 
 }  // namespace ambrelay

@@ -10,6 +10,8 @@
 
 #include "engine/comparison_result.h"
 #include "engine/exact_test.h"
+#include "engine/interval.h"
+#include "engine/looking_early.h"
 #include "engine/sample_ratio.h"
 #include "numbers/counts.h"
 
@@ -25,11 +27,6 @@ std::string WarningCodeName(WarningCode code);
 struct Warning {
     WarningCode code;
     std::string message;  // plain words, one or two sentences
-};
-
-struct Interval {
-    double low = 0.0;
-    double high = 0.0;
 };
 
 struct Insights {
@@ -52,6 +49,11 @@ struct Insights {
     std::optional<SampleRatio> sampleRatio;  // against an even split
     std::optional<double> observationsNeeded;  // per version for 80% power at the 5% level; none without a difference
     std::vector<Warning> warnings;       // the test's own trouble, most serious first
+    AlwaysValidOutcome alwaysValid;      // the peeking-safe test
+    double plannedObservations = kDefaultPlannedObservations;  // in all, behind the peeking-safe test
+    bool plannedByUser = false;          // else the default
+    std::optional<Margin> margin;        // "not worse than", when the user gave a margin
+    NonInferiorityOutcome nonInferiority;  // with a margin
 
     Version Other() const { return OtherVersion(leader); }
 };

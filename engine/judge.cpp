@@ -5,7 +5,7 @@
 
 namespace ambrelay {
 
-Judgement Judge(const Counts& counts)
+Judgement Judge(const Counts& counts, const JudgeOptions& options)
 {
     Judgement j;
     j.counts = counts;
@@ -23,6 +23,16 @@ Judgement Judge(const Counts& counts)
     ComputeVerdict(j.calculation);
     j.view = ViewOf(j.calculation);
     j.insights = ComputeInsights(counts, j.calculation);
+    if (j.insights) {
+        Insights& in = *j.insights;
+        in.plannedByUser = options.plannedObservations.has_value();
+        in.plannedObservations = options.plannedObservations.value_or(kDefaultPlannedObservations);
+        in.alwaysValid = AlwaysValidTest(counts, in.plannedObservations);
+        in.margin = options.margin;
+        if (options.margin) {
+            in.nonInferiority = TestNonInferiority(counts, *options.margin);
+        }
+    }
     return j;
 }
 

@@ -13,6 +13,13 @@
 
 namespace ambrelay {
 
+// What the user may add to the four counts: the observations in all the
+// test is planned to reach, and a margin for "not worse than".
+struct JudgeOptions {
+    std::optional<double> plannedObservations;  // the default when none
+    std::optional<Margin> margin;
+};
+
 struct Judgement {
     Counts counts;                        // as read
     Calculation calculation;              // the fields of the completed steps
@@ -25,7 +32,7 @@ struct Judgement {
 
 // The z statistic, the table, the verdict, what to show and the insights, in
 // that order, stopping at the first failure.
-Judgement Judge(const Counts& counts);
+Judgement Judge(const Counts& counts, const JudgeOptions& options = {});
 
 // Writes a judgement into the window's form variables: after a failure only
 // what the completed steps wrote, after a finished calculation every field.

@@ -1,6 +1,9 @@
 #include "ui/details_window.h"
 
+#include <QComboBox>
+#include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -37,9 +40,46 @@ DetailsWindow::DetailsWindow(Desktop& desktop, QWidget* owner) : QWidget(owner, 
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-    table_->setWordWrap(false);
+    // Long names wrap rather than end in an ellipsis.
+    table_->setWordWrap(true);
+    table_->setTextElideMode(Qt::ElideNone);
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->setAccessibleName(QStringLiteral("Figures"));
     table_->setMinimumHeight(250);
+    // The peeking-safe test's planned total, and a margin for "not worse than".
+    planned_ = new QLineEdit(this);
+    planned_->setObjectName(QStringLiteral("planned"));
+    planned_->setPlaceholderText(QStringLiteral("5,000, the default"));
+    planned_->setAccessibleName(QStringLiteral("Planned observations in all"));
+    auto* fromPlanner = new QPushButton(QStringLiteral("From the planner"), this);
+    fromPlanner->setObjectName(QStringLiteral("fromPlanner"));
+    fromPlanner->setToolTip(QStringLiteral("Takes the planner's observations in all (Ctrl+Shift+P opens it)."));
+    margin_ = new QLineEdit(this);
+    margin_->setObjectName(QStringLiteral("margin"));
+    margin_->setPlaceholderText(QStringLiteral("none"));
+    margin_->setAccessibleName(QStringLiteral("Margin: B not worse than A by more than"));
+    marginKind_ = new QComboBox(this);
+    marginKind_->setObjectName(QStringLiteral("marginKind"));
+    marginKind_->addItems({QStringLiteral("% of A's ratio"), QStringLiteral("points")});
+    marginKind_->setAccessibleName(QStringLiteral("Margin in"));
+    optionsProblem_ = new QLabel(this);
+    optionsProblem_->setObjectName(QStringLiteral("optionsProblem"));
+    optionsProblem_->setWordWrap(true);
+    optionsProblem_->hide();
+    auto* plannedRow = new QHBoxLayout;
+    plannedRow->addWidget(planned_);
+    plannedRow->addWidget(fromPlanner);
+    auto* marginRow = new QHBoxLayout;
+    marginRow->addWidget(margin_);
+    marginRow->addWidget(marginKind_);
+    auto* options = new QFormLayout;
+    options->addRow(QStringLiteral("Planned observations in all:"), plannedRow);
+    options->addRow(QStringLiteral("B not worse than A by more than:"), marginRow);
+    options->addRow(optionsProblem_);
+    connect(planned_, &QLineEdit::textChanged, this, &DetailsWindow::ReadOptions);
+    connect(margin_, &QLineEdit::textChanged, this, &DetailsWindow::ReadOptions);
+    connect(marginKind_, &QComboBox::currentIndexChanged, this, &DetailsWindow::ReadOptions);
+    connect(fromPlanner, &QPushButton::clicked, this, &DetailsWindow::PlannedWanted);
     footnote_ = new QLabel(QStringLiteral("Each version's own interval is the Wilson score interval; the others "
                                           "come from the normal approximation."),
                            this);
@@ -56,6 +96,7 @@ DetailsWindow::DetailsWindow(Desktop& desktop, QWidget* owner) : QWidget(owner, 
     for (QWidget* w : std::initializer_list<QWidget*>{warnings_, summary_, table_, footnote_, chart_}) {
         layout->addWidget(w);
     }
+    layout->insertLayout(2, options);
     layout->addLayout(buttons);
     connect(copy_, &QPushButton::clicked, this, [this] { desktop_.CopyText(QString::fromStdString(report_)); });
     connect(save_, &QPushButton::clicked, this, [this] {
@@ -64,8 +105,45 @@ DetailsWindow::DetailsWindow(Desktop& desktop, QWidget* owner) : QWidget(owner, 
     });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     new QShortcut(Qt::Key_Escape, this, this, &QWidget::close);
-    resize(620, 660);
+    resize(640, 780);
     SetJudgement(std::nullopt);
+}
+
+void DetailsWindow::SetPlanned(double observations)
+{
+    planned_->setText(QString::fromStdString(NumberToText(observations)));
+}
+
+void DetailsWindow::ReadOptions()
+{
+    JudgeOptions options;
+    QStringList problems;
+    const std::string planned = planned_->text().toStdString();
+    if (!planned.empty()) {
+        if (IsNumeric(planned) && ReadNumber(planned) > 0) {
+            options.plannedObservations = ReadNumber(planned);
+        } else {
+            problems << QStringLiteral("The planned observations must be a number above 0; until then the default "
+                                       "5,000 counts.");
+        }
+    }
+    std::string margin = margin_->text().toStdString();
+    const bool relative = marginKind_->currentIndex() == 0;
+    if (relative && !margin.empty() && margin.back() == '%') {
+        margin.pop_back();
+    }
+    if (!margin.empty()) {
+        const double size = ReadNumber(margin);
+        if (IsNumeric(margin) && size > 0 && (!relative || size < 100)) {
+            options.margin = Margin{size, relative ? MarginKind::RelativePercent : MarginKind::Points};
+        } else {
+            problems << (relative ? QStringLiteral("The margin must be a percentage above 0 and below 100.")
+                                  : QStringLiteral("The margin must be a number of points above 0."));
+        }
+    }
+    optionsProblem_->setText(problems.join(QLatin1Char(' ')));
+    optionsProblem_->setVisible(!problems.isEmpty());
+    emit OptionsChanged(options);
 }
 
 void DetailsWindow::SetJudgement(const std::optional<Judgement>& judgement)

@@ -8,7 +8,9 @@
 
 #include "engine/judge.h"
 
+class QComboBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTableWidget;
 
@@ -26,8 +28,24 @@ public:
     void SetJudgement(const std::optional<Judgement>& judgement);
     const IntervalChart* Chart() const { return chart_; }
 
+    // Fills the planned total in, as if typed.
+    void SetPlanned(double observations);
+
+signals:
+    // The planned total or the margin changed: what the user typed, less
+    // what is not a number (said beside the fields).
+    void OptionsChanged(const ambrelay::JudgeOptions& options);
+    // "From the planner": the planner's observations in all are wanted.
+    void PlannedWanted();
+
 private:
+    void ReadOptions();
+
     Desktop& desktop_;
+    QLineEdit* planned_ = nullptr;
+    QLineEdit* margin_ = nullptr;
+    QComboBox* marginKind_ = nullptr;
+    QLabel* optionsProblem_ = nullptr;
     std::string report_;
     QLabel* warnings_ = nullptr;
     QLabel* summary_ = nullptr;

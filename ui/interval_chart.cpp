@@ -11,6 +11,8 @@ namespace {
 const QColor kVersionA(0, 114, 178);
 const QColor kVersionB(213, 94, 0);
 const QColor kDifference(0, 0, 0);
+// The Okabe and Ito palette's bluish green.
+const QColor kPeekingSafe(0, 158, 115);
 constexpr int kMargin = 16;
 constexpr int kLabelWidth = 92;
 
@@ -26,12 +28,23 @@ Axis MakeAxis(double low, double high, double left, double right)
     return {low - pad, high + pad, left, right};
 }
 
+// The difference and its peeking-safe interval share one axis, with zero on it.
+Axis DifferenceAxis(const Figure& difference, const std::optional<Figure>& peekingSafe, double left, double right)
+{
+    Interval span = *difference.interval;
+    if (peekingSafe) {
+        span.low = std::min(span.low, peekingSafe->interval->low);
+        span.high = std::max(span.high, peekingSafe->interval->high);
+    }
+    return MakeAxis(std::min(span.low, 0.0), std::max(span.high, 0.0), left, right);
+}
+
 }  // namespace
 
 IntervalChart::IntervalChart(QWidget* parent) : QWidget(parent)
 {
     setAccessibleName(QStringLiteral("Picture of the response ratios and the difference, with 95% intervals"));
-    setMinimumSize(360, 190);
+    setMinimumSize(360, 240);
 }
 
 void IntervalChart::SetFigures(std::vector<Figure> figures)
@@ -39,9 +52,13 @@ void IntervalChart::SetFigures(std::vector<Figure> figures)
     const Figure* ratio1 = FindFigure(figures, "ratio1_percent");
     const Figure* ratio2 = FindFigure(figures, "ratio2_percent");
     const Figure* difference = FindFigure(figures, "difference_points");
+    const Figure* peeking = FindFigure(figures, "always_valid_difference_points");
     shown_.reset();
     if (ratio1 && ratio2 && difference && ratio1->interval && ratio2->interval && difference->interval) {
-        shown_ = Shown{*ratio1, *ratio2, *difference};
+        shown_ = Shown{*ratio1, *ratio2, *difference, std::nullopt};
+        if (peeking && peeking->interval) {
+            shown_->peekingSafe = *peeking;
+        }
     }
     update();
 }
@@ -53,7 +70,7 @@ ChartGeometry IntervalChart::Geometry() const
         return g;
     }
     const Interval& d = *shown_->difference.interval;
-    const Axis axis = MakeAxis(std::min(d.low, 0.0), std::max(d.high, 0.0), kMargin + kLabelWidth, width() - kMargin);
+    const Axis axis = DifferenceAxis(shown_->difference, shown_->peekingSafe, kMargin + kLabelWidth, width() - kMargin);
     g.zeroX = axis.X(0);
     g.differenceLowX = axis.X(d.low);
     g.differenceHighX = axis.X(d.high);
@@ -104,12 +121,15 @@ void IntervalChart::paintEvent(QPaintEvent* /*event*/)
                QString::fromStdString(shown_->difference.label));
     const ChartGeometry g = Geometry();
     p.setPen(QPen(Qt::gray, 1, Qt::DashLine));
-    p.drawLine(QPointF(g.zeroX, top + 18), QPointF(g.zeroX, top + 58));
+    const double bottom = shown_->peekingSafe ? top + 98 : top + 58;
+    p.drawLine(QPointF(g.zeroX, top + 18), QPointF(g.zeroX, bottom));
     p.setPen(Qt::darkGray);
-    p.drawText(QRectF(g.zeroX - 20, top + 58, 40, 16), Qt::AlignCenter, QStringLiteral("0"));
-    const Interval& d = *shown_->difference.interval;
-    const Axis differences = MakeAxis(std::min(d.low, 0.0), std::max(d.high, 0.0), left, right);
+    p.drawText(QRectF(g.zeroX - 20, bottom, 40, 16), Qt::AlignCenter, QStringLiteral("0"));
+    const Axis differences = DifferenceAxis(shown_->difference, shown_->peekingSafe, left, right);
     interval(differences, top + 32, shown_->difference, kDifference, QStringLiteral("Difference"));
+    if (shown_->peekingSafe) {
+        interval(differences, top + 72, *shown_->peekingSafe, kPeekingSafe, QStringLiteral("Peeking-safe"));
+    }
 }
 
 }  // namespace ambrelay

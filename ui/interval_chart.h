@@ -27,7 +27,7 @@ public:
     // The figures of a finished judgement; an empty list shows "No result".
     void SetFigures(std::vector<Figure> figures);
     ChartGeometry Geometry() const;
-    QSize sizeHint() const override { return {420, 200}; }
+    QSize sizeHint() const override { return {420, 250}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -36,6 +36,7 @@ private:
     // The ratios' and the difference's figures, or none without a result.
     struct Shown {
         Figure ratio1, ratio2, difference;
+        std::optional<Figure> peekingSafe;  // the difference's interval however often one looks
     };
     std::optional<Shown> shown_;
 };

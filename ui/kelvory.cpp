@@ -106,7 +106,7 @@ void Kelvory::Command1_Click()
     if (!InputsPassChecks(inputs)) {
         return;
     }
-    const Judgement judgement = Judge(ReadCounts(inputs));
+    const Judgement judgement = Judge(ReadCounts(inputs), judgeOptions_);
     StoreFormVariables(judgement, formVariables_);
     if (!judgement.Finished()) {
         desktop_.ShowMessage(this, Text(CalcFailureMessage(judgement.failure->reason)));

@@ -84,6 +84,10 @@ private:
     void OpenDetails();
     void OpenPlanner();
     void FollowResult();
+    void AddCompanionKeys(QWidget* companion);
+    void PlaceBeside(QWidget* companion);
+    void ApplyJudgeOptions(const JudgeOptions& options);
+    void TakePlannedTotal();
 
     Desktop& desktop_;
 
@@ -97,6 +101,7 @@ private:
     QAction* details_ = nullptr;
     QAction* plan_ = nullptr;
     std::optional<Judgement> shown_;  // the finished calculation the window shows
+    JudgeOptions judgeOptions_;       // the details window's planned total and margin
     DetailsWindow* detailsWindow_ = nullptr;
     PlannerWindow* plannerWindow_ = nullptr;
     QList<QWidget*> schemeText_;

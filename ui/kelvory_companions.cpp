@@ -7,6 +7,8 @@
 #include <QCloseEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QScreen>
+#include <algorithm>
 #include <QShortcut>
 
 #include "ui/details_window.h"
@@ -29,19 +31,50 @@ void Kelvory::SetUpCompanions()
     // Labels, buttons, bars and the frame pass a right-click on to the
     // window, which offers the same entries; the boxes keep their edit menu.
     setContextMenuPolicy(Qt::ActionsContextMenu);
-    // Keys no text box uses, so they work from inside one too.
-    auto* details = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_I), this);
-    connect(details, &QShortcut::activated, this, &Kelvory::OpenDetails);
-    auto* planner = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), this);
-    connect(planner, &QShortcut::activated, this, &Kelvory::OpenPlanner);
+    AddCompanionKeys(this);
     Label6->installEventFilter(this);
     lblResult->installEventFilter(this);
+}
+
+// Keys no text box uses, so they work from inside one too, and from each
+// of the three windows.
+void Kelvory::AddCompanionKeys(QWidget* window)
+{
+    auto* details = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_I), window);
+    connect(details, &QShortcut::activated, this, &Kelvory::OpenDetails);
+    auto* planner = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), window);
+    connect(planner, &QShortcut::activated, this, &Kelvory::OpenPlanner);
+}
+
+// A companion opens beside the window, on the side where the screen has room,
+// so it never hides the result it explains; where neither side has room the
+// window system places it.
+void Kelvory::PlaceBeside(QWidget* companion)
+{
+    const QScreen* screen = this->screen();
+    if (!screen) {
+        return;
+    }
+    const QRect room = screen->availableGeometry();
+    const QRect main = frameGeometry();
+    const QSize size = companion->frameGeometry().size().expandedTo(companion->size());
+    const int top = std::clamp(main.top(), room.top(), std::max(room.top(), room.bottom() - size.height()));
+    constexpr int kGap = 8;
+    if (main.right() + kGap + size.width() <= room.right()) {
+        companion->move(main.right() + kGap, top);
+    } else if (main.left() - kGap - size.width() >= room.left()) {
+        companion->move(main.left() - kGap - size.width(), top);
+    }
 }
 
 void Kelvory::OpenDetails()
 {
     if (!detailsWindow_) {
         detailsWindow_ = new DetailsWindow(desktop_, this);
+        AddCompanionKeys(detailsWindow_);
+        connect(detailsWindow_, &DetailsWindow::OptionsChanged, this, &Kelvory::ApplyJudgeOptions);
+        connect(detailsWindow_, &DetailsWindow::PlannedWanted, this, &Kelvory::TakePlannedTotal);
+        PlaceBeside(detailsWindow_);
     }
     detailsWindow_->SetJudgement(shown_);
     detailsWindow_->show();
@@ -53,6 +86,8 @@ void Kelvory::OpenPlanner()
 {
     if (!plannerWindow_) {
         plannerWindow_ = new PlannerWindow(this);
+        AddCompanionKeys(plannerWindow_);
+        PlaceBeside(plannerWindow_);
     }
     if (shown_) {
         plannerWindow_->SetBaseline(shown_->calculation.Ratio1);
@@ -60,6 +95,25 @@ void Kelvory::OpenPlanner()
     plannerWindow_->show();
     plannerWindow_->raise();
     plannerWindow_->activateWindow();
+}
+
+// The planned total and the margin change the figures beyond the verdict,
+// never the verdict: the shown counts are judged again with them.
+void Kelvory::ApplyJudgeOptions(const JudgeOptions& options)
+{
+    judgeOptions_ = options;
+    if (shown_) {
+        KeepInsights(Judge(shown_->counts, judgeOptions_));
+    }
+}
+
+void Kelvory::TakePlannedTotal()
+{
+    if (plannerWindow_ && plannerWindow_->isVisible() && plannerWindow_->PlannedTotal()) {
+        detailsWindow_->SetPlanned(*plannerWindow_->PlannedTotal());
+    } else {
+        OpenPlanner();
+    }
 }
 
 // An open details window shows what the main window shows, without taking

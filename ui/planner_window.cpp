@@ -104,6 +104,7 @@ std::optional<double> PlannerWindow::Read(const Field& field, bool optional)
 
 void PlannerWindow::Update()
 {
+    plannedTotal_.reset();
     const auto baseline = Read(baseline_);
     const auto effect = Read(effect_);
     const auto alpha = Read(alpha_);
@@ -144,6 +145,7 @@ void PlannerWindow::Update()
     perVersion_->setText(p.neededA == p.neededB ? Text(Grouped(p.neededA))
                                                 : Text(Grouped(p.neededA) + " for A, " + Grouped(p.neededB) + " for B"));
     total_->setText(Text(Grouped(p.total)));
+    plannedTotal_ = p.total;
     days_->setText(p.days ? Text(Grouped(*p.days)) : QStringLiteral("Enter the observations per day to see the days."));
 }
 

@@ -21,6 +21,10 @@ public:
     // Starts the baseline at a ratio (0 to 1), as version A's last result.
     void SetBaseline(double ratio);
 
+    // The observations in all of the plan on show; none while the inputs
+    // give no plan.
+    std::optional<double> PlannedTotal() const { return plannedTotal_; }
+
 private:
     struct Field {
         QLineEdit* box;
@@ -38,6 +42,7 @@ private:
     QLabel* perVersion_ = nullptr;
     QLabel* total_ = nullptr;
     QLabel* days_ = nullptr;
+    std::optional<double> plannedTotal_;
 };
 
 }  // namespace ambrelay

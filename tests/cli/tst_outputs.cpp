@@ -110,9 +110,13 @@ void OutputsTest::everyKeyKeepsOneType_data()
     QTest::newRow("judge") << QList<QStringList>{{"judge", "1000", "100", "1000", "130", "--json"},
                                                  {"judge", "10", "0", "10", "5", "--json"},
                                                  {"judge", "1000.5", "100.5", "1000", "100", "--json"},
-                                                 {"judge", "2e9", "2e8", "2e9", "2.0001e8", "--json"}}
+                                                 {"judge", "2e9", "2e8", "2e9", "2.0001e8", "--json"},
+                                                 {"judge", "1000", "0", "1000", "30", "--margin", "2%", "--json"},
+                                                 {"judge", "100", "10", "100", "12", "--margin-points", "1", "--json"}}
                            << QString();
-    QTest::newRow("judge --csv --json") << QList<QStringList>{{"judge", "--csv", "-", "--json"}} << table;
+    QTest::newRow("judge --csv --json") << QList<QStringList>{{"judge", "--csv", "-", "--json"},
+                                                              {"judge", "--csv", "-", "--json", "--margin", "5"}}
+                                        << table;
     QTest::newRow("plan") << QList<QStringList>{
         {"plan", "--baseline", "10%", "--mde", "20", "--json"},
         {"plan", "--baseline", "10%", "--mde", "20", "--split", "25", "--daily", "1000", "--json"},

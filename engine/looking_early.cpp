@@ -1,0 +1,82 @@
+#include "engine/looking_early.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/portable_math.h"
+#include "numbers/number_text.h"
+
+namespace ambrelay {
+
+AlwaysValidOutcome AlwaysValidTest(const Counts& c, double planned, double alpha)
+{
+    const double n = c.views1 + c.views2;
+    if (!(c.views1 > 0 && c.views2 > 0)) {
+        return {std::nullopt, "There is no peeking-safe figure without observations of both versions."};
+    }
+    if (!(planned > 0 && std::isfinite(planned))) {
+        return {std::nullopt, "There is no peeking-safe figure without a planned number of observations above 0."};
+    }
+    const double pa = c.responses1 / c.views1;
+    const double pb = c.responses2 / c.views2;
+    const double spread = pa * (1 - pa) / c.views1 + pb * (1 - pb) / c.views2;
+    if (!(spread > 0) || !std::isfinite(spread)) {
+        return {std::nullopt, "There is no peeking-safe figure while a version has no responses or only responses: "
+                              "its ratio shows no spread to measure the difference against."};
+    }
+    const double delta = pb - pa;
+    const double z = delta / std::sqrt(spread);
+    const double logAlpha = math::Log(alpha);
+    const double rho2 = (-2 * logAlpha + math::Log(1 - 2 * logAlpha)) / planned;
+    const double grown = 1 + n * rho2;
+    AlwaysValid test;
+    test.pValue = std::min(1.0, std::sqrt(grown) * math::Exp(-rho2 * n * z * z / (2 * grown)));
+    const double half =
+        std::sqrt(n * spread) * std::sqrt(2 * grown * (0.5 * math::Log(grown) - logAlpha) / (n * n * rho2));
+    test.differencePoints = {(delta - half) * 100, (delta + half) * 100};
+    if (!std::isfinite(test.pValue) || !std::isfinite(half)) {
+        return {std::nullopt, "There is no peeking-safe figure for counts beyond what doubles can carry."};
+    }
+    return {test, {}};
+}
+
+NonInferiorityOutcome TestNonInferiority(const Counts& c, const Margin& margin, double alpha)
+{
+    if (!(margin.size > 0) || !std::isfinite(margin.size)
+        || (margin.kind == MarginKind::RelativePercent && margin.size >= 100)) {
+        return {std::nullopt, margin.kind == MarginKind::RelativePercent
+                                  ? "The margin must lie above 0% and below 100%."
+                                  : "The margin must be above 0 points."};
+    }
+    const double pa = c.responses1 / c.views1;
+    const double pb = c.responses2 / c.views2;
+    double estimate = 0, error = 0;
+    if (margin.kind == MarginKind::Points) {
+        estimate = pb - pa + margin.size / 100;
+        error = std::sqrt(pa * (1 - pa) / c.views1 + pb * (1 - pb) / c.views2);
+    } else {
+        if (!(c.responses1 > 0 && c.responses2 > 0)) {
+            return {std::nullopt, "A relative margin needs responses to both versions; give the margin in points."};
+        }
+        estimate = math::Log(pb / pa) - math::Log1p(-margin.size / 100);
+        error = std::sqrt(1 / c.responses2 - 1 / c.views2 + 1 / c.responses1 - 1 / c.views1);
+    }
+    if (!(error > 0) || !std::isfinite(error) || !std::isfinite(estimate)) {
+        return {std::nullopt, "There is no test against the margin while a version has no responses or only "
+                              "responses."};
+    }
+    NonInferiority test;
+    test.z = estimate / error;
+    test.pValue = math::Erfc(test.z / std::sqrt(2.0)) / 2;
+    // The lower bound of the two-sided (1 - 2 alpha) interval clears the
+    // margin exactly when z passes the one-sided quantile.
+    test.notWorse = test.z > math::NormalQuantile(1 - alpha);
+    return {test, {}};
+}
+
+std::string MarginText(const Margin& margin)
+{
+    return NumberToText(margin.size) + (margin.kind == MarginKind::RelativePercent ? "%" : " points");
+}
+
+}  // namespace ambrelay

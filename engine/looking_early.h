@@ -1,0 +1,59 @@
+#pragma once
+// Two questions beside the verdict. Looking early: a test that stays valid
+// however often the counts are looked at (the normal-mixture sequential test,
+// whose intervals are confidence sequences). Not worse than: whether version
+// B falls short of version A by no more than a margin (non-inferiority).
+
+#include <optional>
+#include <string>
+
+#include "engine/interval.h"
+#include "numbers/counts.h"
+
+namespace ambrelay {
+
+// Observations in all that a test is planned to reach, when the user has not
+// said: the common default of experimentation platforms.
+inline constexpr double kDefaultPlannedObservations = 5000;
+inline constexpr double kLookingAlpha = 0.05;
+
+struct AlwaysValid {
+    double pValue = 1.0;           // valid however often the counts were looked at
+    Interval differencePoints;     // B minus A, a confidence sequence at 95%
+};
+
+struct AlwaysValidOutcome {
+    std::optional<AlwaysValid> test;
+    std::string gap;  // in plain words, when there is no test
+};
+
+// From the counts and the observations in all the test is planned to reach.
+AlwaysValidOutcome AlwaysValidTest(const Counts& counts, double plannedObservations, double alpha = kLookingAlpha);
+
+enum class MarginKind { RelativePercent, Points };
+
+// "B is not worse than A by more than 2%" (relative) or "by 0.5 points".
+struct Margin {
+    double size = 0.0;  // above 0: percent of A's ratio, or percentage points
+    MarginKind kind = MarginKind::RelativePercent;
+};
+
+struct NonInferiority {
+    double z = 0.0;
+    double pValue = 1.0;     // one-sided, against "B is worse by the margin or more"
+    bool notWorse = false;   // the (1 - 2 alpha) interval's lower bound clears the margin
+};
+
+struct NonInferiorityOutcome {
+    std::optional<NonInferiority> test;
+    std::string gap;  // in plain words, when there is no test
+};
+
+// B against A: the difference with the Wald standard error for a margin in
+// points, the log of the ratio of the ratios for a relative one.
+NonInferiorityOutcome TestNonInferiority(const Counts& counts, const Margin& margin, double alpha = kLookingAlpha);
+
+// "2%" or "0.5 points", as a margin is read.
+std::string MarginText(const Margin& margin);
+
+}  // namespace ambrelay
