@@ -48,6 +48,9 @@ int main(int argc, char* argv[])
     QApplication::processEvents();
     QWidget* shown = &window;
     if (!companion.isEmpty()) {
+        // A window manager may not have made the window active yet; the keys
+        // go to the active window.
+        QApplication::setActiveWindow(&window);
         QTest::keyClick(&window, companion == "details" ? Qt::Key_I : Qt::Key_P,
                         companion == "details" ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
         shown = window.findChild<QWidget*>(companion == "details" ? "DetailsWindow" : "PlannerWindow");

@@ -56,6 +56,8 @@ attempt() {
     grep -q "^frame Ambrelay$" "$scratch/frame" 2>/dev/null || { echo "no frame named Ambrelay" >&2; status=1; }
     grep -q "^bar Likelihood for version 2 98 percent$" "$scratch/frame" 2>/dev/null \
       || { echo "the bar is not read as 98 percent by its name" >&2; status=1; }
+    grep -q "^insights If you have looked before: the peeking-safe p value is 0.3789" "$scratch/frame" 2>/dev/null \
+      || { echo "the insights' peeking-safe line is not on the accessibility bus" >&2; status=1; }
   fi
   rm -rf "$scratch"
   return $status
@@ -73,4 +75,4 @@ if [ "$status" -ne 0 ]; then
   echo "What Orca spoke is in build/screen-reader-spoken.txt" >&2
   exit 1
 fi
-echo "Orca spoke the verdict, the p value, the bar, the blank box's message, Clear and Copy."
+echo "Orca spoke the verdict, the p value, the bar, the blank box's message, Clear and Copy; the insights are on the bus."

@@ -42,6 +42,10 @@ for app in desktop:
     for window in app:
         if window is not None and window.name == "Ambrelay":
             print(window.getRoleName(), window.name)
+            # The interpretation's insights, which a screen reader reads as its description.
+            for label in pyatspi.findAllDescendants(window, lambda o: "If you have looked before" in (o.description or "")):
+                for line in label.description.split("\n"):
+                    print("insights", line)
             # The bars as a screen reader reads them: value, minimum, maximum.
             for bar in pyatspi.findAllDescendants(window, lambda o: o.getRoleName() == "progress bar"):
                 if bar.getState().contains(pyatspi.STATE_SHOWING):

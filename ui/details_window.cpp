@@ -38,8 +38,11 @@ DetailsWindow::DetailsWindow(Desktop& desktop, QWidget* owner) : QWidget(owner, 
     table_->setHorizontalHeaderLabels({QStringLiteral("Figure"), QStringLiteral("Value")});
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
-    table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    // Names get room for most of their words on one line; the values take the
+    // rest, and both wrap where they are longer.
+    table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
+    table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    table_->horizontalHeader()->resizeSection(0, table_->fontMetrics().averageCharWidth() * 44);
     // Long names wrap rather than end in an ellipsis.
     table_->setWordWrap(true);
     table_->setTextElideMode(Qt::ElideNone);

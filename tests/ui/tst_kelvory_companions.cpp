@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QPushButton>
 #include <QPainter>
 #include <QTableWidget>
 
@@ -33,6 +34,9 @@ private slots:
     void opening();
     void detailsFollowTheWindow();
     void plannerExplainsBadInput();
+    void detailsTakeAPlannedTotalAndAMargin();
+    void keysWorkFromEveryWindow_data();
+    void keysWorkFromEveryWindow();
     void pictureAgainstZero_data();
     void pictureAgainstZero();
 };
@@ -119,6 +123,70 @@ void KelvoryCompanionsTest::detailsFollowTheWindow()
     w.Enter("", "100", "1000", "130");
     w.Go();
     QCOMPARE(Summary(w), QString("No result"));
+}
+
+// The peeking-safe line follows the planned total as it is typed, the
+// planner's total comes over with one click, and a margin adds its answer.
+void KelvoryCompanionsTest::detailsTakeAPlannedTotalAndAMargin()
+{
+    Window w;
+    w.Enter("1000", "100", "1000", "130");
+    w.Go();
+    QTest::keyClick(w.Box("txtViews1"), Qt::Key_I, Qt::ControlModifier);
+    QWidget* details = Companion(w, "DetailsWindow");
+    const auto tooltip = [&] { return w.Label("lblResult")->toolTip(); };
+    QVERIFY(tooltip().contains("the peeking-safe p value is 0.3789 (planned 5,000 observations, the default)"));
+    QTest::keyClicks(details->findChild<QLineEdit*>("planned"), "2000");
+    QVERIFY2(tooltip().contains("the peeking-safe p value is 0.4178 (planned 2,000 observations): keep"),
+             qPrintable(tooltip()));
+    QTest::keyClicks(details->findChild<QLineEdit*>("margin"), "2");
+    details->findChild<QComboBox*>("marginKind")->setCurrentIndex(1);
+    QVERIFY(tooltip().contains("\nB is not worse than A by more than 2 points (one-sided p = 0.00023)."));
+    QVERIFY(w.desktop.copied.isEmpty());
+    QTest::keyClick(w.Box("txtViews1"), Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(w.desktop.copied.value(0).contains("B not worse than A by more than 2 points: yes\n"));
+    // What is not a number is said beside the fields, and the default counts again.
+    QTest::keyClicks(details->findChild<QLineEdit*>("planned"), "x");
+    QVERIFY(details->findChild<QLabel*>("optionsProblem")->isVisibleTo(details));
+    QVERIFY(tooltip().contains("(planned 5,000 observations, the default)"));
+    // The next result keeps the planned total and the margin.
+    details->findChild<QLineEdit*>("planned")->setText("12000");
+    w.Enter("1000", "100", "1000", "120");
+    w.Go();
+    QVERIFY(tooltip().contains("(planned 12,000 observations)"));
+    QVERIFY(tooltip().contains("than A by more than 2 points"));
+    // From the planner: its observations in all, 3,841 a version at its start.
+    QTest::keyClick(details, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::mouseClick(details->findChild<QPushButton*>("fromPlanner"), Qt::LeftButton);
+    QCOMPARE(details->findChild<QLineEdit*>("planned")->text(), QString("7682"));
+}
+
+void KelvoryCompanionsTest::keysWorkFromEveryWindow_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<bool>("plannerKey");
+    QTest::addColumn<QString>("opens");
+    QTest::newRow("Ctrl+I in the planner") << "PlannerWindow" << false << "DetailsWindow";
+    QTest::newRow("Ctrl+Shift+P in the details") << "DetailsWindow" << true << "PlannerWindow";
+}
+
+void KelvoryCompanionsTest::keysWorkFromEveryWindow()
+{
+    QFETCH(QString, from);
+    QFETCH(bool, plannerKey);
+    QFETCH(QString, opens);
+    Window w;
+    w.Enter("1000", "100", "1000", "130");
+    w.Go();
+    QTest::keyClick(w.Box("txtViews1"), plannerKey ? Qt::Key_I : Qt::Key_P,
+                    plannerKey ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+    QWidget* start = Companion(w, qPrintable(from));
+    QVERIFY(start && !Companion(w, qPrintable(opens)));
+    QApplication::setActiveWindow(start);
+    QTest::keyClick(start, plannerKey ? Qt::Key_P : Qt::Key_I,
+                    plannerKey ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
+    QWidget* opened = Companion(w, qPrintable(opens));
+    QVERIFY(opened && opened->isVisible());
 }
 
 void KelvoryCompanionsTest::plannerExplainsBadInput()
