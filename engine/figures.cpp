@@ -201,6 +201,15 @@ std::optional<double> Figure::Number() const
     return x ? std::optional<double>(*x) : std::nullopt;
 }
 
+std::vector<Figure> BlankFigures(const std::vector<FigureKind>& kinds)
+{
+    std::vector<Figure> figures(kinds.size());
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        figures[i].kind = &kinds[i];
+    }
+    return figures;
+}
+
 const std::vector<FigureKind>& JudgementFigureKinds()
 {
     static const std::vector<FigureKind> kinds = {
@@ -238,11 +247,7 @@ std::vector<Figure> JudgementFigures(const Judgement& j, Wording wording)
     if (!j.Finished() || !j.insights) {
         return {};
     }
-    const std::vector<FigureKind>& kinds = JudgementFigureKinds();
-    std::vector<Figure> f(kJudgementFigures);
-    for (std::size_t i = 0; i < f.size(); ++i) {
-        f[i].kind = &kinds[i];
-    }
+    std::vector<Figure> f = BlankFigures(JudgementFigureKinds());
     const Insights& in = *j.insights;
     const ResultView& shown = j.view;
     const Calculation& c = j.calculation;

@@ -59,6 +59,9 @@ struct Figure {
 // Whether a list is read by people, or only by programs, which need no words.
 enum class Wording { ForPeople, NumbersOnly };
 
+// One figure of each kind, with no value and no words yet.
+std::vector<Figure> BlankFigures(const std::vector<FigureKind>& kinds);
+
 // The kinds of a judgement's figures, in the order every output lists them.
 const std::vector<FigureKind>& JudgementFigureKinds();
 

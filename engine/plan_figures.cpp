@@ -16,15 +16,6 @@ enum PlanFigure {
 
 enum SplitFigure { kChiSquare, kSplitP, kMismatch, kSplitFigures };
 
-std::vector<Figure> Blank(const std::vector<FigureKind>& kinds)
-{
-    std::vector<Figure> figures(kinds.size());
-    for (std::size_t i = 0; i < kinds.size(); ++i) {
-        figures[i].kind = &kinds[i];
-    }
-    return figures;
-}
-
 void Set(Figure& f, FigureValue value, std::string label, std::string words)
 {
     f.value = std::move(value);
@@ -84,7 +75,7 @@ PlanAnswer AnswerPlan(const PlanRequest& request)
     const double relativePercent = request.effect && relative ? *request.effect : (variant / in.baseline - 1) * 100;
     const double absolutePoints = request.effect && !relative ? *request.effect : (variant - in.baseline) * 100;
 
-    PlanAnswer answer{Blank(PlanFigureKinds()), {}, std::nullopt};
+    PlanAnswer answer{BlankFigures(PlanFigureKinds()), {}, std::nullopt};
     std::vector<Figure>& f = answer.figures;
     const auto both = [](const VersionPair& pair, auto write) {
         return write(pair.first) + " for A and " + write(pair.second) + " for B";
@@ -130,7 +121,7 @@ SplitAnswer AnswerSplit(double observations1, double observations2, double share
         return {{}, "The observations must be zero or more and not both zero, and the intended share must lie "
                     "between 0% and 100%, both excluded."};
     }
-    SplitAnswer answer{Blank(SplitFigureKinds()), {}};
+    SplitAnswer answer{BlankFigures(SplitFigureKinds()), {}};
     std::vector<Figure>& f = answer.figures;
     Set(f[kChiSquare], ratio->chiSquare, "Chi-square", NumberToText(RoundDecimal(ratio->chiSquare, 2)));
     Set(f[kSplitP], ratio->pValue, "p value", PValueText(ratio->pValue));

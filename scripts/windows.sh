@@ -1,28 +1,53 @@
 #!/usr/bin/env bash
-# Cross-builds ambrelay-cli.exe for 64-bit Windows with MinGW-w64, runs the
-# command line's black-box tests under Wine, and proves what Windows users
-# get: an .exe that needs only Windows' own DLLs and writes, byte for byte,
-# what the Linux build writes for the same input.
+# Cross-builds Ambrelay for 64-bit Windows with MinGW-w64: the window
+# (ambrelay.exe, against a Qt for Windows that scripts/qt-windows.sh builds
+# once per machine), ambrelay-cli.exe, the installer and a portable zip. Runs
+# the command line's black-box tests and the window's suites under Wine, and
+# proves what Windows users get: programs that need only Windows' own DLLs
+# and carry their version record, a command line that writes, byte for byte,
+# what the Linux build writes, and a window and installer that behave as on
+# Linux (scripts/windows-window.sh).
 #   scripts/windows.sh [ROWS [SEED]]   (the generated table: 20000 rows by default)
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 "$repo_root/scripts/install-deps.sh" cmake make g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-  wine64 libboost-math-dev libcli11-dev nlohmann-json3-dev
+  wine64 libboost-math-dev libcli11-dev nlohmann-json3-dev nsis icoutils
 cd "$repo_root"
+AMBRELAY_QT_WINDOWS=$(scripts/qt-windows.sh | tail -n 1)
+export AMBRELAY_QT_WINDOWS
 cmake --preset windows
 cmake --build --preset windows
 ctest --preset windows
 exe=build/windows/cli/ambrelay-cli.exe
+window=build/windows/app/ambrelay.exe
 
-echo "== DLLs $exe imports"
-x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ { print $3 }' | while read -r dll; do
-  echo "$dll"
-  case "${dll,,}" in
-    kernel32.dll | msvcrt.dll | user32.dll | advapi32.dll | shell32.dll | ntdll.dll | api-ms-win-*) ;;
-    *) echo "$exe needs $dll, which Windows does not have of its own" >&2; exit 1 ;;
-  esac
+for program in "$exe" "$window"; do
+  echo "== DLLs $program imports"
+  x86_64-w64-mingw32-objdump -p "$program" | awk '/DLL Name:/ { print $3 }' | while read -r dll; do
+    echo "$dll"
+    case "${dll,,}" in
+      kernel32.dll | msvcrt.dll | user32.dll | advapi32.dll | shell32.dll | ntdll.dll | api-ms-win-* | gdi32.dll \
+        | comdlg32.dll | ole32.dll | oleaut32.dll | imm32.dll | winmm.dll | ws2_32.dll | uxtheme.dll | dwmapi.dll \
+        | shlwapi.dll | version.dll | userenv.dll | netapi32.dll | d3d9.dll | dwrite.dll | d2d1.dll | dxgi.dll \
+        | d3d11.dll | setupapi.dll | uuid.dll | wtsapi32.dll | mpr.dll | authz.dll | comctl32.dll | crypt32.dll \
+        | rpcrt4.dll | secur32.dll | bcrypt.dll | shcore.dll) ;;
+      *) echo "$program needs $dll, which Windows does not have of its own" >&2; exit 1 ;;
+    esac
+  done
 done
+
+echo "== The version record of $window, read back from the built file"
+wrestool -x -t 16 "$window" >build/windows/window-version.res
+strings -el build/windows/window-version.res >build/windows/window-version.txt
+for entry in "FileVersion 1.00" "ProductVersion 1.00" "InternalName Kelvory" "OriginalFilename ambrelay.exe"; do
+  read -r name value <<<"$entry"
+  grep -A1 -x "$name" build/windows/window-version.txt | tail -n 1 | grep -qx "$value" \
+    || { echo "$window: $name is not $value" >&2; exit 1; }
+  echo "$name: $value"
+done
+wrestool -l -t 14 "$window" | grep -q . || { echo "$window carries no icon" >&2; exit 1; }
+echo "an icon"
 
 echo "== The same bytes as the Linux build"
 cmake --preset cli
@@ -79,3 +104,6 @@ WINDOWS_LOCALE=de_DE.UTF-8 same "plan, German Windows" plan --baseline 0.035 --m
 compare "table from a file" - -- judge --csv "$work/table.csv" -- judge --csv "$windows_table"
 compare "table as JSON lines" - -- judge --csv "$work/table.csv" --json -- judge --csv "$windows_table" --json
 compare "table on standard input" "$work/table.csv" -- judge --csv - -- judge --csv -
+
+echo "== The window and the installer under Wine"
+scripts/windows-window.sh

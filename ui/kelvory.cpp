@@ -57,7 +57,8 @@ void Kelvory::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ApplicationPaletteChange) {
-        KeepTextLegible();  // the user switched between a light and a dark scheme
+        FillSystemColours();  // the user changed the colour scheme
+        KeepTextLegible();
     }
 }
 

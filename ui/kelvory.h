@@ -52,6 +52,7 @@ protected:
 
 private:
     void BuildLayout();
+    void FillSystemColours();
     void KeepTextLegible();
     void ConnectHandlers();
     void CentreOnScreen();

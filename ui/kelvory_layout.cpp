@@ -153,6 +153,18 @@ QColor InactiveBorder() { return SystemColour(COLOR_INACTIVEBORDER, QColor(212, 
 
 }  // namespace look
 
+// The result captions and fields take two colours of the user's scheme
+// (inactive border, 3-D light), read again whenever the scheme changes.
+void Kelvory::FillSystemColours()
+{
+    for (QLabel* caption : {Label10, Label1, Label11, Label8, Label2}) {
+        FillBackground(caption, look::InactiveBorder());
+    }
+    for (QLabel* field : {lblRatio1, lblPVal, lblRatio2, lblZStat, Label6, lblResult}) {
+        FillBackground(field, look::ThreeDLight());
+    }
+}
+
 void Kelvory::KeepTextLegible()
 {
     // The backgrounds stay as the window defines them whatever the scheme;
@@ -229,11 +241,8 @@ void Kelvory::BuildLayout()
     lblResult->setFont(CourierNew(kPixels9_75));
     for (QLabel* caption : {Label10, Label1, Label11, Label8, Label2}) {
         caption->setFont(CourierNew(kPixels8_25, true));
-        FillBackground(caption, InactiveBorder());
     }
-    for (QLabel* field : {lblRatio1, lblPVal, lblRatio2, lblZStat, Label6, lblResult}) {
-        FillBackground(field, ThreeDLight());
-    }
+    FillSystemColours();
 
     lblStar1 = MakeLabel(this, "lblStar1", QStringLiteral("*"), {0, 192, 17, 25}, centred);
     lblStar2 = MakeLabel(this, "lblStar2", QStringLiteral("*"), {328, 192, 17, 25}, centred);

@@ -31,10 +31,17 @@ bool QtDesktop::OpenAddress(QWidget* /*owner*/, const QString& address)
 
 QString QtDesktop::InstalledHelpPage() const
 {
-    // Installed as <prefix>/bin/ambrelay beside <prefix>/share/doc/ambrelay.
-    const QString page = QDir(QCoreApplication::applicationDirPath())
-                             .filePath(QStringLiteral("../share/doc/ambrelay/kelvoryhelp.html"));
-    return QFileInfo::exists(page) ? QUrl::fromLocalFile(QFileInfo(page).canonicalFilePath()).toString() : QString();
+    // Installed as <prefix>/bin/ambrelay beside <prefix>/share/doc/ambrelay,
+    // or on Windows with the page in a help folder beside ambrelay.exe.
+    const QDir programs(QCoreApplication::applicationDirPath());
+    for (const QString& place : {QStringLiteral("../share/doc/ambrelay/kelvoryhelp.html"),
+                                 QStringLiteral("help/kelvoryhelp.html")}) {
+        const QString page = programs.filePath(place);
+        if (QFileInfo::exists(page)) {
+            return QUrl::fromLocalFile(QFileInfo(page).canonicalFilePath()).toString();
+        }
+    }
+    return QString();
 }
 
 }  // namespace ambrelay
