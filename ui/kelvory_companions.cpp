@@ -46,25 +46,31 @@ void Kelvory::AddCompanionKeys(QWidget* window)
     connect(planner, &QShortcut::activated, this, &Kelvory::OpenPlanner);
 }
 
-// A companion opens beside the window, on the side where the screen has room,
-// so it never hides the result it explains; where neither side has room the
-// window system places it.
+// A companion opens beside the window, on the side where the screen has more
+// room, narrowed to fit there if need be, so it never hides the result it
+// explains; where neither side has room for it the window system places it.
 void Kelvory::PlaceBeside(QWidget* companion)
 {
     const QScreen* screen = this->screen();
     if (!screen) {
         return;
     }
+    constexpr int kGap = 8;
     const QRect room = screen->availableGeometry();
     const QRect main = frameGeometry();
-    const QSize size = companion->frameGeometry().size().expandedTo(companion->size());
-    const int top = std::clamp(main.top(), room.top(), std::max(room.top(), room.bottom() - size.height()));
-    constexpr int kGap = 8;
-    if (main.right() + kGap + size.width() <= room.right()) {
-        companion->move(main.right() + kGap, top);
-    } else if (main.left() - kGap - size.width() >= room.left()) {
-        companion->move(main.left() - kGap - size.width(), top);
+    const int frame = companion->frameGeometry().width() - companion->width();  // 0 before its first show
+    const int rightRoom = room.right() - main.right() - kGap - frame;
+    const int leftRoom = main.left() - room.left() - kGap - frame;
+    const int width = std::min(companion->width(), std::max(rightRoom, leftRoom));
+    if (width < companion->minimumSizeHint().width()) {
+        return;
     }
+    // Its title bar is not known before it shows; leave room for one.
+    constexpr int kTitleBar = 40;
+    companion->resize(width, std::min(companion->height(), room.height() - kTitleBar));
+    const int top = std::clamp(main.top(), room.top(),
+                               std::max(room.top(), room.bottom() - companion->height() - kTitleBar));
+    companion->move(rightRoom >= leftRoom ? main.right() + kGap : main.left() - kGap - frame - width, top);
 }
 
 void Kelvory::OpenDetails()
