@@ -139,6 +139,12 @@ void KelvoryCompanionsTest::detailsTakeAPlannedTotalAndAMargin()
     QTest::keyClicks(details->findChild<QLineEdit*>("planned"), "2000");
     QVERIFY2(tooltip().contains("the peeking-safe p value is 0.4178 (planned 2,000 observations): keep"),
              qPrintable(tooltip()));
+    auto* table = details->findChild<QTableWidget*>("figures");
+    QList<QString> values;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        values << table->item(r, 0)->text() + ": " + table->item(r, 1)->text();
+    }
+    QVERIFY(values.contains("p value, peeking-safe (valid however often you look): 0.4178"));
     QTest::keyClicks(details->findChild<QLineEdit*>("margin"), "2");
     details->findChild<QComboBox*>("marginKind")->setCurrentIndex(1);
     QVERIFY(tooltip().contains("\nB is not worse than A by more than 2 points (one-sided p = 0.00023)."));
