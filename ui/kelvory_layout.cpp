@@ -18,7 +18,9 @@
 #include "ui/window_look.h"
 
 #ifdef Q_OS_WIN
+#ifndef NOMINMAX
 #define NOMINMAX  // keeps std::numeric_limits<int>::max() a function call
+#endif
 #include <windows.h>
 #endif
 
@@ -130,7 +132,7 @@ QFont MsSansSerif(int pixels, bool bold)
 namespace {
 
 // A system colour of the user's scheme where the platform has one.
-QColor SystemColour([[maybe_unused]] int index, const QColor& fallback)
+QColor SystemColour([[maybe_unused]] int index, [[maybe_unused]] const QColor& fallback)
 {
 #ifdef Q_OS_WIN
     const COLORREF c = GetSysColor(index);
