@@ -17,6 +17,8 @@ exe=$build/app/ambrelay.exe
 setup=$(ls "$build"/Ambrelay-*-setup.exe)
 linux_cli=$repo_root/build/cli/cli/ambrelay-cli
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+wineserver_program=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+wineserver() { "$wineserver_program" "$@"; }
 for needed in "$exe" "$setup" "$linux_cli"; do
   [ -e "$needed" ] || { echo "missing $needed: build the windows and cli presets first" >&2; exit 2; }
 done

@@ -184,8 +184,10 @@ void Kelvory::BuildLayout()
     using namespace look;
     setObjectName(QStringLiteral("Kelvory"));
     setWindowTitle(QStringLiteral("Ambrelay"));
+    // A fixed dialog frame: on Windows a fixed size alone keeps the sizing
+    // border, whose edges still offer to resize.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint);
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(kClientWidth, kClientHeight);
     SetColour(this, QPalette::Window, kWindowColour);
     setFont(CourierNew(kPixels8_25));

@@ -3,7 +3,8 @@
 ; programs with its uninstaller. Runs silently with /S.
 ; makensis -DVERSION=1.00 -DSTAGE=<folder with the files> -DOUTFILE=<setup.exe> installer.nsi
 
-Unicode true
+; A 64-bit installer: it runs where the programs run.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 !include "MUI2.nsh"
 !include "x64.nsh"
