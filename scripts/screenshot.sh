@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Renders the window after the worked example into docs/window.png, and the
 # same under a dark desktop scheme (GTK's Adwaita dark, on a virtual X
-# display) into docs/window-dark.png.
+# display) into docs/window-dark.png; with a Windows build at hand, also the
+# window as Wine shows it into docs/window-windows.png.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -19,3 +20,7 @@ echo "Wrote the details and planner pictures into docs/help/"
 QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark \
   xvfb-run -a -s "-screen 0 1024x768x24" build/default/docs/window_screenshot docs/window-dark.png
 echo "Wrote docs/window-dark.png"
+# The window as Wine shows it, when the Windows build is there (scripts/windows.sh).
+if [ -x build/windows/app/ambrelay.exe ] && [ -x build/cli/cli/ambrelay-cli ]; then
+  scripts/windows-window.sh --screenshot
+fi

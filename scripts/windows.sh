@@ -38,7 +38,7 @@ for program in "$exe" "$window"; do
 done
 
 echo "== The version record of $window, read back from the built file"
-wrestool -x -t 16 "$window" >build/windows/window-version.res
+wrestool -x --raw -t 16 "$window" >build/windows/window-version.res
 strings -el build/windows/window-version.res >build/windows/window-version.txt
 for entry in "FileVersion 1.00" "ProductVersion 1.00" "InternalName Kelvory" "OriginalFilename ambrelay.exe"; do
   read -r name value <<<"$entry"
