@@ -10,13 +10,15 @@ std::string ResultReport(const Judgement& j)
     if (!j.Finished() || !j.insights) {
         return {};
     }
-    const Counts& c = j.counts;
-    std::string report = "Ambrelay A/B test result\n";
-    report += "Version 1 (A): " + NumberToText(c.views1) + " observations, " + NumberToText(c.responses1)
-              + " responses\n";
-    report += "Version 2 (B): " + NumberToText(c.views2) + " observations, " + NumberToText(c.responses2)
-              + " responses\n\n";
-    return report + FiguresText(JudgementFigures(j), j.insights->warnings);
+    return "Ambrelay A/B test result\n" + CountsText(j.counts) + "\n"
+           + FiguresText(JudgementFigures(j), j.insights->warnings);
+}
+
+std::string CountsText(const Counts& c)
+{
+    return "Version 1 (A): " + NumberToText(c.views1) + " observations, " + NumberToText(c.responses1)
+           + " responses\nVersion 2 (B): " + NumberToText(c.views2) + " observations, "
+           + NumberToText(c.responses2) + " responses\n";
 }
 
 }  // namespace ambrelay

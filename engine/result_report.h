@@ -11,4 +11,8 @@ namespace ambrelay {
 // in plain words. Empty for a judgement that did not finish.
 std::string ResultReport(const Judgement& judgement);
 
+// The four counts in words, a line a version: "Version 1 (A): 1000
+// observations, 100 responses".
+std::string CountsText(const Counts& counts);
+
 }  // namespace ambrelay

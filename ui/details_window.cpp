@@ -171,11 +171,7 @@ void DetailsWindow::SetJudgement(const std::optional<Judgement>& judgement)
     }
     warnings_->setText(warnings);
     warnings_->setVisible(!warnings.isEmpty());
-    const Counts& c = j.counts;
-    summary_->setText(QString::fromStdString("A: " + NumberToText(c.views1) + " observations, "
-                                             + NumberToText(c.responses1) + " responses. B: "
-                                             + NumberToText(c.views2) + " observations, "
-                                             + NumberToText(c.responses2) + " responses.\n" + j.view.verdict));
+    summary_->setText(QString::fromStdString(CountsText(j.counts) + j.view.verdict));
     std::vector<Figure> figures = JudgementFigures(j);
     for (const Figure& figure : figures) {
         const int r = table_->rowCount();

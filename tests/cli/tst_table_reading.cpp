@@ -1,0 +1,90 @@
+// How a table is read: the header decides the delimiter and the decimal
+// mark, the options override, the count columns are found by name or place,
+// and a count written for the other decimal mark fails its row, unguessed.
+
+#include <QtTest>
+#include <sstream>
+
+#include "cli/commands.h"
+#include "cli/judge_output.h"
+
+using namespace ambrelay;
+
+class TableReadingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void countsAsRead_data();
+    void countsAsRead();
+};
+
+void TableReadingTest::countsAsRead_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("options");     // delimiter, mark (c or p), --columns, h for no header
+    QTest::addColumn<QString>("expected");    // ratio1 of each row, or "error: " and a piece of the reason
+    QTest::newRow("commas, thousands grouped") << "views1,responses1,views2,responses2\n\"1,000\",100,1000,130\n"
+                                               << ",,," << "0.1";
+    QTest::newRow("semicolons: a decimal comma") << "views1;responses1;views2;responses2\n1.000;100,5;1000;130\n"
+                                                 << ",,," << "0.1005";
+    QTest::newRow("more semicolons than commas") << "a,b;views1;responses1;views2;responses2\nx;200;20;200;26\n"
+                                                 << ",,," << "0.1";
+    QTest::newRow("a quoted semicolon counts not") << "\"a;b;c\",views1,responses1,views2,responses2\nx,200,20,200,26\n"
+                                                   << ",,," << "0.1";
+    QTest::newRow("tabs, a point") << "views1\tresponses1\tviews2\tresponses2\n1000.5\t100.5\t1000\t130\n"
+                                   << ",,," << "0.10045";
+    QTest::newRow("sep= names the delimiter") << "sep=|\nviews1|responses1|views2|responses2\n200|20|200|26\n"
+                                              << ",,," << "0.1";
+    QTest::newRow("a point where commas mark decimals") << "views1;responses1;views2;responses2\n12.50;3;100;4\n"
+                                                        << ",,," << "error: where ',' is the decimal mark";
+    QTest::newRow("a comma where points mark decimals") << "views1\tresponses1\tviews2\tresponses2\n0,5\t0\t10\t1\n"
+                                                        << ",,," << "error: where '.' is the decimal mark";
+    QTest::newRow("--decimal-comma in a comma table") << "views1,responses1,views2,responses2\n\"12,5\",5,100,4\n"
+                                                      << ",c,," << "0.4";
+    QTest::newRow("--decimal-point in a semicolon table") << "views1;responses1;views2;responses2\n12.5;5;100;4\n"
+                                                          << ",p,," << "0.4";
+    // Four commas against four semicolons: the header alone would take the comma.
+    QTest::newRow("--delimiter over the header") << "a,b,c,d,e;views1;responses1;views2;responses2\nx;200;20;200;26\n"
+                                                 << ";,p,," << "0.1";
+    QTest::newRow("names as the header has them") << "Visitors A , CONV A,Visitors B,Conv B\n200,20,200,26\n"
+                                                  << ",,visitors a|conv a|Visitors B| conv b," << "0.1";
+    QTest::newRow("places, the first row a row") << "x,200,20,200,26\ny,100,5,100,4\n"
+                                                 << ",,2|3|4|5,h" << "0.1 0.05";
+}
+
+void TableReadingTest::countsAsRead()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, options);
+    QFETCH(QString, expected);
+    const QStringList o = options.split(',');
+    cli::TableOptions read;
+    read.json = true;
+    if (!o[0].isEmpty()) {
+        read.delimiter = o[0].toLatin1().at(0);
+    }
+    if (!o[1].isEmpty()) {
+        read.decimalComma = o[1] == "c";
+    }
+    read.columns = QString(o[2]).replace('|', ',').toStdString();
+    read.noHeader = o[3] == "h";
+    std::istringstream in(table.toStdString());
+    std::ostringstream out, err;
+    QVERIFY(cli::JudgeTable(in, read, out, err) != cli::kUsage);
+    QStringList seen;
+    std::istringstream lines(out.str());
+    for (std::string line; std::getline(lines, line);) {
+        const cli::Json row = cli::Json::parse(line);
+        seen << (row["error"].is_null() ? QString::number(row["ratio1"].get<double>())
+                                        : "error: " + QString::fromStdString(row["error"].get<std::string>()));
+    }
+    if (expected.startsWith("error: ")) {
+        QCOMPARE(seen.size(), 1);
+        QVERIFY2(seen[0].contains(expected.mid(7)), qPrintable(seen[0]));
+    } else {
+        QCOMPARE(seen.join(' '), expected);
+    }
+}
+
+QTEST_APPLESS_MAIN(TableReadingTest)
+#include "tst_table_reading.moc"
