@@ -1,7 +1,6 @@
 #include "cli/plan_command.h"
 
 #include <CLI/CLI.hpp>
-#include <cmath>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
