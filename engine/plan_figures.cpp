@@ -67,7 +67,8 @@ PlanAnswer AnswerPlan(const PlanRequest& request)
         }
         variant = outcome.detectable->variant;
         const double total = 2 * *request.observationsPerVersion;
-        unrounded = {total * in.sharePercent / 100, total - total * in.sharePercent / 100};
+        const double countA = total * (in.sharePercent / 100);
+        unrounded = {countA, total - countA};
     }
     const VersionPair rounded{std::ceil(unrounded.first), std::ceil(unrounded.second)};
     const double total = rounded.first + rounded.second;

@@ -88,7 +88,9 @@ PlanOutcome PlanTest(const PlanInputs& in)
     }
     Plan plan;
     plan.variant = variant;
-    plan.perVersionA = total * in.sharePercent / 100;
+    // The share as a fraction first, as the total was computed with it, so an
+    // even split gives both versions the very same unrounded count.
+    plan.perVersionA = total * (in.sharePercent / 100);
     plan.perVersionB = total - plan.perVersionA;
     plan.neededA = std::ceil(plan.perVersionA);
     plan.neededB = std::ceil(plan.perVersionB);

@@ -247,6 +247,14 @@ void StatisticsTest::planner()
     QCOMPARE(*out.plan->days, std::ceil(out.plan->total / 1000));
     // The inverse finds the effect back from the observations.
     if (share == 50) {
+        // An even split gives both versions the same count, to the last digit.
+        for (const double lift : {0.05, 0.1, 0.2, 0.3, 0.45}) {
+            PlanInputs relative = in;
+            relative.kind = EffectKind::Relative;
+            relative.effect = lift;
+            const PlanOutcome even = PlanTest(relative);
+            QVERIFY2(even.plan->perVersionB == even.plan->perVersionA, qPrintable(QString::number(lift)));
+        }
         const DetectableOutcome back = SmallestDetectableEffect(in, out.plan->perVersionA);
         QVERIFY(p2 < p1 || (back.detectable && std::fabs(back.detectable->variant - p2) < 1e-6));
     }
