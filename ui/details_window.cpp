@@ -1,6 +1,9 @@
 #include "ui/details_window.h"
 
+#include <algorithm>
+
 #include <QComboBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -38,22 +41,25 @@ DetailsWindow::DetailsWindow(Desktop& desktop, QWidget* owner) : QWidget(owner, 
     table_->setHorizontalHeaderLabels({QStringLiteral("Figure"), QStringLiteral("Value")});
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
-    // Names get room for most of their words on one line; the values take the
-    // rest, and both wrap where they are longer.
+    // Names get room for most of their words on one line, within reason (see
+    // eventFilter); the values take the rest, and both wrap where longer.
     table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
     table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
-    table_->horizontalHeader()->resizeSection(0, table_->fontMetrics().averageCharWidth() * 44);
     // Long names wrap rather than end in an ellipsis.
     table_->setWordWrap(true);
     table_->setTextElideMode(Qt::ElideNone);
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->setAccessibleName(QStringLiteral("Figures"));
     table_->setMinimumHeight(250);
+    table_->viewport()->installEventFilter(this);
     // The peeking-safe test's planned total, and a margin for "not worse than".
     planned_ = new QLineEdit(this);
     planned_->setObjectName(QStringLiteral("planned"));
     planned_->setPlaceholderText(QStringLiteral("5,000, the default"));
     planned_->setAccessibleName(QStringLiteral("Planned observations in all"));
+    // Wide enough to show its hint whole.
+    planned_->setMinimumWidth(planned_->fontMetrics().horizontalAdvance(planned_->placeholderText())
+                              + planned_->fontMetrics().averageCharWidth() * 3);
     auto* fromPlanner = new QPushButton(QStringLiteral("From the planner"), this);
     fromPlanner->setObjectName(QStringLiteral("fromPlanner"));
     fromPlanner->setToolTip(QStringLiteral("Takes the planner's observations in all (Ctrl+Shift+P opens it)."));
@@ -76,6 +82,9 @@ DetailsWindow::DetailsWindow(Desktop& desktop, QWidget* owner) : QWidget(owner, 
     marginRow->addWidget(margin_);
     marginRow->addWidget(marginKind_);
     auto* options = new QFormLayout;
+    // On a narrow side of the screen a field goes below its label rather
+    // than shrinking until its hint is cut off.
+    options->setRowWrapPolicy(QFormLayout::WrapLongRows);
     options->addRow(QStringLiteral("Planned observations in all:"), plannedRow);
     options->addRow(QStringLiteral("B not worse than A by more than:"), marginRow);
     options->addRow(optionsProblem_);
@@ -110,6 +119,17 @@ DetailsWindow::DetailsWindow(Desktop& desktop, QWidget* owner) : QWidget(owner, 
     new QShortcut(Qt::Key_Escape, this, this, &QWidget::close);
     resize(640, 780);
     SetJudgement(std::nullopt);
+}
+
+bool DetailsWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Where the screen beside the main window is narrow, the names give way
+    // first, so the values keep room for a few words a line.
+    if (watched == table_->viewport() && event->type() == QEvent::Resize) {
+        const int names = table_->fontMetrics().averageCharWidth() * 44;
+        table_->horizontalHeader()->resizeSection(0, std::min(names, table_->viewport()->width() * 11 / 20));
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void DetailsWindow::SetPlanned(double observations)

@@ -11,6 +11,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QEvent;
 class QPushButton;
 class QTableWidget;
 
@@ -37,6 +38,9 @@ signals:
     void OptionsChanged(const ambrelay::JudgeOptions& options);
     // "From the planner": the planner's observations in all are wanted.
     void PlannedWanted();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ReadOptions();

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QPainter>
 #include <QTableWidget>
@@ -35,6 +36,7 @@ private slots:
     void detailsFollowTheWindow();
     void plannerExplainsBadInput();
     void detailsTakeAPlannedTotalAndAMargin();
+    void detailsStayReadableWhenNarrow();
     void keysWorkFromEveryWindow_data();
     void keysWorkFromEveryWindow();
     void pictureAgainstZero_data();
@@ -165,6 +167,27 @@ void KelvoryCompanionsTest::detailsTakeAPlannedTotalAndAMargin()
     QTest::keyClick(details, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
     QTest::mouseClick(details->findChild<QPushButton*>("fromPlanner"), Qt::LeftButton);
     QCOMPARE(details->findChild<QLineEdit*>("planned")->text(), QString("7682"));
+}
+
+// Beside the main window on a small screen the details get a narrow side:
+// the values keep close to half the table, and the planned total's hint
+// stays whole (its field moves below its label).
+void KelvoryCompanionsTest::detailsStayReadableWhenNarrow()
+{
+    Window w;
+    w.Enter("1000", "100", "1000", "130");
+    w.Go();
+    QTest::keyClick(w.Box("txtViews1"), Qt::Key_I, Qt::ControlModifier);
+    QWidget* details = Companion(w, "DetailsWindow");
+    auto* table = details->findChild<QTableWidget*>("figures");
+    auto* planned = details->findChild<QLineEdit*>("planned");
+    for (const int width : {640, 450}) {
+        details->resize(width, 780);
+        QCoreApplication::processEvents();
+        const int values = table->horizontalHeader()->sectionSize(1);
+        QVERIFY2(values * 10 >= table->viewport()->width() * 4, qPrintable(QString::number(values)));
+        QVERIFY(planned->width() > planned->fontMetrics().horizontalAdvance(planned->placeholderText()));
+    }
 }
 
 void KelvoryCompanionsTest::keysWorkFromEveryWindow_data()
