@@ -155,8 +155,8 @@ done
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Ambrelay'
 "$wine" reg query "$key" /v DisplayVersion 2>/dev/null | tr -d '\r' | grep -q "REG_SZ *1.00$" \
   && pass "listed among the installed programs" || fail "no entry among the installed programs"
-# Help with no browser: nothing takes a web address, and a stand-in browser
-# records what it is asked to open.
+# Help: a stand-in browser, a small Windows program, records what the shell
+# asks it to open.
 cat >"$work/record.c" <<'EOF'
 #include <stdio.h>
 int main(int argc, char** argv) {
@@ -166,6 +166,25 @@ int main(int argc, char** argv) {
 }
 EOF
 x86_64-w64-mingw32-gcc-posix -static -o "$WINEPREFIX/drive_c/record.exe" "$work/record.c"
+# First with a browser: the stand-in takes web addresses, and Help hands it
+# the help page's web address through the shell.
+"$wine" reg add 'HKCR\http' /ve /d "URL:HyperText Transfer Protocol" /f >/dev/null 2>&1
+"$wine" reg add 'HKCR\http' /v "URL Protocol" /d "" /f >/dev/null 2>&1
+"$wine" reg add 'HKCR\http\shell\open\command' /ve /d 'C:\record.exe "%1"' /f >/dev/null 2>&1
+wineserver -k 2>/dev/null || true
+if id=$(start Ambrelay "$installed/ambrelay.exe"); then
+  for _ in 1 2 3 4 5 6; do xdotool key Tab; sleep 0.2; done
+  xdotool key Return
+  sleep 3
+fi
+if grep -q '^http://[^/]*/kelvoryhelp.html?ambrelayhelp' "$WINEPREFIX/drive_c/opened.txt" 2>/dev/null; then
+  pass "Help opens the web address with a browser set: $(tr -d '\r' <"$WINEPREFIX/drive_c/opened.txt")"
+else
+  fail "Help did not open the web address (opened: $(cat "$WINEPREFIX/drive_c/opened.txt" 2>/dev/null))"
+fi
+stop
+rm -f "$WINEPREFIX/drive_c/opened.txt"
+# Then with none: nothing takes a web address.
 for scheme in http https; do "$wine" reg delete "HKCR\\$scheme" /f >/dev/null 2>&1 || true; done
 "$wine" reg add 'HKCR\.html' /ve /d htmlfile /f >/dev/null 2>&1
 "$wine" reg add 'HKCR\htmlfile\shell\open\command' /ve /d 'C:\record.exe "%1"' /f >/dev/null 2>&1

@@ -10,6 +10,15 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QUrl>
+#include <QWidget>
+
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <shellapi.h>
+#endif
 
 namespace ambrelay {
 
@@ -24,9 +33,23 @@ void QtDesktop::ShowMessage(QWidget* owner, const QString& text)
     box.exec();
 }
 
-bool QtDesktop::OpenAddress(QWidget* /*owner*/, const QString& address)
+bool QtDesktop::OpenAddress([[maybe_unused]] QWidget* owner, const QString& address)
 {
+#ifdef Q_OS_WIN
+    // The shell's "open" on the address, owned by the main window; the wide
+    // call, so a help page installed under a folder named outside the system
+    // code page opens too. A local page goes by its Windows path.
+    const QUrl url(address);
+    const QString target = url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile())
+                                             : url.toString(QUrl::FullyEncoded);
+    const HWND window = owner ? reinterpret_cast<HWND>(owner->window()->winId()) : nullptr;
+    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(window, L"open",
+                                                                reinterpret_cast<const wchar_t*>(target.utf16()),
+                                                                nullptr, nullptr, SW_SHOWNORMAL));
+    return result > 32;  // above 32 when the shell took it
+#else
     return QDesktopServices::openUrl(QUrl(address));
+#endif
 }
 
 QString QtDesktop::InstalledHelpPage() const
