@@ -25,6 +25,15 @@ QString Summary(const Window& w) { return w.window->findChild<QLabel*>("summary"
 
 QWidget* Companion(const Window& w, const char* name) { return w.window->findChild<QWidget*>(name); }
 
+// The details window after Go on A 1000/100 against B 1000/responses2, opened with Ctrl+I.
+QWidget* DetailsAfterGo(Window& w, const QString& responses2 = QStringLiteral("130"))
+{
+    w.Enter("1000", "100", "1000", responses2);
+    w.Go();
+    QTest::keyClick(w.Box("txtViews1"), Qt::Key_I, Qt::ControlModifier);
+    return Companion(w, "DetailsWindow");
+}
+
 }  // namespace
 
 class KelvoryCompanionsTest : public QObject {
@@ -98,9 +107,7 @@ void KelvoryCompanionsTest::opening()
 void KelvoryCompanionsTest::detailsFollowTheWindow()
 {
     Window w;
-    w.Enter("1000", "100", "1000", "130");
-    w.Go();
-    QTest::keyClick(w.Box("txtViews1"), Qt::Key_I, Qt::ControlModifier);
+    DetailsAfterGo(w);
     QVERIFY(Summary(w).endsWith("Variation B is the clear and undisputed winner with a likelihood of 98.214%"));
     // A row for every figure of the list, its name and its words.
     auto* table = w.window->findChild<QTableWidget*>("figures");
@@ -132,10 +139,7 @@ void KelvoryCompanionsTest::detailsFollowTheWindow()
 void KelvoryCompanionsTest::detailsTakeAPlannedTotalAndAMargin()
 {
     Window w;
-    w.Enter("1000", "100", "1000", "130");
-    w.Go();
-    QTest::keyClick(w.Box("txtViews1"), Qt::Key_I, Qt::ControlModifier);
-    QWidget* details = Companion(w, "DetailsWindow");
+    QWidget* details = DetailsAfterGo(w);
     const auto tooltip = [&] { return w.Label("lblResult")->toolTip(); };
     QVERIFY(tooltip().contains("the peeking-safe p value is 0.3789 (planned 5,000 observations, the default)"));
     QTest::keyClicks(details->findChild<QLineEdit*>("planned"), "2000");
@@ -175,10 +179,7 @@ void KelvoryCompanionsTest::detailsTakeAPlannedTotalAndAMargin()
 void KelvoryCompanionsTest::detailsStayReadableWhenNarrow()
 {
     Window w;
-    w.Enter("1000", "100", "1000", "130");
-    w.Go();
-    QTest::keyClick(w.Box("txtViews1"), Qt::Key_I, Qt::ControlModifier);
-    QWidget* details = Companion(w, "DetailsWindow");
+    QWidget* details = DetailsAfterGo(w);
     auto* table = details->findChild<QTableWidget*>("figures");
     auto* planned = details->findChild<QLineEdit*>("planned");
     for (const int width : {640, 450}) {
@@ -259,10 +260,7 @@ void KelvoryCompanionsTest::pictureAgainstZero()
     QFETCH(int, scale);
     QFETCH(bool, rightOfZero);
     Window w;
-    w.Enter("1000", "100", "1000", QString::number(responses2));
-    w.Go();
-    QTest::keyClick(w.Box("txtViews1"), Qt::Key_I, Qt::ControlModifier);
-    auto* chart = Companion(w, "DetailsWindow")->findChild<IntervalChart*>();
+    auto* chart = DetailsAfterGo(w, QString::number(responses2))->findChild<IntervalChart*>();
     const ChartGeometry g = chart->Geometry();
     QCOMPARE(g.differenceLowX > g.zeroX, rightOfZero);
     // What is drawn: the difference's black line, on its row, starts where the geometry says.
