@@ -166,39 +166,36 @@ int main(int argc, char** argv) {
 }
 EOF
 x86_64-w64-mingw32-gcc-posix -static -o "$WINEPREFIX/drive_c/record.exe" "$work/record.c"
+opened=$WINEPREFIX/drive_c/opened.txt
+# Starts the installed window, tabs on to Help and presses it; then checks
+# what the stand-in was asked to open against a pattern.
+press_help() { # pattern, what it is
+  rm -f "$opened"
+  wineserver -k 2>/dev/null || true
+  if id=$(start Ambrelay "$installed/ambrelay.exe"); then
+    pass "the installed window starts"
+    for _ in 1 2 3 4 5 6; do xdotool key Tab; sleep 0.2; done
+    xdotool key Return
+    sleep 3
+  fi
+  if grep -qi "$1" "$opened" 2>/dev/null; then
+    pass "Help opens $2: $(tr -d '\r' <"$opened")"
+  else
+    fail "Help did not open $2 (opened: $(cat "$opened" 2>/dev/null))"
+  fi
+  stop
+}
 # First with a browser: the stand-in takes web addresses, and Help hands it
 # the help page's web address through the shell.
 "$wine" reg add 'HKCR\http' /ve /d "URL:HyperText Transfer Protocol" /f >/dev/null 2>&1
 "$wine" reg add 'HKCR\http' /v "URL Protocol" /d "" /f >/dev/null 2>&1
 "$wine" reg add 'HKCR\http\shell\open\command' /ve /d 'C:\record.exe "%1"' /f >/dev/null 2>&1
-wineserver -k 2>/dev/null || true
-if id=$(start Ambrelay "$installed/ambrelay.exe"); then
-  for _ in 1 2 3 4 5 6; do xdotool key Tab; sleep 0.2; done
-  xdotool key Return
-  sleep 3
-fi
-if grep -q '^http://[^/]*/kelvoryhelp.html?ambrelayhelp' "$WINEPREFIX/drive_c/opened.txt" 2>/dev/null; then
-  pass "Help opens the web address with a browser set: $(tr -d '\r' <"$WINEPREFIX/drive_c/opened.txt")"
-else
-  fail "Help did not open the web address (opened: $(cat "$WINEPREFIX/drive_c/opened.txt" 2>/dev/null))"
-fi
-stop
-rm -f "$WINEPREFIX/drive_c/opened.txt"
-# Then with none: nothing takes a web address.
+press_help '^http://[^/]*/kelvoryhelp.html?ambrelayhelp' "the web address with a browser set"
+# Then with none: nothing takes a web address, and the installed page opens.
 for scheme in http https; do "$wine" reg delete "HKCR\\$scheme" /f >/dev/null 2>&1 || true; done
 "$wine" reg add 'HKCR\.html' /ve /d htmlfile /f >/dev/null 2>&1
 "$wine" reg add 'HKCR\htmlfile\shell\open\command' /ve /d 'C:\record.exe "%1"' /f >/dev/null 2>&1
-wineserver -k 2>/dev/null || true
-id=$(start Ambrelay "$installed/ambrelay.exe") && pass "the installed window starts"
-for _ in 1 2 3 4 5 6; do xdotool key Tab; sleep 0.2; done
-xdotool key Return
-sleep 3
-if grep -qi 'Program Files.Ambrelay.help.kelvoryhelp.html' "$WINEPREFIX/drive_c/opened.txt" 2>/dev/null; then
-  pass "Help opens the installed page: $(tr -d '\r' <"$WINEPREFIX/drive_c/opened.txt")"
-else
-  fail "Help did not open the installed page (opened: $(cat "$WINEPREFIX/drive_c/opened.txt" 2>/dev/null))"
-fi
-stop
+press_help 'Program Files.Ambrelay.help.kelvoryhelp.html' "the installed page with no browser"
 "$wine" "C:\\Program Files\\Ambrelay\\uninstall.exe" /S >/dev/null 2>&1
 wineserver -w
 sleep 2
