@@ -12,7 +12,8 @@
 #include "checks/input_checks.h"
 #include "cli/judge_output.h"
 #include "cli/plan_command.h"
-#include "engine/failure_message.h"
+#include "figures/reasons.h"
+#include "figures/figures.h"
 #include "numbers/number_text.h"
 
 namespace ambrelay::cli {
@@ -39,11 +40,11 @@ int JudgeOne(const std::vector<std::string>& counts, const JudgeOptions& options
     }
     const Judgement judgement = Judge(ReadCounts(texts), options);
     if (!judgement.Finished()) {
-        err << CalcFailureMessage(judgement.failure->reason) << "\n";
+        err << ReasonText(judgement.result.Failure().reason) << "\n";
         return kNoResult;
     }
     out << (json ? JudgementJson(judgement).dump(2) + "\n"
-                 : FiguresText(JudgementFigures(judgement), judgement.insights->warnings));
+                 : FiguresText(JudgementFigures(judgement).All(), JudgementWarnings(judgement)));
     return kResult;
 }
 
@@ -73,33 +74,32 @@ int JudgeFile(const std::string& path, const TableOptions& options, std::istream
     return JudgeTable(file, options, out, err);
 }
 
-// --planned, --margin and --margin-points, read as the window reads a box.
-bool ReadJudgeOptions(const std::string& planned, std::string margin, const std::string& marginPoints,
+// --planned, --margin and --margin-points, read as the details window reads them.
+bool ReadJudgeOptions(const std::string& planned, const std::string& margin, const std::string& marginPoints,
                       JudgeOptions& options, std::ostream& err)
 {
     if (!planned.empty()) {
-        if (!IsNumeric(planned) || !(ReadNumber(planned) > 0)) {
+        const Outcome<double> total = ReadPlanned(planned);
+        if (!total) {
             err << "ambrelay-cli: --planned must be a number of observations above 0, not '" << planned << "'\n";
             return false;
         }
-        options.plannedObservations = ReadNumber(planned);
+        options.plannedObservations = *total;
     }
     const bool relative = !margin.empty();
-    if (relative && margin.back() == '%') {
-        margin.pop_back();
-    }
     const std::string& size = relative ? margin : marginPoints;
     if (size.empty()) {
         return true;
     }
-    const double value = ReadNumber(size);
-    if (!IsNumeric(size) || !(value > 0) || (relative && value >= 100)) {
-        err << "ambrelay-cli: " << (relative ? "--margin must be a percentage above 0 and below 100"
-                                             : "--margin-points must be a number of points above 0")
-            << ", not '" << size << "'\n";
+    const MarginKind kind = relative ? MarginKind::RelativePercent : MarginKind::Points;
+    const Outcome<Margin> read = ReadMargin(size, kind);
+    if (!read) {
+        const std::string shown = relative && size.back() == '%' ? size.substr(0, size.size() - 1) : size;
+        err << "ambrelay-cli: " << (relative ? "--margin" : "--margin-points") << " must be " << MarginRule(kind)
+            << ", not '" << shown << "'\n";
         return false;
     }
-    options.margin = Margin{value, relative ? MarginKind::RelativePercent : MarginKind::Points};
+    options.margin = *read;
     return true;
 }
 

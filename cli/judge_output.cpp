@@ -1,7 +1,9 @@
 #include "cli/judge_output.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
+#include <set>
 
 namespace ambrelay::cli {
 namespace {
@@ -53,40 +55,88 @@ Json FigureJson(const Figure& f)
     return Json(nullptr);
 }
 
-std::vector<std::string> FigureKeys(const std::vector<FigureKind>& kinds, bool csv)
+OutputNames NamesOf(std::span<const FigureKind> kinds)
 {
-    std::vector<std::string> keys;
+    OutputNames names;
     for (const FigureKind& kind : kinds) {
-        keys.emplace_back(kind.key);
-        if (*kind.intervalKey && csv) {
-            keys.push_back(std::string(kind.intervalKey) + "_low");
-            keys.push_back(std::string(kind.intervalKey) + "_high");
-        } else if (*kind.intervalKey) {
-            keys.emplace_back(kind.intervalKey);
+        KindNames n{kind.key, kind.intervalKey, {}, {}};
+        if (*kind.intervalKey) {
+            n.low = n.interval + "_low";
+            n.high = n.interval + "_high";
         }
+        names.kinds.push_back(std::move(n));
     }
-    return keys;
+    return names;
 }
 
-void PutFigures(Json& o, const std::vector<FigureKind>& kinds, const std::vector<Figure>& figures,
-                const std::vector<std::string>& names)
+std::vector<std::string> OutputNames::All(Format format) const
 {
-    std::size_t name = 0;
-    for (std::size_t i = 0; i < kinds.size(); ++i) {
-        const Figure* f = i < figures.size() ? &figures[i] : nullptr;
-        o[names[name++]] = f ? FigureJson(*f) : Json(nullptr);
-        if (*kinds[i].intervalKey) {
-            o[names[name++]] = f && f->interval ? Json{f->interval->low, f->interval->high} : Json(nullptr);
+    std::vector<std::string> all;
+    for (const KindNames& n : kinds) {
+        all.push_back(n.value);
+        if (format == Format::Json && !n.interval.empty()) {
+            all.push_back(n.interval);
+        } else if (format == Format::Csv && !n.low.empty()) {
+            all.push_back(n.low);
+            all.push_back(n.high);
+        }
+    }
+    all.push_back(warnings);
+    all.push_back(error);
+    return all;
+}
+
+void OutputNames::KeepClearOf(const std::vector<std::string>& inputNames, Format format)
+{
+    const auto lower = [](std::string text) {
+        for (char& c : text) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        return text;
+    };
+    std::set<std::string> taken;
+    for (const std::string& name : inputNames) {
+        taken.insert(lower(name));
+    }
+    const auto claim = [&](std::string& name) {
+        if (name.empty()) {
+            return;
+        }
+        while (taken.count(lower(name))) {
+            name = "ambrelay_" + name;
+        }
+        taken.insert(lower(name));
+    };
+    for (KindNames& n : kinds) {
+        claim(n.value);
+        claim(format == Format::Json ? n.interval : n.low);
+        if (format == Format::Csv) {
+            claim(n.high);
+        }
+    }
+    claim(warnings);
+    claim(error);
+}
+
+void PutFigures(Json& o, std::span<const FigureKind> kinds, const std::vector<Figure>& figures,
+                const OutputNames& names)
+{
+    for (const FigureKind& kind : kinds) {
+        const Figure* f = figures.empty() ? nullptr : &figures[static_cast<std::size_t>(kind.id)];
+        const KindNames& n = names.kinds[static_cast<std::size_t>(kind.id)];
+        o[n.value] = f ? FigureJson(*f) : Json(nullptr);
+        if (!n.interval.empty()) {
+            o[n.interval] = f && f->interval ? Json{f->interval->low, f->interval->high} : Json(nullptr);
         }
     }
 }
 
-void AppendFigureFields(std::vector<std::string>& fields, const std::vector<FigureKind>& kinds,
+void AppendFigureFields(std::vector<std::string>& fields, std::span<const FigureKind> kinds,
                         const std::vector<Figure>& figures, char decimalMark)
 {
     const auto number = [&](double x) { return WithMark(ExactNumber(x), decimalMark); };
-    for (std::size_t i = 0; i < kinds.size(); ++i) {
-        const Figure* f = i < figures.size() ? &figures[i] : nullptr;
+    for (const FigureKind& kind : kinds) {
+        const Figure* f = figures.empty() ? nullptr : &figures[static_cast<std::size_t>(kind.id)];
         if (!f) {
             fields.emplace_back();
         } else if (const double* x = std::get_if<double>(&f->value)) {
@@ -100,7 +150,7 @@ void AppendFigureFields(std::vector<std::string>& fields, const std::vector<Figu
         } else {
             fields.emplace_back();
         }
-        if (*kinds[i].intervalKey) {
+        if (*kind.intervalKey) {
             const bool known = f && f->interval;
             fields.push_back(known ? number(f->interval->low) : std::string());
             fields.push_back(known ? number(f->interval->high) : std::string());
@@ -133,9 +183,9 @@ Json JudgementJson(const Judgement& j)
     o["responses1"] = NumberJson(j.counts.responses1, Unit::Count);
     o["views2"] = NumberJson(j.counts.views2, Unit::Count);
     o["responses2"] = NumberJson(j.counts.responses2, Unit::Count);
-    const std::vector<FigureKind>& kinds = JudgementFigureKinds();
-    PutFigures(o, kinds, JudgementFigures(j, Wording::NumbersOnly), FigureKeys(kinds, false));
-    o["warnings"] = WarningsJson(j.insights ? j.insights->warnings : std::vector<Warning>());
+    const std::span<const FigureKind> kinds = JudgementFigureKinds();
+    PutFigures(o, kinds, JudgementFigures(j, Wording::NumbersOnly).All(), NamesOf(kinds));
+    o["warnings"] = WarningsJson(JudgementWarnings(j));
     return o;
 }
 

@@ -4,32 +4,55 @@
 // whatever the input, with one type: its value, or null when it has none.
 
 #include <nlohmann/json.hpp>
+#include <span>
 #include <string>
 #include <vector>
 
-#include "engine/figures.h"
+#include "figures/figures.h"
 
 namespace ambrelay::cli {
 
 using Json = nlohmann::ordered_json;
 
+enum class Format { Json, Csv };
+
+// The names one kind is written under: its key, and its interval's key in
+// JSON or the keys of the interval's two ends in CSV ("_low", "_high").
+struct KindNames {
+    std::string value;
+    std::string interval;   // JSON; empty without an interval
+    std::string low, high;  // CSV; empty without an interval
+};
+
+// Every name a list of kinds writes, then the warnings and the error, as a
+// table's results are named.
+struct OutputNames {
+    std::vector<KindNames> kinds;  // by the kind's place in its list
+    std::string warnings = "warnings";
+    std::string error = "error";
+
+    // In the order they are written.
+    std::vector<std::string> All(Format format) const;
+    // Each name prefixed with "ambrelay_" while an input column (or an
+    // earlier name) has it already, case aside.
+    void KeepClearOf(const std::vector<std::string>& inputNames, Format format);
+};
+
+OutputNames NamesOf(std::span<const FigureKind> kinds);
+
 // A figure's value: a number (whole counts as whole numbers), a pair of
 // numbers for versions A and B, a text, true or false, or null.
 Json FigureJson(const Figure& figure);
 
-// The names a list of kinds writes, in order: each key, then its interval's
-// key where it has one. CSV gives an interval two columns, "_low" and "_high".
-std::vector<std::string> FigureKeys(const std::vector<FigureKind>& kinds, bool csv);
+// Every kind's value and interval into `o` under its names, from `figures`,
+// or null for all when it is empty.
+void PutFigures(Json& o, std::span<const FigureKind> kinds, const std::vector<Figure>& figures,
+                const OutputNames& names);
 
-// Every kind's key and interval key into `o` under `names` (as FigureKeys
-// gives them, or renamed), from `figures`, or null for all when it is empty.
-void PutFigures(Json& o, const std::vector<FigureKind>& kinds, const std::vector<Figure>& figures,
-                const std::vector<std::string>& names);
-
-// The CSV fields of `figures`, one a name of FigureKeys(kinds, true): numbers
+// The CSV fields of `figures`, in the order of OutputNames::All: numbers
 // exactly as the double holds them, with `decimalMark`; empty where there is
 // no value.
-void AppendFigureFields(std::vector<std::string>& fields, const std::vector<FigureKind>& kinds,
+void AppendFigureFields(std::vector<std::string>& fields, std::span<const FigureKind> kinds,
                         const std::vector<Figure>& figures, char decimalMark);
 
 // The warnings' codes for a CSV field, separated by semicolons.

@@ -13,7 +13,7 @@
 #include "cli/commands.h"
 #include "cli/csv.h"
 #include "cli/judge_output.h"
-#include "engine/failure_message.h"
+#include "figures/reasons.h"
 #include "numbers/number_text.h"
 
 namespace ambrelay::cli {
@@ -160,25 +160,6 @@ std::optional<Columns> FindColumns(const std::vector<std::string>& names, const 
     return found;
 }
 
-// The output's own names, each prefixed while an input column (or an
-// earlier output name) has it already.
-std::vector<std::string> Unclaimed(const std::vector<std::string>& wanted, const std::vector<std::string>& inputs)
-{
-    std::set<std::string> taken;
-    for (const std::string& name : inputs) {
-        taken.insert(Lower(name));
-    }
-    std::vector<std::string> names;
-    for (std::string name : wanted) {
-        while (taken.count(Lower(name))) {
-            name = "ambrelay_" + name;
-        }
-        taken.insert(Lower(name));
-        names.push_back(name);
-    }
-    return names;
-}
-
 // Input names as JSON keys: a repeated one gets its position.
 std::vector<std::string> DistinctNames(const std::vector<std::string>& names)
 {
@@ -200,7 +181,7 @@ struct Table {
     Columns columns;
     Dialect dialect;
     bool json = false;
-    std::vector<std::string> resultNames;  // the figures' keys, then warnings and error, none an input's
+    OutputNames resultNames;  // the figures' keys, then warnings and error, none an input's
     JudgeOptions judge;
 };
 
@@ -228,7 +209,7 @@ std::optional<std::string> Judged(const Table& t, const csv::Row& row, Judgement
     }
     judgement = Judge(ReadCounts(texts), t.judge);
     if (!judgement.Finished()) {
-        return CalcFailureMessage(judgement.failure->reason);
+        return ReasonText(judgement.result.Failure().reason);
     }
     return std::nullopt;
 }
@@ -250,9 +231,10 @@ Written WriteRow(const Table& t, const csv::Row& row, bool unclosedQuote)
     if (error) {
         w.error = "line " + std::to_string(row.line) + ": " + *error + "\n";
     }
-    const std::vector<Figure> figures = error ? std::vector<Figure>() : JudgementFigures(judgement, Wording::NumbersOnly);
-    const std::vector<Warning> warnings = error || !judgement.insights ? std::vector<Warning>() : judgement.insights->warnings;
-    const std::vector<FigureKind>& kinds = JudgementFigureKinds();
+    const std::vector<Figure> figures =
+        error ? std::vector<Figure>() : JudgementFigures(judgement, Wording::NumbersOnly).All();
+    const std::vector<Warning> warnings = error ? std::vector<Warning>() : JudgementWarnings(judgement);
+    const std::span<const FigureKind> kinds = JudgementFigureKinds();
     // Every field the row had, as many as the header names at least.
     const std::size_t width = t.inputNames.size();
     const std::size_t carried = std::max(width, row.fields.size());
@@ -261,15 +243,14 @@ Written WriteRow(const Table& t, const csv::Row& row, bool unclosedQuote)
         for (std::size_t i = 0; i < carried; ++i) {
             o[i < width ? t.inputNames[i] : ExtraName(i)] = i < row.fields.size() ? Json(row.fields[i]) : Json(nullptr);
         }
-        const std::vector<std::string> figureNames(t.resultNames.begin(), t.resultNames.end() - 2);
-        PutFigures(o, kinds, figures, figureNames);
-        o[t.resultNames.end()[-2]] = WarningsJson(warnings);
-        o[t.resultNames.back()] = error ? Json(*error) : Json(nullptr);
+        PutFigures(o, kinds, figures, t.resultNames);
+        o[t.resultNames.warnings] = WarningsJson(warnings);
+        o[t.resultNames.error] = error ? Json(*error) : Json(nullptr);
         w.text = o.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
         return w;
     }
     std::vector<std::string> fields;
-    fields.reserve(carried + t.resultNames.size());
+    fields.reserve(carried + t.resultNames.kinds.size() * 3);
     for (std::size_t i = 0; i < carried; ++i) {
         fields.push_back(i < row.fields.size() ? row.fields[i] : std::string());
     }
@@ -372,15 +353,16 @@ int JudgeTable(std::istream& in, const TableOptions& options, std::ostream& out,
         return kUsage;
     }
     table.columns = *columns;
-    std::vector<std::string> wanted = FigureKeys(JudgementFigureKinds(), !options.json);
-    wanted.insert(wanted.end(), {"warnings", "error"});
-    table.resultNames = Unclaimed(wanted, table.inputNames);
+    const Format format = options.json ? Format::Json : Format::Csv;
+    table.resultNames = NamesOf(JudgementFigureKinds());
+    table.resultNames.KeepClearOf(table.inputNames, format);
     if (options.json) {
         table.inputNames = DistinctNames(table.inputNames);
     } else {
         std::string names = dialect.sepLine ? std::string("sep=") + dialect.delimiter + "\r\n" : std::string();
         std::vector<std::string> all = table.inputNames;
-        all.insert(all.end(), table.resultNames.begin(), table.resultNames.end());
+        const std::vector<std::string> results = table.resultNames.All(format);
+        all.insert(all.end(), results.begin(), results.end());
         csv::AppendRow(names, all, dialect.delimiter);
         out << names;
     }

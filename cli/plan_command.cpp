@@ -7,7 +7,8 @@
 
 #include "cli/commands.h"
 #include "cli/judge_output.h"
-#include "engine/plan_figures.h"
+#include "figures/plan_figures.h"
+#include "figures/reasons.h"
 #include "numbers/number_text.h"
 
 namespace ambrelay::cli {
@@ -34,12 +35,12 @@ int Usage(std::ostream& err, const std::string& what)
 }
 
 // A person reads each figure on a line, rounded; a program reads JSON, unrounded.
-void WriteFigures(const std::vector<FigureKind>& kinds, const std::vector<Figure>& figures, bool json,
+void WriteFigures(std::span<const FigureKind> kinds, const std::vector<Figure>& figures, bool json,
                   std::ostream& out)
 {
     if (json) {
         Json o;
-        PutFigures(o, kinds, figures, FigureKeys(kinds, false));
+        PutFigures(o, kinds, figures, NamesOf(kinds));
         out << o.dump(2) << "\n";
     } else {
         out << FiguresText(figures);
@@ -96,12 +97,12 @@ int PlanOptions::Run(std::ostream& out, std::ostream& err) const
         }
         in.dailyObservations = perDay;
     }
-    const PlanAnswer answer = AnswerPlan(request);
-    if (!answer.figures.empty()) {
-        WriteFigures(PlanFigureKinds(), answer.figures, json, out);
-        return kResult;
+    const auto answer = AnswerPlan(request);
+    if (!answer) {
+        return Usage(err, ReasonText(answer.Failure()));
     }
-    return Usage(err, answer.problem);
+    WriteFigures(PlanFigureKinds(), answer->All(), json, out);
+    return kResult;
 }
 
 int RunSampleRatio(const std::vector<std::string>& observations, const std::string& split, bool json,
@@ -113,11 +114,11 @@ int RunSampleRatio(const std::vector<std::string>& observations, const std::stri
     if (!first || !second || !share) {
         return Usage(err, "srm needs two observation counts and a --split in percent, all numbers");
     }
-    const SplitAnswer answer = AnswerSplit(*first, *second, *share);
-    if (answer.figures.empty()) {
-        return Usage(err, answer.problem);
+    const auto answer = AnswerSplit(*first, *second, *share);
+    if (!answer) {
+        return Usage(err, ReasonText(answer.Failure()));
     }
-    WriteFigures(SplitFigureKinds(), answer.figures, json, out);
+    WriteFigures(SplitFigureKinds(), answer->All(), json, out);
     return kResult;
 }
 

@@ -87,11 +87,13 @@ double Integrated(Rate p, Rate q)
 
 }  // namespace
 
-std::optional<double> ChanceToBeat(const Counts& c, Version ahead)
+Outcome<double> ChanceToBeat(const Counts& c, Version ahead)
 {
-    if (c.responses1 < 0 || c.responses2 < 0 || c.responses1 > c.views1 || c.responses2 > c.views2
-        || c.views1 > kLargestViews || c.views2 > kLargestViews) {
-        return std::nullopt;
+    if (c.responses1 < 0 || c.responses2 < 0 || c.responses1 > c.views1 || c.responses2 > c.views2) {
+        return Reason::NoTable;
+    }
+    if (c.views1 > kLargestViews || c.views2 > kLargestViews) {
+        return Reason::TooLargeForChance;
     }
     const Rate a{1 + c.responses1, 1 + c.views1 - c.responses1};
     const Rate b{1 + c.responses2, 1 + c.views2 - c.responses2};
@@ -118,7 +120,7 @@ std::optional<double> ChanceToBeat(const Counts& c, Version ahead)
     }
     const double chance = best ? ClosedForm(best->p, best->q) : Integrated(other, leader);
     if (!std::isfinite(chance)) {
-        return std::nullopt;
+        return Reason::BeyondDoubles;
     }
     return best && best->complement ? 1 - chance : chance;
 }

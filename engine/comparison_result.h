@@ -1,6 +1,5 @@
 #pragma once
-// The records of one calculation: the engine's own, and the form variables
-// the window keeps between events in their documented types.
+// The record of one calculation and the verdict's bands.
 
 #include <string>
 
@@ -17,9 +16,11 @@ enum class VerdictBand {
     Identical,       // exactly 50: z statistic 0
 };
 
-// The engine's record, filled step by step by ComputeZStat, the table and
-// ComputeVerdict.
-struct Calculation {
+// The record of one calculation, filled step by step by ComputeZStat, the
+// table and ComputeVerdict. The window keeps the last one as its form
+// variables: after a calculation that stopped early, the fields of the steps
+// it did not reach hold what the calculation before wrote.
+struct ComparisonResult {
     double Views1 = 0.0;
     double Views2 = 0.0;
     double Ratio1 = 0.0;         // responses1 / views1, unrounded
@@ -28,27 +29,9 @@ struct Calculation {
     double StandardError = 0.0;  // of the difference, from the pooled ratio
     double Z = 0.0;              // unrounded and signed: positive when version 1 is ahead
     double ZStat = 0.0;          // |z| rounded to two decimals
-    Winner winner;  // none until the z statistic names one
-    double CumulativeProbability = 0.0;  // the table's value for ZStat
-    double PValue = 0.0;                 // folded to one tail
-    double Likelihood = 0.0;             // 100 - 100 * p value, a percentage
-    VerdictBand Band = VerdictBand::Identical;
-    std::string VerdictText;
-};
-
-// The window's form variables. Winner is empty before the first calculation;
-// Probability holds the table's cumulative probability and, once the verdict
-// has folded it, the one-tailed p value.
-struct ComparisonResult {
-    double Views1 = 0.0;
-    double Views2 = 0.0;
-    double Ratio1 = 0.0;
-    double Ratio2 = 0.0;
-    double PooledRatio = 0.0;
-    double ZStat = 0.0;
-    std::string Winner;
-    double Probability = 0.0;
-    double Likelihood = 0.0;
+    Winner winner;               // none until the z statistic names one
+    double Probability = 0.0;    // the table's value for ZStat, then folded to the one-tailed p value
+    double Likelihood = 0.0;     // 100 - 100 * p value, a percentage
     VerdictBand Band = VerdictBand::Identical;
     std::string VerdictText;
 };

@@ -121,24 +121,24 @@ FarSide FirstNoMoreLikely(const Margins& m, double a, double observed, bool upwa
 ExactTestOutcome FisherExactTest(const Counts& c, Version leader)
 {
     if (!Whole(c.views1) || !Whole(c.responses1) || !Whole(c.views2) || !Whole(c.responses2)) {
-        return {std::nullopt, ExactTestGap::NotWholeCounts};
+        return Reason::NotWholeCounts;
     }
     if (c.responses1 < 0 || c.responses2 < 0 || c.responses1 > c.views1 || c.responses2 > c.views2) {
-        return {std::nullopt, ExactTestGap::NoTable};
+        return Reason::NoTable;
     }
     if (c.views1 + c.views2 > kLargest) {
-        return {std::nullopt, ExactTestGap::TooLarge};
+        return Reason::TooLargeForTable;
     }
     const Margins m{c.views1, c.views2, c.responses1 + c.responses2};
     const double a = c.responses1;
     if (m.Lowest() == m.Highest()) {
-        return {ExactTest{}, std::nullopt};
+        return ExactTest{};
     }
     const double observed = TableProbability(m, a);
     if (!(observed > 0)) {
         // So unlikely a table that no double holds its probability: both p
         // values lie below the smallest double.
-        return {ExactTest{0, 0}, std::nullopt};
+        return ExactTest{0, 0};
     }
     const double mode = m.Mode();
     const bool aboveMode = a >= mode;
@@ -179,7 +179,7 @@ ExactTestOutcome FisherExactTest(const Counts& c, Version leader)
         const bool inside = upward ? a > m.Lowest() : a < m.Highest();
         test.oneSided = inside ? std::max(0.0, 1 - observed * TailFrom(m, beyond, weight, !upward)) : 1.0;
     }
-    return {test, std::nullopt};
+    return test;
 }
 
 }  // namespace ambrelay

@@ -2,8 +2,7 @@
 // Fisher's exact test of the 2 x 2 table of responses and non-responses of
 // the two versions, given its margins.
 
-#include <optional>
-
+#include "engine/outcome.h"
 #include "engine/version.h"
 #include "numbers/counts.h"
 
@@ -14,16 +13,11 @@ struct ExactTest {
     double oneSided = 1.0;  // tables at least as far in the direction of the version ahead
 };
 
-enum class ExactTestGap {
-    NotWholeCounts,  // a count with a fraction: no table of whole observations
-    TooLarge,        // more than 4,294,967,295 observations in all
-    NoTable,         // a count below zero or more responses than views
-};
-
-struct ExactTestOutcome {
-    std::optional<ExactTest> test;
-    std::optional<ExactTestGap> gap;  // why there is no test
-};
+// A test, or why there is none: NotWholeCounts (a count with a fraction: no
+// table of whole observations), TooLargeForTable (more than 4,294,967,295
+// observations in all) or NoTable (a count below zero or more responses
+// than views).
+using ExactTestOutcome = Outcome<ExactTest>;
 
 // leader: the direction of the one-sided test, the version ahead.
 ExactTestOutcome FisherExactTest(const Counts& counts, Version leader);

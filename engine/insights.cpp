@@ -5,35 +5,9 @@
 
 #include "engine/chance_to_beat.h"
 #include "engine/portable_math.h"
-#include "engine/figure_text.h"
 #include "engine/test_plan.h"
-#include "numbers/number_text.h"
 
 namespace ambrelay {
-namespace {
-
-std::string SmallSampleMessage(const Insights& in)
-{
-    return "Small sample: the smallest expected count of the table is "
-           + NumberToText(RoundDecimal(in.smallestExpectedCell, 2))
-           + ", below 5, so the normal approximation behind the verdict is unreliable. " + ExactTestText(in.exact);
-}
-
-std::string MismatchMessage(const Counts& c, const SampleRatio& ratio)
-{
-    return "Sample ratio mismatch: " + NumberToText(c.views1) + " against " + NumberToText(c.views2)
-           + " observations is far from an even split, if both versions were meant to be shown equally often "
-             "(chi-square "
-           + NumberToText(RoundDecimal(ratio.chiSquare, 2)) + ", " + PEquals(ratio.pValue) + "). This usually means the test was set up or counted wrongly, so its verdict should not be trusted.";
-}
-
-}  // namespace
-
-std::string WarningCodeName(WarningCode code)
-{
-    return code == WarningCode::SmallSample ? "small_sample" : "sample_ratio_mismatch";
-}
-
 Interval WilsonInterval(double responses, double views)
 {
     static const double z = math::NormalQuantile(0.975);
@@ -44,7 +18,7 @@ Interval WilsonInterval(double responses, double views)
     return {std::max(0.0, centre - half) * 100, std::min(1.0, centre + half) * 100};
 }
 
-std::optional<Insights> ComputeInsights(const Counts& counts, const Calculation& r)
+Insights ComputeInsights(const Counts& counts, const ComparisonResult& r)
 {
     const double views1 = counts.views1;
     const double views2 = counts.views2;
@@ -86,44 +60,20 @@ std::optional<Insights> ComputeInsights(const Counts& counts, const Calculation&
     in.sampleRatio = CheckSampleRatio(views1, views2);
 
     if (!in.identical) {
-        in.observationsNeeded = std::ceil(ObservationsPerVersion(r.Ratio1, r.Ratio2));
-    }
-    for (const double v : {in.differencePoints, in.intervalLowPoints, in.intervalHighPoints, in.oneSidedP,
-                           in.twoSidedP, in.liftPercent.value_or(0), in.observationsNeeded.value_or(0),
-                           in.chanceToBeat.value_or(0), in.smallestExpectedCell, in.ratio1IntervalPercent.low,
-                           in.ratio1IntervalPercent.high, in.ratio2IntervalPercent.low,
-                           in.ratio2IntervalPercent.high}) {
-        if (!std::isfinite(v)) {
-            return std::nullopt;
-        }
+        const double needed = std::ceil(ObservationsPerVersion(r.Ratio1, r.Ratio2));
+        in.observationsNeeded = std::isfinite(needed) ? Outcome<double>(needed) : Reason::TooManyObservations;
     }
     if (in.liftIntervalPercent
         && !(std::isfinite(in.liftIntervalPercent->low) && std::isfinite(in.liftIntervalPercent->high))) {
         in.liftIntervalPercent.reset();  // a lift whose interval doubles cannot carry
     }
     if (in.smallestExpectedCell < kSmallestExpectedCell) {
-        in.warnings.push_back({WarningCode::SmallSample, SmallSampleMessage(in)});
+        in.warnings.push_back(WarningCode::SmallSample);
     }
     if (in.sampleRatio && in.sampleRatio->mismatch) {
-        in.warnings.push_back({WarningCode::SampleRatioMismatch, MismatchMessage(counts, *in.sampleRatio)});
+        in.warnings.push_back(WarningCode::SampleRatioMismatch);
     }
     return in;
-}
-
-std::string ExactTestText(const ExactTestOutcome& exact)
-{
-    if (exact.test) {
-        return "Fisher's exact test gives " + PEquals(exact.test->twoSided) + " two-sided.";
-    }
-    switch (exact.gap.value_or(ExactTestGap::NoTable)) {
-    case ExactTestGap::NotWholeCounts:
-        return "Fisher's exact test needs whole counts, and these have fractions.";
-    case ExactTestGap::TooLarge:
-        return "Fisher's exact test is not run beyond 4,294,967,295 observations in all.";
-    case ExactTestGap::NoTable:
-        break;
-    }
-    return "Fisher's exact test needs counts of zero or more, with no more responses than observations.";
 }
 
 }  // namespace ambrelay

@@ -20,14 +20,22 @@ struct JudgeOptions {
     std::optional<Margin> margin;
 };
 
-struct Judgement {
-    Counts counts;                        // as read
-    Calculation calculation;              // the fields of the completed steps
-    std::optional<ZStatFailure> failure;  // set when the counts have no result
-    ResultView view;                      // what the window shows; only without a failure
-    std::optional<Insights> insights;     // the figures beyond the verdict; only without a failure
+// What a calculation that ran to the end gives: the window's result and
+// every figure beyond it.
+struct FinishedJudgement {
+    ResultView view;
+    Insights insights;
+};
 
-    bool Finished() const { return !failure; }
+struct Judgement {
+    Counts counts;            // as read
+    ComparisonResult calculation;  // the fields of the completed steps
+    Outcome<FinishedJudgement, ZStatFailure> result = ZStatFailure{ZStatStep::Views, Reason::OutOfRange};
+
+    bool Finished() const { return static_cast<bool>(result); }
+    // Only for a finished judgement.
+    const ResultView& View() const { return result->view; }
+    const Insights& Figures() const { return result->insights; }
 };
 
 // The z statistic, the table, the verdict, what to show and the insights, in

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "engine/portable_math.h"
-#include "numbers/number_text.h"
 
 namespace ambrelay {
 
@@ -12,17 +11,16 @@ AlwaysValidOutcome AlwaysValidTest(const Counts& c, double planned, double alpha
 {
     const double n = c.views1 + c.views2;
     if (!(c.views1 > 0 && c.views2 > 0)) {
-        return {std::nullopt, "There is no peeking-safe figure without observations of both versions."};
+        return Reason::NoObservationsOfBoth;
     }
     if (!(planned > 0 && std::isfinite(planned))) {
-        return {std::nullopt, "There is no peeking-safe figure without a planned number of observations above 0."};
+        return Problem(Reason::NoPlannedObservations, Input::Planned);
     }
     const double pa = c.responses1 / c.views1;
     const double pb = c.responses2 / c.views2;
     const double spread = pa * (1 - pa) / c.views1 + pb * (1 - pb) / c.views2;
     if (!(spread > 0) || !std::isfinite(spread)) {
-        return {std::nullopt, "There is no peeking-safe figure while a version has no responses or only responses: "
-                              "its ratio shows no spread to measure the difference against."};
+        return Reason::NoSpread;
     }
     const double delta = pb - pa;
     const double z = delta / std::sqrt(spread);
@@ -35,18 +33,15 @@ AlwaysValidOutcome AlwaysValidTest(const Counts& c, double planned, double alpha
         std::sqrt(n * spread) * std::sqrt(2 * grown * (0.5 * math::Log(grown) - logAlpha) / (n * n * rho2));
     test.differencePoints = {(delta - half) * 100, (delta + half) * 100};
     if (!std::isfinite(test.pValue) || !std::isfinite(half)) {
-        return {std::nullopt, "There is no peeking-safe figure for counts beyond what doubles can carry."};
+        return Reason::BeyondDoubles;
     }
-    return {test, {}};
+    return test;
 }
 
 NonInferiorityOutcome TestNonInferiority(const Counts& c, const Margin& margin, double alpha)
 {
-    if (!(margin.size > 0) || !std::isfinite(margin.size)
-        || (margin.kind == MarginKind::RelativePercent && margin.size >= 100)) {
-        return {std::nullopt, margin.kind == MarginKind::RelativePercent
-                                  ? "The margin must lie above 0% and below 100%."
-                                  : "The margin must be above 0 points."};
+    if (const auto problem = MarginProblem(margin)) {
+        return *problem;
     }
     const double pa = c.responses1 / c.views1;
     const double pb = c.responses2 / c.views2;
@@ -56,14 +51,13 @@ NonInferiorityOutcome TestNonInferiority(const Counts& c, const Margin& margin, 
         error = std::sqrt(pa * (1 - pa) / c.views1 + pb * (1 - pb) / c.views2);
     } else {
         if (!(c.responses1 > 0 && c.responses2 > 0)) {
-            return {std::nullopt, "A relative margin needs responses to both versions; give the margin in points."};
+            return Problem(Reason::RelativeMarginNeedsResponses, Input::Margin);
         }
         estimate = math::Log(pb / pa) - math::Log1p(-margin.size / 100);
         error = std::sqrt(1 / c.responses2 - 1 / c.views2 + 1 / c.responses1 - 1 / c.views1);
     }
     if (!(error > 0) || !std::isfinite(error) || !std::isfinite(estimate)) {
-        return {std::nullopt, "There is no test against the margin while a version has no responses or only "
-                              "responses."};
+        return Reason::NoMarginSpread;
     }
     NonInferiority test;
     test.z = estimate / error;
@@ -71,12 +65,19 @@ NonInferiorityOutcome TestNonInferiority(const Counts& c, const Margin& margin, 
     // The lower bound of the two-sided (1 - 2 alpha) interval clears the
     // margin exactly when z passes the one-sided quantile.
     test.notWorse = test.z > math::NormalQuantile(1 - alpha);
-    return {test, {}};
+    return test;
 }
 
-std::string MarginText(const Margin& margin)
+std::optional<Problem> MarginProblem(const Margin& margin)
 {
-    return NumberToText(margin.size) + (margin.kind == MarginKind::RelativePercent ? "%" : " points");
+    const bool within = margin.size > 0 && std::isfinite(margin.size)
+                        && (margin.kind == MarginKind::Points || margin.size < 100);
+    if (within) {
+        return std::nullopt;
+    }
+    return Problem(margin.kind == MarginKind::Points ? Reason::PointsMarginOutOfRange
+                                                     : Reason::RelativeMarginOutOfRange,
+                   Input::Margin);
 }
 
 }  // namespace ambrelay

@@ -5,9 +5,9 @@
 // B falls short of version A by no more than a margin (non-inferiority).
 
 #include <optional>
-#include <string>
 
 #include "engine/interval.h"
+#include "engine/outcome.h"
 #include "numbers/counts.h"
 
 namespace ambrelay {
@@ -22,10 +22,9 @@ struct AlwaysValid {
     Interval differencePoints;     // B minus A, a confidence sequence at 95%
 };
 
-struct AlwaysValidOutcome {
-    std::optional<AlwaysValid> test;
-    std::string gap;  // in plain words, when there is no test
-};
+// NoObservationsOfBoth, NoPlannedObservations, NoSpread or BeyondDoubles
+// when there is no test.
+using AlwaysValidOutcome = Outcome<AlwaysValid>;
 
 // From the counts and the observations in all the test is planned to reach.
 AlwaysValidOutcome AlwaysValidTest(const Counts& counts, double plannedObservations, double alpha = kLookingAlpha);
@@ -44,16 +43,16 @@ struct NonInferiority {
     bool notWorse = false;   // the (1 - 2 alpha) interval's lower bound clears the margin
 };
 
-struct NonInferiorityOutcome {
-    std::optional<NonInferiority> test;
-    std::string gap;  // in plain words, when there is no test
-};
+// A margin out of range, RelativeMarginNeedsResponses or NoMarginSpread when
+// there is no test.
+using NonInferiorityOutcome = Outcome<NonInferiority>;
+
+// Why a margin cannot be tested against, whatever the counts: nothing for a
+// margin above 0, and below 100 when relative.
+std::optional<Problem> MarginProblem(const Margin& margin);
 
 // B against A: the difference with the Wald standard error for a margin in
 // points, the log of the ratio of the ratios for a relative one.
 NonInferiorityOutcome TestNonInferiority(const Counts& counts, const Margin& margin, double alpha = kLookingAlpha);
-
-// "2%" or "0.5 points", as a margin is read.
-std::string MarginText(const Margin& margin);
 
 }  // namespace ambrelay

@@ -4,12 +4,12 @@
 
 namespace ambrelay {
 
-ResultView ViewOf(const Calculation& r)
+ResultView ViewOf(const ComparisonResult& r)
 {
     ResultView view;
-    view.pValue = NumberToText(RoundDecimal(r.PValue, 5));
-    view.ratio1 = NumberToText(RoundDecimal(r.Ratio1, 6));
-    view.ratio2 = NumberToText(RoundDecimal(r.Ratio2, 6));
+    view.pValue = NumberToText(RoundDecimal(r.Probability, kShownPValueDecimals));
+    view.ratio1 = NumberToText(RoundDecimal(r.Ratio1, kShownRatioDecimals));
+    view.ratio2 = NumberToText(RoundDecimal(r.Ratio2, kShownRatioDecimals));
     view.zStat = NumberToText(r.ZStat);
     view.verdict = r.VerdictText;
     // A named winner always carries the marker; without one the marker

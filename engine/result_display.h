@@ -10,6 +10,10 @@
 
 namespace ambrelay {
 
+// The window rounds the p value to 5 decimals and each ratio to 6.
+inline constexpr int kShownPValueDecimals = 5;
+inline constexpr int kShownRatioDecimals = 6;
+
 struct ResultView {
     std::string pValue;  // the p value rounded to 5 decimals
     std::string ratio1;  // each ratio rounded to 6 decimals
@@ -23,7 +27,7 @@ struct ResultView {
 };
 
 // The window's final state after a finished calculation.
-ResultView ViewOf(const Calculation& calculation);
+ResultView ViewOf(const ComparisonResult& calculation);
 
 // The marker goes beside the higher of the two ratios as the user reads them,
 // so it compares the shown captions, not the unrounded ratios.

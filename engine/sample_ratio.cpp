@@ -6,12 +6,12 @@
 
 namespace ambrelay {
 
-std::optional<SampleRatio> CheckSampleRatio(double observations1, double observations2, double sharePercent)
+Outcome<SampleRatio> CheckSampleRatio(double observations1, double observations2, double sharePercent)
 {
     const double total = observations1 + observations2;
     if (!(observations1 >= 0 && observations2 >= 0 && total > 0 && std::isfinite(total) && sharePercent > 0
           && sharePercent < 100)) {
-        return std::nullopt;
+        return Reason::NoSplit;
     }
     const double expected1 = total * sharePercent / 100;
     const double expected2 = total - expected1;
@@ -21,7 +21,7 @@ std::optional<SampleRatio> CheckSampleRatio(double observations1, double observa
     result.chiSquare = d1 * d1 / expected1 + d2 * d2 / expected2;
     result.pValue = math::ChiSquaredOneUpperTail(result.chiSquare);
     if (!std::isfinite(result.chiSquare) || !std::isfinite(result.pValue)) {
-        return std::nullopt;
+        return Reason::BeyondDoubles;
     }
     result.mismatch = result.pValue < kMismatchLevel;
     return result;

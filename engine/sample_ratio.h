@@ -2,7 +2,7 @@
 // Whether the observations split between the versions as intended: a
 // chi-square goodness-of-fit test with one degree of freedom.
 
-#include <optional>
+#include "engine/outcome.h"
 
 namespace ambrelay {
 
@@ -15,8 +15,8 @@ struct SampleRatio {
 };
 
 // observations1 and observations2 against version 1's intended share in
-// percent (50 for an even split). Nothing for counts below zero, no
+// percent (50 for an even split). NoSplit for counts below zero, no
 // observations at all, or a share outside (0, 100).
-std::optional<SampleRatio> CheckSampleRatio(double observations1, double observations2, double sharePercent = 50);
+Outcome<SampleRatio> CheckSampleRatio(double observations1, double observations2, double sharePercent = 50);
 
 }  // namespace ambrelay

@@ -9,31 +9,25 @@ namespace {
 
 bool Within(double x, double low, double high) { return x > low && x < high; }
 
-struct Problem {
-    std::string words;
-    std::optional<PlanInput> input;
-};
-
-// What is wrong with the inputs other than the effect, in plain words.
-Problem InputProblem(const PlanInputs& in)
+// What is wrong with the inputs other than the effect, if anything.
+std::optional<Problem> InputProblem(const PlanInputs& in)
 {
     if (!Within(in.baseline, 0, 1)) {
-        return {"The baseline ratio must lie between 0% and 100%, both excluded.", PlanInput::Baseline};
+        return Problem(Reason::BaselineOutOfRange, Input::Baseline);
     }
     if (!Within(in.alpha, 0, 1)) {
-        return {"The significance level must lie between 0% and 100%, both excluded.", PlanInput::Alpha};
+        return Problem(Reason::AlphaOutOfRange, Input::Alpha);
     }
     if (!Within(in.power, 0, 1)) {
-        return {"The power must lie between 0% and 100%, both excluded.", PlanInput::Power};
+        return Problem(Reason::PowerOutOfRange, Input::Power);
     }
     if (!Within(in.sharePercent, 0, 100)) {
-        return {"Version A's share of the observations must lie between 0% and 100%, both excluded.",
-                PlanInput::Share};
+        return Problem(Reason::ShareOutOfRange, Input::Share);
     }
     if (in.dailyObservations && !(*in.dailyObservations > 0 && std::isfinite(*in.dailyObservations))) {
-        return {"The observations per day must be more than 0.", PlanInput::Daily};
+        return Problem(Reason::DailyNotPositive, Input::Daily);
     }
-    return {};
+    return std::nullopt;
 }
 
 struct Quantiles {
@@ -71,20 +65,19 @@ double ObservationsPerVersion(double p1, double p2, const PlanInputs& settings)
 
 PlanOutcome PlanTest(const PlanInputs& in)
 {
-    if (Problem problem = InputProblem(in); !problem.words.empty()) {
-        return {std::nullopt, problem.words, problem.input};
+    if (const auto problem = InputProblem(in)) {
+        return *problem;
     }
     const double variant = in.kind == EffectKind::Relative ? in.baseline * (1 + in.effect) : in.baseline + in.effect;
     if (!Within(variant, 0, 1)) {
-        return {std::nullopt, "The effect puts version B's ratio outside 0% to 100%; choose a smaller effect.",
-                PlanInput::Effect};
+        return Problem(Reason::VariantOutOfRange, Input::Effect);
     }
     if (variant == in.baseline) {
-        return {std::nullopt, "An effect of 0 cannot be detected; choose an effect other than 0.", PlanInput::Effect};
+        return Problem(Reason::ZeroEffect, Input::Effect);
     }
     const double total = TotalNeeded(in, QuantilesOf(in), in.baseline, variant);
     if (!std::isfinite(total)) {
-        return {std::nullopt, "These inputs need more observations than can be counted.", PlanInput::Effect};
+        return Problem(Reason::TooManyObservations, Input::Effect);
     }
     Plan plan;
     plan.variant = variant;
@@ -98,16 +91,16 @@ PlanOutcome PlanTest(const PlanInputs& in)
     if (in.dailyObservations) {
         plan.days = std::ceil(plan.total / *in.dailyObservations);
     }
-    return {plan, {}, std::nullopt};
+    return plan;
 }
 
 DetectableOutcome SmallestDetectableEffect(const PlanInputs& in, double perVersion)
 {
-    if (Problem problem = InputProblem(in); !problem.words.empty()) {
-        return {std::nullopt, problem.words, problem.input};
+    if (const auto problem = InputProblem(in)) {
+        return *problem;
     }
     if (!(perVersion > 0 && std::isfinite(perVersion))) {
-        return {std::nullopt, "The observations per version must be more than 0.", PlanInput::Observations};
+        return Problem(Reason::ObservationsNotPositive, Input::Observations);
     }
     // Fewer observations are needed the further version B's ratio lies from
     // the baseline; halve the interval until the need meets what there is.
@@ -116,8 +109,7 @@ DetectableOutcome SmallestDetectableEffect(const PlanInputs& in, double perVersi
     double near = in.baseline;
     double far = 1 - 1e-12;
     if (TotalNeeded(in, z, in.baseline, far) > available) {
-        return {std::nullopt, "So few observations cannot detect even the largest possible effect.",
-                PlanInput::Observations};
+        return Problem(Reason::TooFewObservations, Input::Observations);
     }
     for (int i = 0; i < 200 && far - near > 1e-15; ++i) {
         const double middle = (near + far) / 2;
@@ -127,7 +119,7 @@ DetectableOutcome SmallestDetectableEffect(const PlanInputs& in, double perVersi
     d.variant = far;
     d.absolutePoints = (far - in.baseline) * 100;
     d.relativePercent = (far / in.baseline - 1) * 100;
-    return {d, {}, std::nullopt};
+    return d;
 }
 
 double PowerOfTest(double p1, double p2, double perVersion, double alpha, bool twoSided)

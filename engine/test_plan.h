@@ -5,7 +5,8 @@
 // test, counting one tail of a two-sided test, generalised to an uneven split.
 
 #include <optional>
-#include <string>
+
+#include "engine/outcome.h"
 
 namespace ambrelay {
 
@@ -32,14 +33,8 @@ struct Plan {
     double variant = 0.0;        // version B's response ratio the plan detects
 };
 
-// The input a problem lies in, so a form can show it beside that field.
-enum class PlanInput { Baseline, Effect, Alpha, Power, Share, Daily, Observations };
-
-struct PlanOutcome {
-    std::optional<Plan> plan;
-    std::string problem;  // in plain words, when there is no plan
-    std::optional<PlanInput> culprit;
-};
+// A plan, or the problem and the input it lies in.
+using PlanOutcome = Outcome<Plan>;
 
 PlanOutcome PlanTest(const PlanInputs& inputs);
 
@@ -57,11 +52,7 @@ struct Detectable {
     double variant = 0.0;
 };
 
-struct DetectableOutcome {
-    std::optional<Detectable> detectable;
-    std::string problem;
-    std::optional<PlanInput> culprit;
-};
+using DetectableOutcome = Outcome<Detectable>;
 
 DetectableOutcome SmallestDetectableEffect(const PlanInputs& inputs, double perVersion);
 

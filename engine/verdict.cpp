@@ -5,19 +5,19 @@
 namespace ambrelay {
 namespace {
 
-std::string WinnerSentence(const Calculation& r, const char* middle, const char* end)
+std::string WinnerSentence(const ComparisonResult& r, const char* middle, const char* end)
 {
     return "Variation " + WinnerText(r.winner) + middle + NumberToText(r.Likelihood) + end;
 }
 
 }  // namespace
 
-void ComputeVerdict(Calculation& r)
+void ComputeVerdict(ComparisonResult& r)
 {
-    r.PValue = r.CumulativeProbability > 0.5 ? 1 - r.CumulativeProbability : r.CumulativeProbability;
+    r.Probability = r.Probability > 0.5 ? 1 - r.Probability : r.Probability;
     // Two steps, as the likelihood has always been computed: the same double
     // comes out every time, so the bounds below see the same value.
-    r.Likelihood = r.PValue * 100;
+    r.Likelihood = r.Probability * 100;
     r.Likelihood = 100 - r.Likelihood;
 
     const double l = r.Likelihood;

@@ -6,9 +6,9 @@
 
 namespace ambrelay {
 
-// Folds CumulativeProbability (the table's) to the one-tailed PValue, sets
+// Folds Probability (the table's) to the one-tailed p value, sets
 // Likelihood = 100 - 100 * p, picks Band and VerdictText, and withdraws the
 // winner below a likelihood of 70.
-void ComputeVerdict(Calculation& result);
+void ComputeVerdict(ComparisonResult& result);
 
 }  // namespace ambrelay

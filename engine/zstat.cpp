@@ -18,63 +18,64 @@ bool AllFinite(std::initializer_list<double> values)
     return true;
 }
 
-ZStatOutcome Fail(Calculation partial, ZStatStep step, ZStatFailureReason reason)
+ZStatOutcome Fail(ComparisonResult partial, ZStatStep step, Reason reason)
 {
     return {std::move(partial), ZStatFailure{step, reason}};
 }
 
 // A zero standard error has a plain cause when the pooled ratio is 0 or 1;
 // anything else is a count beyond what doubles can carry.
-ZStatFailureReason ZeroErrorReason(double pooledRatio)
+Reason ZeroErrorReason(double pooledRatio)
 {
     if (pooledRatio == 0.0) {
-        return ZStatFailureReason::NoResponses;
+        return Reason::NoResponses;
     }
     if (pooledRatio == 1.0) {
-        return ZStatFailureReason::AllResponded;
+        return Reason::AllResponded;
     }
-    return ZStatFailureReason::OutOfRange;
+    return Reason::OutOfRange;
 }
 
 }  // namespace
 
 ZStatOutcome ComputeZStat(double views1, double responses1, double views2, double responses2)
 {
-    Calculation r;
+    ComparisonResult r;
     // The input checks let negative counts through; a verdict on them would
     // describe a test that cannot exist, so the calculation refuses them.
     if (views1 < 0.0 || responses1 < 0.0 || views2 < 0.0 || responses2 < 0.0) {
-        return Fail(r, ZStatStep::Views, ZStatFailureReason::NegativeCount);
+        return Fail(r, ZStatStep::Views, Reason::NegativeCount);
     }
     if (!AllFinite({views1, responses1, views2, responses2})) {
-        return Fail(r, ZStatStep::Views, ZStatFailureReason::OutOfRange);
+        return Fail(r, ZStatStep::Views, Reason::OutOfRange);
     }
     r.Views1 = views1;
     r.Views2 = views2;
 
-    if (views1 == 0.0) {
-        return Fail(r, ZStatStep::Ratio1, ZStatFailureReason::NoViews1);
+    // Steps 2 and 3, version 1's ratio and then version 2's.
+    const struct {
+        double views, responses;
+        double ComparisonResult::*ratio;
+        ZStatStep step;
+        Reason noViews;
+    } versions[] = {{views1, responses1, &ComparisonResult::Ratio1, ZStatStep::Ratio1, Reason::NoViews1},
+                    {views2, responses2, &ComparisonResult::Ratio2, ZStatStep::Ratio2, Reason::NoViews2}};
+    for (const auto& v : versions) {
+        if (v.views == 0.0) {
+            return Fail(r, v.step, v.noViews);
+        }
+        const double ratio = v.responses / v.views;
+        if (!AllFinite({ratio})) {
+            return Fail(r, v.step, Reason::OutOfRange);
+        }
+        r.*v.ratio = ratio;
     }
-    const double ratio1 = responses1 / views1;
-    if (!AllFinite({ratio1})) {
-        return Fail(r, ZStatStep::Ratio1, ZStatFailureReason::OutOfRange);
-    }
-    r.Ratio1 = ratio1;
-
-    if (views2 == 0.0) {
-        return Fail(r, ZStatStep::Ratio2, ZStatFailureReason::NoViews2);
-    }
-    const double ratio2 = responses2 / views2;
-    if (!AllFinite({ratio2})) {
-        return Fail(r, ZStatStep::Ratio2, ZStatFailureReason::OutOfRange);
-    }
-    r.Ratio2 = ratio2;
 
     const double allResponses = responses1 + responses2;
     const double allViews = views2 + views1;
     const double pooled = allResponses / allViews;
     if (!AllFinite({allResponses, allViews, pooled})) {
-        return Fail(r, ZStatStep::PooledRatio, ZStatFailureReason::OutOfRange);
+        return Fail(r, ZStatStep::PooledRatio, Reason::OutOfRange);
     }
     r.PooledRatio = pooled;
 
@@ -84,7 +85,7 @@ ZStatOutcome ComputeZStat(double views1, double responses1, double views2, doubl
     const double variance = spread * reciprocals;
     const double standardError = std::sqrt(variance);
     if (!AllFinite({spread, reciprocals, variance, standardError})) {
-        return Fail(r, ZStatStep::StandardError, ZStatFailureReason::OutOfRange);
+        return Fail(r, ZStatStep::StandardError, Reason::OutOfRange);
     }
 
     if (standardError == 0.0) {
@@ -92,7 +93,7 @@ ZStatOutcome ComputeZStat(double views1, double responses1, double views2, doubl
     }
     const double z = (r.Ratio1 - r.Ratio2) / standardError;
     if (!AllFinite({z})) {
-        return Fail(r, ZStatStep::ZValue, ZStatFailureReason::OutOfRange);
+        return Fail(r, ZStatStep::ZValue, Reason::OutOfRange);
     }
     r.StandardError = standardError;
     r.Z = z;
@@ -115,7 +116,7 @@ ZStatOutcome ComputeZStat(double views1, double responses1, double views2, doubl
 
 void StoreCompletedSteps(const ZStatOutcome& outcome, ComparisonResult& variables)
 {
-    const Calculation& r = outcome.result;
+    const ComparisonResult& r = outcome.result;
     const int completed = outcome.failure ? static_cast<int>(outcome.failure->step) - 1 : 7;
     if (completed >= 1) {
         variables.Views1 = r.Views1;
@@ -131,8 +132,10 @@ void StoreCompletedSteps(const ZStatOutcome& outcome, ComparisonResult& variable
         variables.PooledRatio = r.PooledRatio;
     }
     if (completed >= 7) {
+        variables.StandardError = r.StandardError;
+        variables.Z = r.Z;
         variables.ZStat = r.ZStat;
-        variables.Winner = WinnerText(r.winner);
+        variables.winner = r.winner;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "engine/comparison_result.h"
+#include "engine/outcome.h"
 
 namespace ambrelay {
 
@@ -14,23 +15,13 @@ namespace ambrelay {
 // (not stored), 6 z (not stored), 7 ZStat and Winner.
 enum class ZStatStep { Views = 1, Ratio1, Ratio2, PooledRatio, StandardError, ZValue };
 
-// Why the counts have no defined result.
-enum class ZStatFailureReason {
-    NegativeCount,  // a count below zero: no real test has one
-    NoViews1,       // version 1 has no observations
-    NoViews2,       // version 2 has no observations
-    NoResponses,    // neither version has a response: standard error 0
-    AllResponded,   // every observation of both versions responded: standard error 0
-    OutOfRange,     // a step overflows, underflows to a zero divisor or is otherwise undefined
-};
-
 struct ZStatFailure {
     ZStatStep step;  // the step that failed; the steps before it completed
-    ZStatFailureReason reason;
+    Reason reason;  // one of the counts' reasons, NegativeCount to OutOfRange
 };
 
 struct ZStatOutcome {
-    Calculation result;  // the fields of the completed steps
+    ComparisonResult result;  // the fields of the completed steps
     std::optional<ZStatFailure> failure;
 };
 

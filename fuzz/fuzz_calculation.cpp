@@ -13,10 +13,11 @@
 #include <vector>
 
 #include "checks/input_checks.h"
-#include "engine/figure_text.h"
+#include "figures/figure_text.h"
 #include "engine/judge.h"
 #include "engine/test_plan.h"
-#include "engine/result_report.h"
+#include "figures/reasons.h"
+#include "figures/result_report.h"
 #include "numbers/number_text.h"
 
 using namespace ambrelay;
@@ -110,15 +111,15 @@ void CheckReading(const std::string& text)
     }
 }
 
-void CheckFinishedResult(const Calculation& r, const ResultView& texts, const std::string& detail)
+void CheckFinishedResult(const ComparisonResult& r, const ResultView& texts, const std::string& detail)
 {
-    for (const double field : {r.Views1, r.Views2, r.Ratio1, r.Ratio2, r.PooledRatio, r.ZStat, r.PValue,
+    for (const double field : {r.Views1, r.Views2, r.Ratio1, r.Ratio2, r.PooledRatio, r.ZStat, r.Probability,
                                r.Likelihood}) {
         Require(std::isfinite(field), "every field is finite", detail);
     }
     const double l = r.Likelihood;
     Require(l >= 50 && l <= 99.998 + 1e-9, "likelihood within [50, 99.998]", detail);
-    Require(r.PValue >= 0.00002 - 1e-12 && r.PValue <= 0.5, "p value within [0.00002, 0.5]", detail);
+    Require(r.Probability >= 0.00002 - 1e-12 && r.Probability <= 0.5, "p value within [0.00002, 0.5]", detail);
     const VerdictBand expected = l == 50 ? VerdictBand::Identical
                                  : l < 70 ? VerdictBand::TooClose
                                  : l < 80 ? VerdictBand::SlightlyBetter
@@ -165,13 +166,13 @@ void CheckFigureText(double x, int decimals, const std::string& detail)
 
 void CheckInsights(const Insights& in, const std::string& detail)
 {
-    Require(Probability(in.oneSidedP) && Probability(in.twoSidedP) && Probability(in.chanceToBeat.value_or(0)),
+    Require(Probability(in.oneSidedP) && Probability(in.twoSidedP) && (!in.chanceToBeat || Probability(*in.chanceToBeat)),
             "probabilities lie within 0 and 1", detail);
-    if (in.exact.test) {
-        Require(Probability(in.exact.test->twoSided) && Probability(in.exact.test->oneSided),
+    if (in.exact) {
+        Require(Probability(in.exact->twoSided) && Probability(in.exact->oneSided),
                 "exact p values lie within 0 and 1", detail);
     } else {
-        Require(in.exact.gap.has_value(), "a missing exact test says why", detail);
+        Require(!ReasonText(in.exact.Failure()).empty(), "a missing exact test says why", detail);
     }
     if (in.sampleRatio) {
         Require(Probability(in.sampleRatio->pValue) && in.sampleRatio->chiSquare >= 0, "the split check is a test",
@@ -198,12 +199,12 @@ void CheckPlan(double ratio1, double ratio2, const std::string& detail)
     in.effect = ratio2 - ratio1;
     in.kind = EffectKind::Absolute;
     const PlanOutcome plan = PlanTest(in);
-    if (!plan.plan) {
-        Require(!plan.problem.empty(), "an impossible plan says why", detail);
+    if (!plan) {
+        Require(!ReasonText(plan.Failure()).empty(), "an impossible plan says why", detail);
         return;
     }
-    Require(std::isfinite(plan.plan->total) && plan.plan->neededA >= plan.plan->perVersionA
-                && plan.plan->neededA == std::floor(plan.plan->neededA),
+    Require(std::isfinite(plan->total) && plan->neededA >= plan->perVersionA
+                && plan->neededA == std::floor(plan->neededA),
             "a plan is whole observations", detail);
 }
 
@@ -241,20 +242,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const double responses2 = counts.responses2;
     const Judgement outcome = Judge(counts);
     const std::string detail = texts[0] + " | " + texts[1] + " | " + texts[2] + " | " + texts[3];
-    if (outcome.failure) {
+    if (!outcome.Finished()) {
         const bool negative = views1 < 0 || responses1 < 0 || views2 < 0 || responses2 < 0;
-        Require(negative == (outcome.failure->reason == ZStatFailureReason::NegativeCount),
+        Require(negative == (outcome.result.Failure().reason == Reason::NegativeCount),
                 "negative counts, and only they, fail as negative", detail);
         return 0;
     }
     Require(views1 > 0 && views2 > 0 && responses1 >= 0 && responses2 >= 0, "a verdict needs real counts", detail);
-    CheckFinishedResult(outcome.calculation, outcome.view, detail);
+    CheckFinishedResult(outcome.calculation, outcome.View(), detail);
     CheckText(outcome.calculation.Likelihood);
-    if (const auto& insights = outcome.insights) {
-        const std::string words = ResultReport(outcome);
-        Require(words.find("nan") == std::string::npos && words.find("inf") == std::string::npos,
-                "the insights are plain numbers", detail);
-        CheckInsights(*insights, detail);
+    const std::string words = ResultReport(outcome);
+    Require(words.find("nan") == std::string::npos && words.find("inf") == std::string::npos,
+            "the report shows plain numbers, or says why a figure has none", detail);
+    const Insights& insights = outcome.Figures();
+    // Counts at the edge of what doubles carry may leave a figure infinite;
+    // the report above says so, and the relations below need finite figures.
+    if (std::isfinite(insights.differencePoints) && std::isfinite(insights.intervalLowPoints)
+        && std::isfinite(insights.intervalHighPoints)) {
+        CheckInsights(insights, detail);
     }
     CheckPlan(outcome.calculation.Ratio1, outcome.calculation.Ratio2, detail);
     return 0;

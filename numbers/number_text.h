@@ -31,4 +31,9 @@ double RoundDecimal(double x, int decimals);
 // has no text: the result is empty.
 std::string NumberToText(double x);
 
+// The number NumberToText writes for x, as a double: x rounded to 15
+// significant digits, for outputs that give a figure as the window shows it
+// without going through its text. NaN and infinities come back unchanged.
+double ShownValue(double x);
+
 }  // namespace ambrelay

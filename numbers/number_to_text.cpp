@@ -74,7 +74,30 @@ std::string ExponentText(const Significand& s)
     return text;
 }
 
+// The largest doubles round up past the largest double; the text stays
+// readable with the 15-digit neighbour below instead.
+Significand ShownSignificand(double magnitude)
+{
+    Significand s = RoundToSignificant(magnitude);
+    if (s.exponent == 308 && s.digits.size() == 15 && s.digits > "179769313486231") {
+        s.digits = "179769313486231";
+    }
+    return s;
+}
+
 }  // namespace
+
+double ShownValue(double x)
+{
+    if (!std::isfinite(x) || x == 0.0) {
+        return x == 0.0 ? 0.0 : x;
+    }
+    const Significand s = ShownSignificand(std::fabs(x));
+    const std::string text = s.digits + "e" + std::to_string(s.exponent - static_cast<int>(s.digits.size()) + 1);
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return x < 0 ? -value : value;
+}
 
 std::string NumberToText(double x)
 {
@@ -84,12 +107,7 @@ std::string NumberToText(double x)
     if (x == 0.0) {
         return "0";
     }
-    Significand s = RoundToSignificant(std::fabs(x));
-    // The largest doubles round up past the largest double; keep the text
-    // readable by taking the 15-digit neighbour below instead.
-    if (s.exponent == 308 && s.digits.size() == 15 && s.digits > "179769313486231") {
-        s.digits = "179769313486231";
-    }
+    const Significand s = ShownSignificand(std::fabs(x));
     const bool fixed = s.exponent >= -15 && s.exponent < 15;
     std::string text = x < 0 ? "-" : "";
     text += fixed ? FixedText(s) : ExponentText(s);

@@ -14,8 +14,10 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "engine/figures.h"
-#include "engine/result_report.h"
+#include "figures/figures.h"
+#include "figures/figure_text.h"
+#include "figures/reasons.h"
+#include "figures/result_report.h"
 #include "numbers/number_text.h"
 #include "ui/desktop.h"
 #include "ui/interval_chart.h"
@@ -55,7 +57,7 @@ DetailsWindow::DetailsWindow(Desktop& desktop, QWidget* owner) : QWidget(owner, 
     // The peeking-safe test's planned total, and a margin for "not worse than".
     planned_ = new QLineEdit(this);
     planned_->setObjectName(QStringLiteral("planned"));
-    planned_->setPlaceholderText(QStringLiteral("5,000, the default"));
+    planned_->setPlaceholderText(QString::fromStdString(Grouped(kDefaultPlannedObservations) + ", the default"));
     planned_->setAccessibleName(QStringLiteral("Planned observations in all"));
     // Wide enough to show its hint whole.
     planned_->setMinimumWidth(planned_->fontMetrics().horizontalAdvance(planned_->placeholderText())
@@ -143,25 +145,21 @@ void DetailsWindow::ReadOptions()
     QStringList problems;
     const std::string planned = planned_->text().toStdString();
     if (!planned.empty()) {
-        if (IsNumeric(planned) && ReadNumber(planned) > 0) {
-            options.plannedObservations = ReadNumber(planned);
+        const Outcome<double> total = ReadPlanned(planned);
+        if (total) {
+            options.plannedObservations = *total;
         } else {
-            problems << QStringLiteral("The planned observations must be a number above 0; until then the default "
-                                       "5,000 counts.");
+            problems << QString::fromStdString(ReasonText(total.Failure()));
         }
     }
-    std::string margin = margin_->text().toStdString();
-    const bool relative = marginKind_->currentIndex() == 0;
-    if (relative && !margin.empty() && margin.back() == '%') {
-        margin.pop_back();
-    }
+    const std::string margin = margin_->text().toStdString();
     if (!margin.empty()) {
-        const double size = ReadNumber(margin);
-        if (IsNumeric(margin) && size > 0 && (!relative || size < 100)) {
-            options.margin = Margin{size, relative ? MarginKind::RelativePercent : MarginKind::Points};
+        const Outcome<Margin> read =
+            ReadMargin(margin, marginKind_->currentIndex() == 0 ? MarginKind::RelativePercent : MarginKind::Points);
+        if (read) {
+            options.margin = *read;
         } else {
-            problems << (relative ? QStringLiteral("The margin must be a percentage above 0 and below 100.")
-                                  : QStringLiteral("The margin must be a number of points above 0."));
+            problems << QString::fromStdString(ReasonText(read.Failure()));
         }
     }
     optionsProblem_->setText(problems.join(QLatin1Char(' ')));
@@ -171,7 +169,7 @@ void DetailsWindow::ReadOptions()
 
 void DetailsWindow::SetJudgement(const std::optional<Judgement>& judgement)
 {
-    const bool shown = judgement && judgement->Finished() && judgement->insights;
+    const bool shown = judgement && judgement->Finished();
     report_ = shown ? ResultReport(*judgement) : std::string();
     copy_->setEnabled(shown);
     save_->setEnabled(shown);
@@ -184,22 +182,18 @@ void DetailsWindow::SetJudgement(const std::optional<Judgement>& judgement)
         return;
     }
     const Judgement& j = *judgement;
-    QString warnings;
-    for (const Warning& w : j.insights->warnings) {
-        warnings += (warnings.isEmpty() ? QString() : QStringLiteral("\n")) + QStringLiteral("Warning: ")
-                    + QString::fromStdString(w.message);
-    }
+    const QString warnings = QString::fromStdString(WarningsText(JudgementWarnings(j))).trimmed();
     warnings_->setText(warnings);
     warnings_->setVisible(!warnings.isEmpty());
-    summary_->setText(QString::fromStdString(CountsText(j.counts) + j.view.verdict));
-    std::vector<Figure> figures = JudgementFigures(j);
-    for (const Figure& figure : figures) {
+    summary_->setText(QString::fromStdString(CountsText(j.counts) + j.View().verdict));
+    const FigureList<JudgementFigure> figures = JudgementFigures(j);
+    for (const Figure& figure : figures.All()) {
         const int r = table_->rowCount();
         table_->insertRow(r);
         table_->setItem(r, 0, new QTableWidgetItem(QString::fromStdString(figure.label)));
         table_->setItem(r, 1, new QTableWidgetItem(QString::fromStdString(figure.words)));
     }
-    chart_->SetFigures(std::move(figures));
+    chart_->SetFigures(figures);
 }
 
 }  // namespace ambrelay

@@ -47,17 +47,19 @@ IntervalChart::IntervalChart(QWidget* parent) : QWidget(parent)
     setMinimumSize(360, 240);
 }
 
-void IntervalChart::SetFigures(std::vector<Figure> figures)
+void IntervalChart::SetFigures(const FigureList<JudgementFigure>& figures)
 {
-    const Figure* ratio1 = FindFigure(figures, "ratio1_percent");
-    const Figure* ratio2 = FindFigure(figures, "ratio2_percent");
-    const Figure* difference = FindFigure(figures, "difference_points");
-    const Figure* peeking = FindFigure(figures, "always_valid_difference_points");
     shown_.reset();
-    if (ratio1 && ratio2 && difference && ratio1->interval && ratio2->interval && difference->interval) {
-        shown_ = Shown{*ratio1, *ratio2, *difference, std::nullopt};
-        if (peeking && peeking->interval) {
-            shown_->peekingSafe = *peeking;
+    if (!figures.Empty()) {
+        const Figure& ratio1 = figures[JudgementFigure::Ratio1Percent];
+        const Figure& ratio2 = figures[JudgementFigure::Ratio2Percent];
+        const Figure& difference = figures[JudgementFigure::Difference];
+        const Figure& peeking = figures[JudgementFigure::AlwaysValidDifference];
+        if (ratio1.interval && ratio2.interval && difference.interval) {
+            shown_ = Shown{ratio1, ratio2, difference, std::nullopt};
+            if (peeking.interval) {
+                shown_->peekingSafe = peeking;
+            }
         }
     }
     update();

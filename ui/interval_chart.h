@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <optional>
 
-#include "engine/figures.h"
+#include "figures/figures.h"
 
 namespace ambrelay {
 
@@ -25,7 +25,7 @@ public:
     explicit IntervalChart(QWidget* parent = nullptr);
 
     // The figures of a finished judgement; an empty list shows "No result".
-    void SetFigures(std::vector<Figure> figures);
+    void SetFigures(const FigureList<JudgementFigure>& figures);
     ChartGeometry Geometry() const;
     QSize sizeHint() const override { return {420, 250}; }
 

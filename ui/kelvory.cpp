@@ -13,7 +13,7 @@
 
 #include "ui/accessibility.h"
 #include "ui/announcer.h"
-#include "engine/failure_message.h"
+#include "figures/reasons.h"
 #include "ui/desktop.h"
 #include "ui/upright_bar.h"
 
@@ -110,13 +110,13 @@ void Kelvory::Command1_Click()
     const Judgement judgement = Judge(ReadCounts(inputs), judgeOptions_);
     StoreFormVariables(judgement, formVariables_);
     if (!judgement.Finished()) {
-        desktop_.ShowMessage(this, Text(CalcFailureMessage(judgement.failure->reason)));
+        desktop_.ShowMessage(this, Text(ReasonText(judgement.result.Failure().reason)));
         return;
     }
-    ShowResult(judgement.view);
+    ShowResult(judgement.View());
     KeepInsights(judgement);
     txtViews1->setFocus();
-    announcer_->Say(Text(judgement.view.verdict + ". p value " + judgement.view.pValue + "."));
+    announcer_->Say(Text(judgement.View().verdict + ". p value " + judgement.View().pValue + "."));
 }
 
 void Kelvory::ShowResult(const ResultView& view)

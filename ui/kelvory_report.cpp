@@ -10,8 +10,8 @@
 #include <QLineEdit>
 #include <QShortcut>
 
-#include "engine/figures.h"
-#include "engine/result_report.h"
+#include "figures/figures.h"
+#include "figures/result_report.h"
 #include "ui/announcer.h"
 #include "ui/desktop.h"
 #include "ui/kelvory.h"
@@ -37,11 +37,11 @@ void Kelvory::SetUpResultCopy()
 
 void Kelvory::KeepInsights(const Judgement& judgement)
 {
-    if (!judgement.insights) {
+    if (!judgement.Finished()) {
         ForgetInsights();
         return;
     }
-    const QString words = QString::fromStdString(SummaryText(JudgementFigures(judgement), judgement.insights->warnings))
+    const QString words = QString::fromStdString(SummaryText(JudgementFigures(judgement).All(), JudgementWarnings(judgement)))
                           + QStringLiteral("\nFor details and a picture: right-click, or press Ctrl+I.");
     Label6->setToolTip(words);
     lblResult->setToolTip(words);

@@ -8,8 +8,8 @@
 #include <QShortcut>
 #include <map>
 
-#include "engine/figure_text.h"
-#include "engine/test_plan.h"
+#include "figures/plan_figures.h"
+#include "figures/reasons.h"
 #include "numbers/number_text.h"
 
 namespace ambrelay {
@@ -118,35 +118,38 @@ void PlannerWindow::Update()
         days_->clear();
         return;
     }
-    PlanInputs in;
+    PlanRequest request;
+    PlanInputs& in = request.settings;
     in.baseline = *baseline / 100;
-    in.effect = *effect / 100;
     in.kind = kind_->currentIndex() == 0 ? EffectKind::Relative : EffectKind::Absolute;
     in.alpha = *alpha / 100;
     in.power = *power / 100;
     in.twoSided = sides_->currentIndex() == 0;
     in.sharePercent = *share;
     in.dailyObservations = daily;
-    const PlanOutcome outcome = PlanTest(in);
-    if (!outcome.plan) {
+    request.effect = *effect;
+    const auto answer = AnswerPlan(request);
+    if (!answer) {
         // Beside the field it is about, and in the outputs, which say why they are empty.
-        const std::map<PlanInput, const Field*> fields = {{PlanInput::Baseline, &baseline_}, {PlanInput::Effect, &effect_},
-                                                         {PlanInput::Alpha, &alpha_},       {PlanInput::Power, &power_},
-                                                         {PlanInput::Share, &share_},       {PlanInput::Daily, &daily_}};
-        if (outcome.culprit && fields.count(*outcome.culprit)) {
-            fields.at(*outcome.culprit)->problem->setText(Text(outcome.problem));
+        const Problem& problem = answer.Failure();
+        const std::map<Input, const Field*> fields = {{Input::Baseline, &baseline_}, {Input::Effect, &effect_},
+                                                      {Input::Alpha, &alpha_},       {Input::Power, &power_},
+                                                      {Input::Share, &share_},       {Input::Daily, &daily_}};
+        if (problem.input && fields.count(*problem.input)) {
+            fields.at(*problem.input)->problem->setText(Text(ReasonText(problem)));
         }
-        perVersion_->setText(QStringLiteral("Cannot plan: ") + Text(outcome.problem));
+        perVersion_->setText(QStringLiteral("Cannot plan: ") + Text(ReasonText(problem)));
         total_->clear();
         days_->clear();
         return;
     }
-    const Plan& p = *outcome.plan;
-    perVersion_->setText(p.neededA == p.neededB ? Text(Grouped(p.neededA))
-                                                : Text(Grouped(p.neededA) + " for A, " + Grouped(p.neededB) + " for B"));
-    total_->setText(Text(Grouped(p.total)));
-    plannedTotal_ = p.total;
-    days_->setText(p.days ? Text(Grouped(*p.days)) : QStringLiteral("Enter the observations per day to see the days."));
+    // The plan's own words, as the command line's plan writes them.
+    const FigureList<PlanFigure>& f = *answer;
+    perVersion_->setText(Text(f[PlanFigure::Observations].words));
+    total_->setText(Text(f[PlanFigure::Total].words));
+    plannedTotal_ = f[PlanFigure::Total].Number();
+    days_->setText(f[PlanFigure::Days].Number() ? Text(f[PlanFigure::Days].words)
+                                                : QStringLiteral("Enter the observations per day to see the days."));
 }
 
 }  // namespace ambrelay

@@ -9,8 +9,8 @@
 
 #include "cli/commands.h"
 #include "cli/judge_output.h"
-#include "engine/figures.h"
-#include "engine/result_report.h"
+#include "figures/figures.h"
+#include "figures/result_report.h"
 
 using namespace ambrelay;
 using Json = nlohmann::ordered_json;
@@ -73,7 +73,7 @@ void OutputsTest::everyFigureReachesEveryOutput()
     QFETCH(QStringList, counts);
     const Judgement j = Judge(ReadCounts({counts[0].toStdString(), counts[1].toStdString(), counts[2].toStdString(),
                                           counts[3].toStdString()}));
-    const std::vector<Figure> figures = JudgementFigures(j);
+    const std::vector<Figure> figures = JudgementFigures(j).All();
     // No key twice, an interval's included.
     std::set<std::string> keys;
     std::size_t named = 0;

@@ -83,7 +83,7 @@ void CalculationTest::endToEnd()
     QFETCH(QString, sentence);
     const Judgement outcome = Judge({views1, responses1, views2, responses2});
     QVERIFY(outcome.Finished());
-    const ResultView& texts = outcome.view;
+    const ResultView& texts = outcome.View();
     QCOMPARE_EQ(QString::fromStdString(texts.pValue), pValue);
     QCOMPARE_EQ(QString::fromStdString(texts.ratio1), ratio1);
     QCOMPARE_EQ(QString::fromStdString(texts.ratio2), ratio2);
@@ -105,13 +105,13 @@ void CalculationTest::randomTestsKeepInvariants()
         const double r2 = std::floor(v2 * std::uniform_real_distribution<double>(0, 1)(random));
         const Judgement outcome = Judge({v1, r1, v2, r2});
         const QString counts = QString("%1 %2 %3 %4").arg(v1).arg(r1).arg(v2).arg(r2);
-        if (outcome.failure) {
+        if (!outcome.Finished()) {
             QVERIFY2(v1 == 0 || v2 == 0 || r1 + r2 == 0 || (r1 == v1 && r2 == v2), qPrintable(counts));
             continue;
         }
-        const Calculation& r = outcome.calculation;
+        const ComparisonResult& r = outcome.calculation;
         QVERIFY2(r.Likelihood >= 50 && r.Likelihood <= 99.998 + 1e-9, qPrintable(counts));
-        QVERIFY2(std::fabs(r.PValue - (100 - r.Likelihood) / 100) < 1e-12, qPrintable(counts));
+        QVERIFY2(std::fabs(r.Probability - (100 - r.Likelihood) / 100) < 1e-12, qPrintable(counts));
         const VerdictBand expectedBand = r.Likelihood == 50 ? VerdictBand::Identical
                                          : r.Likelihood < 70 ? VerdictBand::TooClose
                                          : r.Likelihood < 80 ? VerdictBand::SlightlyBetter

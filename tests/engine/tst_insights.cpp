@@ -7,8 +7,8 @@
 #include <random>
 
 #include "engine/judge.h"
-#include "engine/figures.h"
-#include "engine/result_report.h"
+#include "figures/figures.h"
+#include "figures/result_report.h"
 
 using namespace ambrelay;
 
@@ -16,7 +16,8 @@ namespace {
 
 std::optional<Insights> ComputeInsights(double v1, double r1, double v2, double r2)
 {
-    return Judge({v1, r1, v2, r2}).insights;
+    const Judgement j = Judge({v1, r1, v2, r2});
+    return j.Finished() ? std::optional(j.Figures()) : std::nullopt;
 }
 
 bool Near(double actual, double expected, double tolerance = 1e-9)
@@ -167,12 +168,12 @@ void InsightsTest::plainWordsAndReport()
     QFETCH(QString, opening);
     const Judgement judgement = Judge({counts[0], counts[1], counts[2], counts[3]});
     const QString words =
-        QString::fromStdString(SummaryText(JudgementFigures(judgement), judgement.insights->warnings));
+        QString::fromStdString(SummaryText(JudgementFigures(judgement).All(), JudgementWarnings(judgement)));
     QVERIFY2(words.startsWith(opening), qPrintable(words));
     QVERIFY(!words.contains("exact p value"));  // a normal approximation is never called exact
     const QString report = QString::fromStdString(ResultReport(judgement));
     QVERIFY(report.startsWith("Ambrelay A/B test result\nVersion 1 (A): " + QString::number(counts[0], 'f', 0)));
-    QVERIFY(report.contains("\nVerdict: " + QString::fromStdString(judgement.view.verdict) + "\n"));
+    QVERIFY(report.contains("\nVerdict: " + QString::fromStdString(judgement.View().verdict) + "\n"));
     // The report ends with the summary in plain words, as the tooltip words it.
     QVERIFY2(report.contains("\n\n" + words.section('\n', 0, 0) + "\n"), qPrintable(report));
     QVERIFY(report.endsWith(words.section('\n', -1) + "\n"));

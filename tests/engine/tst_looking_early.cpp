@@ -8,6 +8,7 @@
 
 #include "engine/judge.h"
 #include "engine/looking_early.h"
+#include "figures/reasons.h"
 
 using namespace ambrelay;
 
@@ -50,14 +51,14 @@ void LookingEarlyTest::peekingSafeFigures()
     QFETCH(double, planned);
     QFETCH(QList<double>, expected);
     const AlwaysValidOutcome out = AlwaysValidTest({counts[0], counts[1], counts[2], counts[3]}, planned);
-    QVERIFY(out.test);
-    QVERIFY2(std::fabs(out.test->pValue - expected[0]) < 1e-9, qPrintable(QString::number(out.test->pValue, 'g', 12)));
-    QVERIFY(std::fabs(out.test->differencePoints.low - expected[1]) < 1e-8);
-    QVERIFY(std::fabs(out.test->differencePoints.high - expected[2]) < 1e-8);
+    QVERIFY(out);
+    QVERIFY2(std::fabs(out->pValue - expected[0]) < 1e-9, qPrintable(QString::number(out->pValue, 'g', 12)));
+    QVERIFY(std::fabs(out->differencePoints.low - expected[1]) < 1e-8);
+    QVERIFY(std::fabs(out->differencePoints.high - expected[2]) < 1e-8);
     // Through the one entry every front end calls, with the planned total.
     const Judgement j = Judge({counts[0], counts[1], counts[2], counts[3]}, {planned, std::nullopt});
-    QCOMPARE(j.insights->alwaysValid.test->pValue, out.test->pValue);
-    QVERIFY(j.insights->plannedByUser);
+    QCOMPARE(j.Figures().alwaysValid->pValue, out->pValue);
+    QVERIFY(j.Figures().plannedByUser);
 }
 
 // Looks after every 500 observations a version, 20 looks, planned 20,000 in
@@ -74,7 +75,7 @@ void LookingEarlyTest::peekingSafeHoldsUnderRepeatedLooks()
             Counts c{};
             for (int look = 0; look < kLooks; ++look) {
                 c = {c.views1 + kStep, c.responses1 + a(random), c.views2 + kStep, c.responses2 + b(random)};
-                const double p = peekingSafe ? AlwaysValidTest(c, kPlanned).test->pValue
+                const double p = peekingSafe ? AlwaysValidTest(c, kPlanned)->pValue
                                              : std::erfc(std::fabs(Judge(c).calculation.Z) / std::sqrt(2.0));
                 if (p < kLookingAlpha) {
                     ++declared;
@@ -136,8 +137,8 @@ void LookingEarlyTest::notWorseAgreesWithStatsmodels()
     QFETCH(bool, notWorse);
     const Margin m{margin, points ? MarginKind::Points : MarginKind::RelativePercent};
     const Judgement j = Judge({counts[0], counts[1], counts[2], counts[3]}, {std::nullopt, m});
-    const auto& test = j.insights->nonInferiority.test;
-    QVERIFY(test);
+    QVERIFY(j.Figures().nonInferiority && *j.Figures().nonInferiority);
+    const auto& test = *j.Figures().nonInferiority;
     QVERIFY2(std::fabs(test->z - z) < 1e-8, qPrintable(QString::number(test->z, 'g', 12)));
     QVERIFY2(std::fabs(test->pValue - p) <= 1e-8 * p, qPrintable(QString::number(test->pValue, 'g', 12)));
     QCOMPARE(test->notWorse, notWorse);
@@ -160,11 +161,11 @@ void LookingEarlyTest::noFigureWithoutSpread()
     QFETCH(bool, relativeMargin);
     const Counts c{counts[0], counts[1], counts[2], counts[3]};
     const AlwaysValidOutcome av = AlwaysValidTest(c, kDefaultPlannedObservations);
-    QCOMPARE(av.test.has_value(), peekingSafe);
-    QCOMPARE(av.gap.empty(), peekingSafe);  // a reason in words whenever there is no figure
+    QCOMPARE(bool(av), peekingSafe);
+    QVERIFY(av || !ReasonText(av.Failure()).empty());  // a reason in words whenever there is no figure
     const NonInferiorityOutcome ni = TestNonInferiority(c, {2, MarginKind::RelativePercent});
-    QVERIFY(!ni.test && !ni.gap.empty());
-    QCOMPARE(TestNonInferiority(c, {2, MarginKind::Points}).test.has_value(), !relativeMargin && peekingSafe);
+    QVERIFY(!ni && !ReasonText(ni.Failure()).empty());
+    QCOMPARE(bool(TestNonInferiority(c, {2, MarginKind::Points})), !relativeMargin && peekingSafe);
 }
 
 QTEST_APPLESS_MAIN(LookingEarlyTest)

@@ -12,6 +12,7 @@
 #include "engine/exact_test.h"
 #include "engine/judge.h"
 #include "engine/test_plan.h"
+#include "figures/figures.h"
 
 using namespace ambrelay;
 
@@ -98,10 +99,10 @@ void StatisticsTest::publishedFigures()
     QFETCH(double, chance);
     QFETCH(QList<double>, lift);
     const Judgement j = Judge({counts[0], counts[1], counts[2], counts[3]});
-    QVERIFY(j.insights && j.insights->exact.test);
-    const Insights& in = *j.insights;
-    QVERIFY2(Near(in.exact.test->twoSided, fisherTwo, 5e-4), qPrintable(QString::number(in.exact.test->twoSided)));
-    QVERIFY(fisherOne == 0 || Near(in.exact.test->oneSided, fisherOne, 5e-4));
+    QVERIFY(j.Finished() && j.Figures().exact);
+    const Insights& in = j.Figures();
+    QVERIFY2(Near(in.exact->twoSided, fisherTwo, 5e-4), qPrintable(QString::number(in.exact->twoSided)));
+    QVERIFY(fisherOne == 0 || Near(in.exact->oneSided, fisherOne, 5e-4));
     QVERIFY(chance == 0 || std::fabs(*in.chanceToBeat - chance) < 1e-5);
     if (!lift.isEmpty()) {
         // Wilson's interval for 100 of 1000, as published: 8.29% to 12.02%.
@@ -125,15 +126,15 @@ void StatisticsTest::fisherMatchesBruteForce()
         const auto [two, up] = BruteFisher(n1, a, n2, c);
         const ExactTestOutcome exact = FisherExactTest({double(n1), double(a), double(n2), double(c)}, Version::A);
         const QString table = QString("%1 %2 %3 %4").arg(n1).arg(a).arg(n2).arg(c);
-        QVERIFY2(exact.test, qPrintable(table));
-        QVERIFY2(Near(exact.test->twoSided, double(two), 1e-8), qPrintable(table));
-        QVERIFY2(Near(exact.test->oneSided, double(up), 1e-8), qPrintable(table));
+        QVERIFY2(exact, qPrintable(table));
+        QVERIFY2(Near(exact->twoSided, double(two), 1e-8), qPrintable(table));
+        QVERIFY2(Near(exact->oneSided, double(up), 1e-8), qPrintable(table));
     }
     // Fractions are never rounded into a table.
-    QCOMPARE(FisherExactTest({12.5, 2, 10, 1}, Version::A).gap, ExactTestGap::NotWholeCounts);
+    QCOMPARE(FisherExactTest({12.5, 2, 10, 1}, Version::A).Failure().reason, Reason::NotWholeCounts);
     // A billion views each: exact, and the two tails of a near-even split.
     const ExactTestOutcome huge = FisherExactTest({1e9, 1e8, 1e9, 1.0001e8}, Version::B);
-    QVERIFY(huge.test && Near(huge.test->twoSided, 2 * huge.test->oneSided, 1e-3));
+    QVERIFY(huge && Near(huge->twoSided, 2 * huge->oneSided, 1e-3));
 }
 
 void StatisticsTest::fisherToTheLastDigits_data()
@@ -153,8 +154,8 @@ void StatisticsTest::fisherToTheLastDigits()
     QFETCH(QList<double>, counts);
     QFETCH(double, twoSided);
     const ExactTestOutcome exact = FisherExactTest({counts[0], counts[1], counts[2], counts[3]}, Version::A);
-    QVERIFY(exact.test);
-    QVERIFY2(Near(exact.test->twoSided, twoSided, 1e-13), qPrintable(QString::number(exact.test->twoSided, 'g', 17)));
+    QVERIFY(exact);
+    QVERIFY2(Near(exact->twoSided, twoSided, 1e-13), qPrintable(QString::number(exact->twoSided, 'g', 17)));
 }
 
 void StatisticsTest::chanceMatchesIntegration()
@@ -195,9 +196,10 @@ void StatisticsTest::warnings()
     QFETCH(QString, codes);
     QFETCH(double, smallestCell);
     QFETCH(double, chiSquare);
-    const Insights in = *Judge({counts[0], counts[1], counts[2], counts[3]}).insights;
+    const Judgement j = Judge({counts[0], counts[1], counts[2], counts[3]});
+    const Insights& in = j.Figures();
     QStringList names;
-    for (const Warning& w : in.warnings) {
+    for (const Warning& w : JudgementWarnings(j)) {
         names << QString::fromStdString(WarningCodeName(w.code));
         QVERIFY(!w.message.empty());
     }
@@ -241,10 +243,10 @@ void StatisticsTest::planner()
     in.sharePercent = share;
     in.dailyObservations = 1000;
     const PlanOutcome out = PlanTest(in);
-    QVERIFY(out.plan);
-    QVERIFY2(Near(out.plan->perVersionA, unrounded, 1e-5), qPrintable(QString::number(out.plan->perVersionA, 'f', 4)));
-    QCOMPARE(out.plan->neededA, needed);
-    QCOMPARE(*out.plan->days, std::ceil(out.plan->total / 1000));
+    QVERIFY(out);
+    QVERIFY2(Near(out->perVersionA, unrounded, 1e-5), qPrintable(QString::number(out->perVersionA, 'f', 4)));
+    QCOMPARE(out->neededA, needed);
+    QCOMPARE(*out->days, std::ceil(out->total / 1000));
     // The inverse finds the effect back from the observations.
     if (share == 50) {
         // An even split gives both versions the same count, to the last digit.
@@ -253,10 +255,10 @@ void StatisticsTest::planner()
             relative.kind = EffectKind::Relative;
             relative.effect = lift;
             const PlanOutcome even = PlanTest(relative);
-            QVERIFY2(even.plan->perVersionB == even.plan->perVersionA, qPrintable(QString::number(lift)));
+            QVERIFY2(even->perVersionB == even->perVersionA, qPrintable(QString::number(lift)));
         }
-        const DetectableOutcome back = SmallestDetectableEffect(in, out.plan->perVersionA);
-        QVERIFY(p2 < p1 || (back.detectable && std::fabs(back.detectable->variant - p2) < 1e-6));
+        const DetectableOutcome back = SmallestDetectableEffect(in, out->perVersionA);
+        QVERIFY(p2 < p1 || (back && std::fabs(back->variant - p2) < 1e-6));
     }
     // R: power.prop.test(n = 50, p1 = .50, p2 = .75) gives 0.7401659.
     QVERIFY(Near(PowerOfTest(0.5, 0.75, 50), 0.7401659, 1e-7));
@@ -269,14 +271,15 @@ void StatisticsTest::impossiblePlans_data()
     QTest::addColumn<double>("alpha");
     QTest::addColumn<double>("power");
     QTest::addColumn<double>("share");
-    QTest::newRow("baseline 0") << 0.0 << 0.2 << 0.05 << 0.8 << 50.0;
-    QTest::newRow("baseline 1") << 1.0 << 0.2 << 0.05 << 0.8 << 50.0;
-    QTest::newRow("effect beyond 100%") << 0.6 << 1.0 << 0.05 << 0.8 << 50.0;
-    QTest::newRow("no effect") << 0.1 << 0.0 << 0.05 << 0.8 << 50.0;
-    QTest::newRow("alpha 0") << 0.1 << 0.2 << 0.0 << 0.8 << 50.0;
-    QTest::newRow("power 1") << 0.1 << 0.2 << 0.05 << 1.0 << 50.0;
-    QTest::newRow("share 100") << 0.1 << 0.2 << 0.05 << 0.8 << 100.0;
-    QTest::newRow("not a number") << std::nan("") << 0.2 << 0.05 << 0.8 << 50.0;
+    QTest::addColumn<Reason>("reason");
+    QTest::newRow("baseline 0") << 0.0 << 0.2 << 0.05 << 0.8 << 50.0 << Reason::BaselineOutOfRange;
+    QTest::newRow("baseline 1") << 1.0 << 0.2 << 0.05 << 0.8 << 50.0 << Reason::BaselineOutOfRange;
+    QTest::newRow("effect beyond 100%") << 0.6 << 1.0 << 0.05 << 0.8 << 50.0 << Reason::VariantOutOfRange;
+    QTest::newRow("no effect") << 0.1 << 0.0 << 0.05 << 0.8 << 50.0 << Reason::ZeroEffect;
+    QTest::newRow("alpha 0") << 0.1 << 0.2 << 0.0 << 0.8 << 50.0 << Reason::AlphaOutOfRange;
+    QTest::newRow("power 1") << 0.1 << 0.2 << 0.05 << 1.0 << 50.0 << Reason::PowerOutOfRange;
+    QTest::newRow("share 100") << 0.1 << 0.2 << 0.05 << 0.8 << 100.0 << Reason::ShareOutOfRange;
+    QTest::newRow("not a number") << std::nan("") << 0.2 << 0.05 << 0.8 << 50.0 << Reason::BaselineOutOfRange;
 }
 
 void StatisticsTest::impossiblePlans()
@@ -287,9 +290,10 @@ void StatisticsTest::impossiblePlans()
     QFETCH(double, power);
     QFETCH(double, share);
     const PlanInputs in{baseline, effect, EffectKind::Relative, alpha, power, true, share, std::nullopt};
+    QFETCH(Reason, reason);
     const PlanOutcome out = PlanTest(in);
-    QVERIFY(!out.plan);
-    QVERIFY(!out.problem.empty());
+    QVERIFY(!out);
+    QCOMPARE(out.Failure().reason, reason);
 }
 
 QTEST_APPLESS_MAIN(StatisticsTest)

@@ -61,13 +61,13 @@ void VerdictTest::verdictTable()
     QFETCH(VerdictBand, band);
     QFETCH(QString, winnerOut);
     QFETCH(QString, sentence);
-    Calculation r;
-    r.CumulativeProbability = cumulative;
+    ComparisonResult r;
+    r.Probability = cumulative;
     r.winner = winnerIn == "A" ? Winner(Version::A) : winnerIn == "B" ? Winner(Version::B) : std::nullopt;
     ComputeVerdict(r);
     QCOMPARE_EQ(QString::fromStdString(ViewOf(r).pValue), pShown);
     QCOMPARE_EQ(QString::fromStdString(NumberToText(r.Likelihood)), likelihoodText);
-    QCOMPARE_EQ(r.Likelihood, 100 - r.PValue * 100);
+    QCOMPARE_EQ(r.Likelihood, 100 - r.Probability * 100);
     QCOMPARE_EQ(r.Band, band);
     QCOMPARE_EQ(QString::fromStdString(WinnerText(r.winner)), winnerOut);
     QCOMPARE_EQ(QString::fromStdString(r.VerdictText), sentence);
@@ -90,8 +90,8 @@ void VerdictTest::boundsBelongToTheHigherBand()
     QFETCH(double, pValue);
     QFETCH(double, likelihood);
     QFETCH(VerdictBand, band);
-    Calculation r;
-    r.CumulativeProbability = pValue;  // at or below 0.5: not folded
+    ComparisonResult r;
+    r.Probability = pValue;  // at or below 0.5: not folded
     r.winner = Version::A;
     ComputeVerdict(r);
     QCOMPARE_EQ(r.Likelihood, likelihood);

@@ -11,7 +11,7 @@
 using namespace ambrelay;
 
 Q_DECLARE_METATYPE(ZStatStep)
-Q_DECLARE_METATYPE(ZStatFailureReason)
+Q_DECLARE_METATYPE(Reason)
 
 class ZStatTest : public QObject {
     Q_OBJECT
@@ -58,7 +58,7 @@ void ZStatTest::workedExamples()
     QFETCH(QString, winner);
     const ZStatOutcome outcome = ComputeZStat(views1, responses1, views2, responses2);
     QVERIFY(!outcome.failure);
-    const Calculation& r = outcome.result;
+    const ComparisonResult& r = outcome.result;
     QCOMPARE_EQ(r.Views1, views1);
     QCOMPARE_EQ(r.Views2, views2);
     QCOMPARE_EQ(r.Ratio1, ratio1);
@@ -70,8 +70,8 @@ void ZStatTest::workedExamples()
 
 void ZStatTest::swappingVersionsSwapsWinner()
 {
-    const Calculation ab = ComputeZStat(1000, 100, 1000, 130).result;
-    const Calculation ba = ComputeZStat(1000, 130, 1000, 100).result;
+    const ComparisonResult ab = ComputeZStat(1000, 100, 1000, 130).result;
+    const ComparisonResult ba = ComputeZStat(1000, 130, 1000, 100).result;
     QCOMPARE_EQ(ab.PooledRatio, 0.115);
     QCOMPARE_EQ(ba.Ratio1, ab.Ratio2);
     QCOMPARE_EQ(ba.Ratio2, ab.Ratio1);
@@ -101,18 +101,18 @@ void ZStatTest::swappingVersionsSwapsWinner()
 void ZStatTest::zNearZeroNamesNoWinner()
 {
     // Views 1e6 each: one response more for B gives z of about -0.0022.
-    const Calculation bAhead = ComputeZStat(1e6, 100000, 1e6, 100001).result;
+    const ComparisonResult bAhead = ComputeZStat(1e6, 100000, 1e6, 100001).result;
     QCOMPARE_EQ(bAhead.ZStat, 0.0);
     QVERIFY(!std::signbit(bAhead.ZStat));
     QVERIFY(!bAhead.winner);
-    const Calculation aAhead = ComputeZStat(1e6, 100001, 1e6, 100000).result;
+    const ComparisonResult aAhead = ComputeZStat(1e6, 100001, 1e6, 100000).result;
     QCOMPARE_EQ(aAhead.ZStat, 0.0);
     QVERIFY(!aAhead.winner);
 }
 
 void ZStatTest::fractionalCountsAreUsedUnrounded()
 {
-    const Calculation r = ComputeZStat(12.5, 2.5, 10, 1).result;
+    const ComparisonResult r = ComputeZStat(12.5, 2.5, 10, 1).result;
     QCOMPARE_EQ(r.Views1, 12.5);
     QCOMPARE_EQ(r.Ratio1, 0.2);
     QCOMPARE_EQ(r.PooledRatio, 3.5 / 22.5);
@@ -125,25 +125,25 @@ void ZStatTest::undefinedCountsFail_data()
     QTest::addColumn<double>("views2");
     QTest::addColumn<double>("responses2");
     QTest::addColumn<ZStatStep>("step");
-    QTest::addColumn<ZStatFailureReason>("reason");
+    QTest::addColumn<Reason>("reason");
     QTest::newRow("views1 is 0") << 0.0 << 0.0 << 1000.0 << 10.0 << ZStatStep::Ratio1
-                                 << ZStatFailureReason::NoViews1;
+                                 << Reason::NoViews1;
     QTest::newRow("views2 is 0") << 1000.0 << 10.0 << 0.0 << 0.0 << ZStatStep::Ratio2
-                                 << ZStatFailureReason::NoViews2;
+                                 << Reason::NoViews2;
     QTest::newRow("no responses") << 1000.0 << 0.0 << 500.0 << 0.0 << ZStatStep::ZValue
-                                  << ZStatFailureReason::NoResponses;
+                                  << Reason::NoResponses;
     QTest::newRow("everyone responded") << 1000.0 << 1000.0 << 500.0 << 500.0 << ZStatStep::ZValue
-                                        << ZStatFailureReason::AllResponded;
+                                        << Reason::AllResponded;
     QTest::newRow("negative responses") << 1000.0 << -5.0 << 1000.0 << 10.0 << ZStatStep::Views
-                                        << ZStatFailureReason::NegativeCount;
+                                        << Reason::NegativeCount;
     QTest::newRow("negative views") << -1000.0 << -5000.0 << 1000.0 << 10.0 << ZStatStep::Views
-                                    << ZStatFailureReason::NegativeCount;
+                                    << Reason::NegativeCount;
     QTest::newRow("views cancel out") << -1000.0 << -1000.0 << 1000.0 << 10.0 << ZStatStep::Views
-                                      << ZStatFailureReason::NegativeCount;
+                                      << Reason::NegativeCount;
     QTest::newRow("views overflow when added") << 1e308 << 1e307 << 1e308 << 2e307
-                                               << ZStatStep::PooledRatio << ZStatFailureReason::OutOfRange;
+                                               << ZStatStep::PooledRatio << Reason::OutOfRange;
     QTest::newRow("reciprocal overflows") << 1e-320 << 1e-320 << 1000.0 << 10.0
-                                          << ZStatStep::StandardError << ZStatFailureReason::OutOfRange;
+                                          << ZStatStep::StandardError << Reason::OutOfRange;
 }
 
 void ZStatTest::undefinedCountsFail()
@@ -153,7 +153,7 @@ void ZStatTest::undefinedCountsFail()
     QFETCH(double, views2);
     QFETCH(double, responses2);
     QFETCH(ZStatStep, step);
-    QFETCH(ZStatFailureReason, reason);
+    QFETCH(Reason, reason);
     const ZStatOutcome outcome = ComputeZStat(views1, responses1, views2, responses2);
     QVERIFY(outcome.failure);
     QCOMPARE_EQ(outcome.failure->step, step);
@@ -185,7 +185,7 @@ void ZStatTest::failureKeepsLaterVariables()
     ComparisonResult previous;
     previous.Views1 = previous.Views2 = previous.Ratio1 = previous.Ratio2 = previous.PooledRatio = 777;
     previous.ZStat = 1.5;
-    previous.Winner = "A";
+    previous.winner = Version::A;
     previous.Probability = 0.06681;
     previous.Likelihood = 93.319;
     ComparisonResult variables = previous;
@@ -200,7 +200,7 @@ void ZStatTest::failureKeepsLaterVariables()
     QCOMPARE_EQ(variables.PooledRatio,
              storedFields >= 4 ? (responses1 + responses2) / (views2 + views1) : 777.0);
     QCOMPARE_EQ(variables.ZStat, storedFields >= 5 ? outcome.result.ZStat : 1.5);
-    QCOMPARE_EQ(variables.Winner, storedFields >= 5 ? WinnerText(outcome.result.winner) : std::string("A"));
+    QCOMPARE_EQ(variables.winner, storedFields >= 5 ? outcome.result.winner : Winner(Version::A));
     // The table and the verdict have not run: their fields are untouched.
     QCOMPARE_EQ(variables.Probability, 0.06681);
     QCOMPARE_EQ(variables.Likelihood, 93.319);

@@ -142,7 +142,7 @@ void KelvoryCalculateTest::secondCalculationReplacesTheFirst()
     QCOMPARE(w.VisibleIndicators(), QStringList({"lblStar2", "lblWin2a", "lblWin2b", "pbar2"}));
     // The hidden bar keeps the value it had.
     QCOMPARE_EQ(w.Bar("pbar1")->Value(), 98.214f);
-    QCOMPARE(w.window->FormVariables().Winner, std::string("B"));
+    QCOMPARE(w.window->FormVariables().winner, Winner(Version::B));
     QCOMPARE_EQ(w.window->FormVariables().Probability, 1 - 0.98214);
     w.Enter("1000", "100", "1000", "100");
     w.Go();
@@ -187,7 +187,7 @@ void KelvoryCalculateTest::noResultLeavesTheDisplay()
     QCOMPARE_EQ(now.Ratio1, storedFields >= 2 ? ReadNumber(inputs[1].toStdString()) / views1 : previous.Ratio1);
     QCOMPARE_EQ(now.PooledRatio == previous.PooledRatio, storedFields < 4);
     QCOMPARE_EQ(now.ZStat, previous.ZStat);
-    QCOMPARE(now.Winner, previous.Winner);
+    QCOMPARE(now.winner, previous.winner);
     QCOMPARE_EQ(now.Probability, previous.Probability);
     QCOMPARE_EQ(now.Likelihood, previous.Likelihood);
 }

@@ -90,7 +90,7 @@ void KelvoryCommandsTest::clearKeepsVariablesAndFlags()
     w.Clear();
     QCOMPARE(w.window->numericFlag(), qint16(1));
     QCOMPARE_EQ(w.window->FormVariables().ZStat, 2.1);
-    QCOMPARE(w.window->FormVariables().Winner, std::string("B"));
+    QCOMPARE(w.window->FormVariables().winner, Winner(Version::B));
     // The hidden bar keeps its value.
     QCOMPARE_EQ(w.Bar("pbar2")->Value(), 98.214f);
 }

@@ -122,10 +122,11 @@ void KelvorySoakTest::manyClicksKeepTheDisplayConsistent()
         QVERIFY2(r.Likelihood >= 50 && r.Likelihood <= 99.998 + 1e-9, qPrintable(inputs));
         const QStringList shown = w.VisibleIndicators();
         const QString verdict = w.Label("lblResult")->text();
-        if (r.Winner == "A" || r.Winner == "B") {
-            const QString v = r.Winner == "A" ? "1" : "2";
-            const QString other = r.Winner == "A" ? "2" : "1";
-            QVERIFY2(verdict.startsWith("Variation " + QString::fromStdString(r.Winner) + " "), qPrintable(inputs));
+        if (r.winner) {
+            const QString v = r.winner == Version::A ? "1" : "2";
+            const QString other = r.winner == Version::A ? "2" : "1";
+            QVERIFY2(verdict.startsWith("Variation " + QString::fromStdString(WinnerText(r.winner)) + " "),
+                     qPrintable(inputs));
             QVERIFY2(shown.contains("pbar" + v) && !shown.contains("pbar" + other), qPrintable(inputs));
             QVERIFY2(shown.contains("lblStar" + v) && !shown.contains("lblStar" + other), qPrintable(inputs));
             const bool labels = r.Likelihood >= 80;

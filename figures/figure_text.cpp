@@ -1,4 +1,4 @@
-#include "engine/figure_text.h"
+#include "figures/figure_text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -71,6 +71,13 @@ std::string Grouped(double whole)
         digits.insert(static_cast<std::size_t>(i), 1, ',');
     }
     return digits;
+}
+
+std::string StatisticText(double statistic) { return NumberToText(RoundDecimal(statistic, 2)); }
+
+std::string MarginText(const Margin& margin)
+{
+    return NumberToText(margin.size) + (margin.kind == MarginKind::RelativePercent ? "%" : " points");
 }
 
 }  // namespace ambrelay

@@ -1,17 +1,17 @@
-#include "engine/result_report.h"
+#include "figures/result_report.h"
 
-#include "engine/figures.h"
+#include "figures/figures.h"
 #include "numbers/number_text.h"
 
 namespace ambrelay {
 
 std::string ResultReport(const Judgement& j)
 {
-    if (!j.Finished() || !j.insights) {
+    if (!j.Finished()) {
         return {};
     }
     return "Ambrelay A/B test result\n" + CountsText(j.counts) + "\n"
-           + FiguresText(JudgementFigures(j), j.insights->warnings);
+           + FiguresText(JudgementFigures(j).All(), JudgementWarnings(j));
 }
 
 std::string CountsText(const Counts& c)

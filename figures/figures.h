@@ -5,9 +5,10 @@
 // command line's text, CSV and JSON all render such a list, so a figure added
 // here appears in every one of them, and none of them words a figure itself.
 
+#include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -36,10 +37,33 @@ using VersionPair = std::pair<double, double>;
 using FigureValue = std::variant<std::monostate, double, VersionPair, std::string, bool>;
 
 struct FigureKind {
+    int id;                   // the kind's value of its list's enum, which is its place in the list
     const char* key;          // what scripts read: "lift_percent"
     const char* intervalKey;  // its interval's key, "lift_ci_percent"; empty without one
     Unit unit;
 };
+
+template <typename Id>
+constexpr FigureKind Kind(Id id, const char* key, const char* intervalKey, Unit unit)
+{
+    return {static_cast<int>(id), key, intervalKey, unit};
+}
+
+// Whether a kinds table has one row for each value of its enum, in the
+// enum's order: every table is checked so when it is compiled.
+template <typename Id, std::size_t N>
+constexpr bool EveryKindInOrder(const FigureKind (&kinds)[N])
+{
+    if (N != static_cast<std::size_t>(Id::Count)) {
+        return false;
+    }
+    for (std::size_t i = 0; i < N; ++i) {
+        if (kinds[i].id != static_cast<int>(i)) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // Where a figure's sentence goes in a summary in plain words.
 enum class Sentence { None, Paragraph, OwnLine };
@@ -56,26 +80,65 @@ struct Figure {
     std::optional<double> Number() const;
 };
 
+// One figure of each kind of a list, in the kinds' order, found by the
+// list's enum. Empty for an answer that has no figures.
+template <typename Id>
+class FigureList {
+public:
+    FigureList() = default;
+    explicit FigureList(std::span<const FigureKind> kinds) : all_(kinds.size())
+    {
+        for (std::size_t i = 0; i < kinds.size(); ++i) {
+            all_[i].kind = &kinds[i];
+        }
+    }
+    Figure& operator[](Id id) { return all_[static_cast<std::size_t>(id)]; }
+    const Figure& operator[](Id id) const { return all_[static_cast<std::size_t>(id)]; }
+    const std::vector<Figure>& All() const { return all_; }
+    bool Empty() const { return all_.empty(); }
+
+private:
+    std::vector<Figure> all_;
+};
+
 // Whether a list is read by people, or only by programs, which need no words.
 enum class Wording { ForPeople, NumbersOnly };
 
-// One figure of each kind, with no value and no words yet.
-std::vector<Figure> BlankFigures(const std::vector<FigureKind>& kinds);
+enum class JudgementFigure {
+    Ratio1, Ratio2, PValue, Z, Likelihood, Winner, Verdict, Leader, Ratio1Percent, Ratio2Percent, Difference,
+    POneSided, PTwoSided, FisherTwoSided, FisherOneSided, Lift, Chance, ObservationsNeeded, SplitChiSquare, SplitP,
+    AlwaysValidP, AlwaysValidDifference, Planned, NotWorse, NotWorseP,
+    Count
+};
 
 // The kinds of a judgement's figures, in the order every output lists them.
-const std::vector<FigureKind>& JudgementFigureKinds();
+std::span<const FigureKind> JudgementFigureKinds();
 
 // One figure of each kind, in that order; empty for a judgement that did not
-// finish.
-std::vector<Figure> JudgementFigures(const Judgement& judgement, Wording wording = Wording::ForPeople);
+// finish. A figure that the arithmetic could not carry (an infinity) has no
+// value, and its words say so.
+FigureList<JudgementFigure> JudgementFigures(const Judgement& judgement, Wording wording = Wording::ForPeople);
 
-// The figure of that key in the list; nothing when it has none.
-const Figure* FindFigure(const std::vector<Figure>& figures, std::string_view key);
+// A warning about the test itself, in words.
+struct Warning {
+    WarningCode code;
+    std::string message;  // plain words, one or two sentences
+};
+
+// "small_sample", "sample_ratio_mismatch": the names scripts read.
+std::string WarningCodeName(WarningCode code);
+
+// A finished judgement's warnings, most serious first; none for one that did
+// not finish.
+std::vector<Warning> JudgementWarnings(const Judgement& judgement);
 
 // The summary in plain words, for the interpretation's tooltip: the paragraph
 // sentences, then the warnings and the figures that take a line of their own.
 std::string SummaryText(const std::vector<Figure>& figures, const std::vector<Warning>& warnings,
                         bool withWarnings = true);
+
+// A line a warning: "Warning: ...".
+std::string WarningsText(const std::vector<Warning>& warnings);
 
 // "Label: words", a line a figure, warnings first; then, when there are
 // sentences, a blank line and the summary in plain words (its warnings

@@ -3,11 +3,11 @@
 // every output writes them as it writes a judgement's.
 
 #include <optional>
-#include <string>
+#include <span>
 #include <vector>
 
-#include "engine/figures.h"
 #include "engine/test_plan.h"
+#include "figures/figures.h"
 
 namespace ambrelay {
 
@@ -21,24 +21,21 @@ struct PlanRequest {
     std::optional<double> observationsPerVersion;  // on average: twice this in all, split by the share
 };
 
-struct PlanAnswer {
-    std::vector<Figure> figures;  // one of each of PlanFigureKinds(); empty with a problem
-    std::string problem;
-    std::optional<PlanInput> culprit;
+enum class PlanFigure {
+    Observations, ObservationsUnrounded, Total, Days, Baseline, Variant, Relative, Absolute, Alpha, Power, TwoSided,
+    Split,
+    Count
 };
 
-const std::vector<FigureKind>& PlanFigureKinds();
+std::span<const FigureKind> PlanFigureKinds();
 
-PlanAnswer AnswerPlan(const PlanRequest& request);
+Outcome<FigureList<PlanFigure>> AnswerPlan(const PlanRequest& request);
 
-struct SplitAnswer {
-    std::vector<Figure> figures;  // one of each of SplitFigureKinds(); empty with a problem
-    std::string problem;
-};
+enum class SplitFigure { ChiSquare, PValue, Mismatch, Count };
 
-const std::vector<FigureKind>& SplitFigureKinds();
+std::span<const FigureKind> SplitFigureKinds();
 
 // The observations of A and B against A's intended share in percent.
-SplitAnswer AnswerSplit(double observations1, double observations2, double sharePercent);
+Outcome<FigureList<SplitFigure>> AnswerSplit(double observations1, double observations2, double sharePercent);
 
 }  // namespace ambrelay

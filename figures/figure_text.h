@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "engine/looking_early.h"
+
 namespace ambrelay {
 
 // Decimals for an estimate and its interval: down to the place of the second
@@ -28,5 +30,11 @@ std::string ChanceText(double probability);
 
 // A whole number with thousands separators: "3,841".
 std::string Grouped(double whole);
+
+// A test statistic such as a chi-square, to two decimals: "4.79".
+std::string StatisticText(double statistic);
+
+// "2%" or "0.5 points", as a margin is read.
+std::string MarginText(const Margin& margin);
 
 }  // namespace ambrelay
