@@ -7,7 +7,7 @@ set -euo pipefail
 source "$(dirname "$0")/../scripts/common.sh"
 seconds=${1:-60}
 
-"$repo_root/scripts/install-deps.sh" cmake make clang libclang-rt-14-dev libboost-math-dev libcli11-dev \
+"$repo_root/scripts/install-deps.sh" cmake make ccache clang libclang-rt-14-dev libboost-math-dev libcli11-dev \
   nlohmann-json3-dev
 cd "$repo_root"
 cmake --preset fuzz >/dev/null
