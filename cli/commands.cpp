@@ -146,6 +146,13 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
                       "the count columns of the table, in the order views 1, responses 1, views 2, responses 2, by "
                       "header name or 1-based position: --columns \"Visitors A,Conversions A,Visitors B,Conversions B\"");
     judge->add_flag("--no-header", noHeader, "the table has no header row: columns by position (default 1,2,3,4)");
+    std::string encoding;
+    judge->add_option("--encoding", encoding,
+                      "the table's encoding: utf-8, utf-16 or windows-1252 (default: UTF-16 by its byte order mark, "
+                      "else UTF-8, else Windows-1252)")
+        ->check(CLI::IsMember({"utf-8", "utf8", "utf-16", "utf16", "utf-16le", "utf-16be", "windows-1252", "cp1252",
+                               "latin1"},
+                              CLI::ignore_case));
     std::string planned, margin, marginPoints;
     judge->add_option("--planned", planned,
                       "observations in all the test is planned to reach, for the peeking-safe p value (default 5000)");
@@ -217,12 +224,15 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
             }
             options.columns = columns;
             options.noHeader = noHeader;
+            if (!encoding.empty()) {
+                options.encoding = EncodingNamed(encoding);
+            }
             options.judge = judgeOptions;
             return JudgeFile(csvPath, options, in, out, err);
         }
-        if (!delimiter.empty() || decimalComma || decimalPoint || !columns.empty() || noHeader) {
-            err << "ambrelay-cli: --delimiter, --decimal-comma, --decimal-point, --columns and --no-header read a "
-                   "table: give --csv FILE\n";
+        if (!delimiter.empty() || decimalComma || decimalPoint || !columns.empty() || noHeader || !encoding.empty()) {
+            err << "ambrelay-cli: --delimiter, --decimal-comma, --decimal-point, --columns, --no-header and "
+                   "--encoding read a table: give --csv FILE\n";
             return kUsage;
         }
         if (counts.size() != 4) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/text_encoding.h"
 #include "engine/judge.h"
 
 namespace ambrelay::cli {
@@ -23,6 +24,7 @@ struct TableOptions {
     std::optional<bool> decimalComma;  // else a comma in semicolon files, a point in others
     std::string columns;               // the four count columns by name or 1-based position, comma-separated
     bool noHeader = false;             // the first line is a row; columns by position
+    std::optional<Encoding> encoding;  // else UTF-16 by its byte order mark, UTF-8, or Windows-1252
     JudgeOptions judge;                // the planned total and a margin, for every row
 };
 

@@ -1,6 +1,5 @@
 #include "cli/csv.h"
 
-#include <sstream>
 
 namespace ambrelay::csv {
 
@@ -21,6 +20,7 @@ std::string Reader::SkipByteOrderMark()
         const int a = Get();
         const int b = Peek() == 0xBB ? Get() : -1;
         const int c = b == 0xBB && Peek() == 0xBF ? Get() : -1;
+        markSkipped_ = c == 0xBF;
         if (c != 0xBF) {
             // Not a mark after all: put back what was taken, as text.
             taken.push_back(static_cast<char>(a));
@@ -35,56 +35,13 @@ std::string Reader::SkipByteOrderMark()
 bool Reader::Next(Row& row)
 {
     row.fields.clear();
-    row.line = line_;
     row.blank = false;
-    row.fields.emplace_back(SkipByteOrderMark());
-    int c = Get();
-    if (c == EOF && row.fields.size() == 1 && row.fields.front().empty()) {
+    if (!NextRecordText(text_, row.line)) {
         return false;
     }
-    bool anything = !row.fields.front().empty();
-    bool quoted = false;
-    while (true) {
-        if (c == EOF) {
-            if (quoted) {
-                unclosedQuote_ = true;
-            }
-            row.blank = !anything;
-            return true;
-        }
-        if (quoted) {
-            if (c == '"') {
-                if (Peek() == '"') {
-                    Get();
-                    row.fields.back().push_back('"');
-                } else {
-                    quoted = false;
-                }
-            } else {
-                if (c == '\n') {
-                    ++line_;
-                }
-                row.fields.back().push_back(static_cast<char>(c));
-            }
-        } else if (c == '"') {
-            quoted = true;
-            anything = true;
-        } else if (c == delimiter_) {
-            row.fields.emplace_back();
-            anything = true;
-        } else if (c == '\n' || (c == '\r' && Peek() == '\n')) {
-            if (c == '\r') {
-                Get();
-            }
-            ++line_;
-            row.blank = !anything;
-            return true;
-        } else {
-            row.fields.back().push_back(static_cast<char>(c));
-            anything = true;
-        }
-        c = Get();
-    }
+    row.blank = text_.empty();
+    SplitRecordInto(text_, delimiter_, row.fields);
+    return true;
 }
 
 bool Reader::NextRecordText(std::string& text, long& line)
@@ -114,13 +71,37 @@ bool Reader::NextRecordText(std::string& text, long& line)
     return true;
 }
 
-std::vector<std::string> SplitRecord(const std::string& text, char delimiter)
+void SplitRecordInto(std::string_view text, char delimiter, std::vector<std::string>& fields)
 {
-    std::istringstream in(text);
-    Reader reader(in, delimiter);
-    Row row;
-    reader.Next(row);
-    return row.fields;
+    fields.clear();
+    fields.emplace_back();
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c != '"') {
+                fields.back().push_back(c);
+            } else if (i + 1 < text.size() && text[i + 1] == '"') {
+                fields.back().push_back('"');
+                ++i;
+            } else {
+                quoted = false;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == delimiter) {
+            fields.emplace_back();
+        } else {
+            fields.back().push_back(c);
+        }
+    }
+}
+
+std::vector<std::string> SplitRecord(std::string_view text, char delimiter)
+{
+    std::vector<std::string> fields;
+    SplitRecordInto(text, delimiter, fields);
+    return fields;
 }
 
 void AppendField(std::string& out, std::string_view field, char delimiter)

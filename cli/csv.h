@@ -22,18 +22,22 @@ class Reader {
 public:
     explicit Reader(std::istream& in, char delimiter = ',') : in_(in), delimiter_(delimiter) {}
 
-    // The next row; false at the end of the input.
+    // The next row: the next record's text, split. False at the end.
     bool Next(Row& row);
 
     // The next record's text as it stands, quotes and delimiters included,
-    // without its line end: for looking at a line before choosing how to
-    // split it. `line` is the physical line it starts on. False at the end.
+    // without its line end: a line break inside quotes belongs to the
+    // record. `line` is the physical line it starts on. False at the end.
     bool NextRecordText(std::string& text, long& line);
 
     void SetDelimiter(char delimiter) { delimiter_ = delimiter; }
 
     // Set when a quoted field was still open at the end of the input.
     bool UnclosedQuote() const { return unclosedQuote_; }
+
+    // Whether the input began with UTF-8's byte order mark (known once the
+    // first record is read).
+    bool SkippedByteOrderMark() const { return markSkipped_; }
 
 private:
     int Get();
@@ -47,6 +51,8 @@ private:
     long line_ = 1;
     bool started_ = false;
     bool unclosedQuote_ = false;
+    bool markSkipped_ = false;
+    std::string text_;  // the record being split, kept to reuse its memory
 };
 
 // One field as it goes out: quoted when it holds the delimiter, a quote, a
@@ -57,7 +63,9 @@ void AppendField(std::string& out, std::string_view field, char delimiter = ',')
 // platform.
 void AppendRow(std::string& out, const std::vector<std::string>& fields, char delimiter = ',');
 
-// The fields of one record's text.
-std::vector<std::string> SplitRecord(const std::string& text, char delimiter);
+// The fields of one record's text: quoted fields unquoted, doubled quotes
+// made single. Into `fields`, reusing its memory, or as a new list.
+void SplitRecordInto(std::string_view text, char delimiter, std::vector<std::string>& fields);
+std::vector<std::string> SplitRecord(std::string_view text, char delimiter);
 
 }  // namespace ambrelay::csv

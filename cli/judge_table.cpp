@@ -1,297 +1,34 @@
 // judge --csv: a table of tests in, the same table with the verdicts out,
-// one row at a time. The header decides how the table is split and how its
-// numbers are written; no row can change that.
+// one batch of rows at a time. The header decides how the table is split and
+// how its numbers are written; no row can change that.
 
 #include <algorithm>
-#include <cctype>
+#include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
-#include <set>
 #include <thread>
 
-#include "checks/input_checks.h"
 #include "cli/commands.h"
 #include "cli/csv.h"
-#include "cli/judge_output.h"
-#include "figures/reasons.h"
-#include "numbers/number_text.h"
+#include "cli/table_columns.h"
+#include "cli/table_rows.h"
+#include "cli/text_encoding.h"
+#include "cli/worker_pool.h"
 
 namespace ambrelay::cli {
 namespace {
-
-constexpr const char* kCountNames[4] = {"views1", "responses1", "views2", "responses2"};
-
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-
-std::string Trimmed(std::string_view text)
-{
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return std::string(text);
-}
-
-std::string Joined(const std::vector<std::string>& names)
-{
-    std::string text;
-    for (const std::string& name : names) {
-        text += (text.empty() ? "" : ", ") + name;
-    }
-    return text;
-}
-
-// How the header says the table is written.
-struct Dialect {
-    char delimiter = ',';
-    bool decimalComma = false;
-    bool sepLine = false;  // a first line "sep=;", which spreadsheet programs read too
-};
 
 // The delimiter the header line uses most, outside quotes; a comma when it
 // uses none.
 char HeaderDelimiter(const std::string& header)
 {
-    std::size_t commas = 0, semicolons = 0, tabs = 0;
-    bool quoted = false;
-    for (const char c : header) {
-        quoted = c == '"' ? !quoted : quoted;
-        if (!quoted) {
-            commas += c == ',';
-            semicolons += c == ';';
-            tabs += c == '\t';
-        }
-    }
+    const auto count = [&](char d) { return csv::SplitRecord(header, d).size() - 1; };
+    const std::size_t commas = count(','), semicolons = count(';'), tabs = count('\t');
     if (semicolons > commas && semicolons >= tabs) {
         return ';';
     }
     return tabs > commas ? '\t' : ',';
-}
-
-// The two decimal marks trade places, so that a text written with a decimal
-// comma reads as the number services read numbers.
-std::string SwapMarks(std::string text)
-{
-    for (char& c : text) {
-        c = c == ',' ? '.' : c == '.' ? ',' : c;
-    }
-    return text;
-}
-
-// Why a count cannot be read: it is no number where the file's decimal mark
-// is in force, though it would be one with the other mark. Never a guess.
-std::optional<std::string> Ambiguity(const std::string& text, const std::string& column, bool decimalComma)
-{
-    if (IsNumeric(decimalComma ? SwapMarks(text) : text) || !IsNumeric(decimalComma ? text : SwapMarks(text))) {
-        return std::nullopt;
-    }
-    return decimalComma ? "'" + text + "' in " + column
-                              + " is not a number where ',' is the decimal mark and '.' groups thousands; if '.' is "
-                                "the decimal mark in this file, give --decimal-point."
-                        : "'" + text + "' in " + column
-                              + " is not a number where '.' is the decimal mark and ',' groups thousands; if ',' is "
-                                "the decimal mark in this file, give --decimal-comma.";
-}
-
-struct Columns {
-    std::size_t at[4];
-
-    bool Holds(std::size_t i) const { return std::find(std::begin(at), std::end(at), i) != std::end(at); }
-};
-
-// The four count columns: as --columns names them, by header name (case
-// and surrounding blanks aside) or 1-based position, else by the usual
-// names, or the first four positions when there is no header.
-std::optional<Columns> FindColumns(const std::vector<std::string>& names, const TableOptions& options,
-                                   std::string& problem)
-{
-    std::vector<std::string> wanted;
-    if (!options.columns.empty()) {
-        wanted = csv::SplitRecord(options.columns, ',');
-        if (wanted.size() != 4) {
-            problem = "--columns names four columns, views 1, responses 1, views 2 and responses 2, separated by "
-                      "commas; it has " + std::to_string(wanted.size());
-            return std::nullopt;
-        }
-    } else if (options.noHeader) {
-        wanted = {"1", "2", "3", "4"};
-    } else {
-        wanted.assign(std::begin(kCountNames), std::end(kCountNames));
-    }
-    Columns found{};
-    for (int i = 0; i < 4; ++i) {
-        const std::string name = Trimmed(wanted[i]);
-        const bool position = !name.empty() && std::all_of(name.begin(), name.end(), [](unsigned char c) {
-            return std::isdigit(c);
-        });
-        if (position) {
-            const std::size_t n = name.size() > 6 ? 0 : std::stoul(name);
-            if (n < 1 || n > names.size()) {
-                problem = "there is no column " + name + ": the table has " + std::to_string(names.size())
-                          + " columns";
-                return std::nullopt;
-            }
-            found.at[i] = n - 1;
-            continue;
-        }
-        if (options.noHeader) {
-            problem = "without a header, --columns names the columns by position (1, 2, ...), not '" + name + "'";
-            return std::nullopt;
-        }
-        const auto it = std::find_if(names.begin(), names.end(),
-                                     [&](const std::string& h) { return Lower(Trimmed(h)) == Lower(name); });
-        if (it == names.end()) {
-            problem = "the header row has no column named '" + name + "'; its columns are: " + Joined(names)
-                      + (options.columns.empty() ? ". Name the four count columns with --columns, e.g. --columns "
-                                                   "\"Views A,Clicks A,Views B,Clicks B\", or by position: "
-                                                   "--columns 2,3,4,5"
-                                                 : "");
-            return std::nullopt;
-        }
-        found.at[i] = static_cast<std::size_t>(it - names.begin());
-    }
-    return found;
-}
-
-// Input names as JSON keys: a repeated one gets its position.
-std::vector<std::string> DistinctNames(const std::vector<std::string>& names)
-{
-    std::set<std::string> seen;
-    std::vector<std::string> distinct;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        std::string name = names[i];
-        if (!seen.insert(name).second) {
-            name += "_" + std::to_string(i + 1);
-            seen.insert(name);
-        }
-        distinct.push_back(name);
-    }
-    return distinct;
-}
-
-struct Table {
-    std::vector<std::string> inputNames;  // the header's names, or column1, column2, ... without one
-    Columns columns;
-    Dialect dialect;
-    bool json = false;
-    OutputNames resultNames;  // the figures' keys, then warnings and error, none an input's
-    JudgeOptions judge;
-};
-
-std::string ExtraName(std::size_t i) { return "column" + std::to_string(i + 1); }
-
-// Why a row has no result, in the window's words; nothing for a judged row.
-std::optional<std::string> Judged(const Table& t, const csv::Row& row, Judgement& judgement)
-{
-    const std::size_t width = t.inputNames.size();
-    if (row.fields.size() != width) {
-        return "The row has " + std::to_string(row.fields.size()) + " fields where the header has "
-               + std::to_string(width) + ".";
-    }
-    CountTexts texts;
-    std::string* const into[4] = {&texts.views1, &texts.responses1, &texts.views2, &texts.responses2};
-    for (int i = 0; i < 4; ++i) {
-        const std::string& text = row.fields[t.columns.at[i]];
-        if (const auto unclear = Ambiguity(text, t.inputNames[t.columns.at[i]], t.dialect.decimalComma)) {
-            return unclear;
-        }
-        *into[i] = t.dialect.decimalComma ? SwapMarks(text) : text;
-    }
-    if (const auto failure = RunInputChecks(texts)) {
-        return failure->outcome.message;
-    }
-    judgement = Judge(ReadCounts(texts), t.judge);
-    if (!judgement.Finished()) {
-        return ReasonText(judgement.result.Failure().reason);
-    }
-    return std::nullopt;
-}
-
-// One row as it goes out, and the line for standard error when it failed.
-struct Written {
-    std::string text;
-    std::string error;
-};
-
-Written WriteRow(const Table& t, const csv::Row& row, bool unclosedQuote)
-{
-    Judgement judgement;
-    std::optional<std::string> error = Judged(t, row, judgement);
-    if (!error && unclosedQuote) {
-        error = "A quoted field is never closed.";
-    }
-    Written w;
-    if (error) {
-        w.error = "line " + std::to_string(row.line) + ": " + *error + "\n";
-    }
-    const std::vector<Figure> figures =
-        error ? std::vector<Figure>() : JudgementFigures(judgement, Wording::NumbersOnly).All();
-    const std::vector<Warning> warnings = error ? std::vector<Warning>() : JudgementWarnings(judgement);
-    const std::span<const FigureKind> kinds = JudgementFigureKinds();
-    // Every field the row had, as many as the header names at least.
-    const std::size_t width = t.inputNames.size();
-    const std::size_t carried = std::max(width, row.fields.size());
-    if (t.json) {
-        Json o;
-        for (std::size_t i = 0; i < carried; ++i) {
-            o[i < width ? t.inputNames[i] : ExtraName(i)] = i < row.fields.size() ? Json(row.fields[i]) : Json(nullptr);
-        }
-        PutFigures(o, kinds, figures, t.resultNames);
-        o[t.resultNames.warnings] = WarningsJson(warnings);
-        o[t.resultNames.error] = error ? Json(*error) : Json(nullptr);
-        w.text = o.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
-        return w;
-    }
-    std::vector<std::string> fields;
-    fields.reserve(carried + t.resultNames.kinds.size() * 3);
-    for (std::size_t i = 0; i < carried; ++i) {
-        fields.push_back(i < row.fields.size() ? row.fields[i] : std::string());
-    }
-    AppendFigureFields(fields, kinds, figures, t.dialect.decimalComma ? ',' : '.');
-    fields.push_back(WarningCodes(warnings));
-    fields.push_back(error.value_or(std::string()));
-    csv::AppendRow(w.text, fields, t.dialect.delimiter);
-    return w;
-}
-
-// Rows are judged a batch at a time, the batch shared among the processor's
-// cores, and written in their order: the file streams through in bounded memory.
-constexpr std::size_t kBatch = 4096;
-
-struct Pending {
-    csv::Row row;
-    bool unclosedQuote;
-};
-
-void WriteBatch(const Table& t, const std::vector<Pending>& batch, std::vector<Written>& written)
-{
-    written.resize(batch.size());
-    const auto range = [&](std::size_t from, std::size_t to) {
-        for (std::size_t i = from; i < to; ++i) {
-            written[i] = WriteRow(t, batch[i].row, batch[i].unclosedQuote);
-        }
-    };
-    const std::size_t workers = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
-    if (workers == 1 || batch.size() < 64) {
-        range(0, batch.size());
-        return;
-    }
-    std::vector<std::thread> helpers;
-    const std::size_t share = (batch.size() + workers - 1) / workers;
-    for (std::size_t w = 1; w < workers; ++w) {
-        helpers.emplace_back(range, std::min(batch.size(), w * share), std::min(batch.size(), (w + 1) * share));
-    }
-    range(0, std::min(batch.size(), share));
-    for (std::thread& helper : helpers) {
-        helper.join();
-    }
 }
 
 // The next line that is not empty; false at the end.
@@ -305,19 +42,110 @@ bool NextFilled(csv::Reader& reader, std::string& text, long& line)
     return false;
 }
 
+// A table in UTF-16 says so with its byte order mark; one in UTF-8 may.
+// Whatever the mark says is taken from the stream before the reader starts.
+void ReadByteOrderMark(std::istream& in, TableSettings& t)
+{
+    std::streambuf& bytes = *in.rdbuf();
+    const int first = bytes.sgetc();
+    if (first != 0xFF && first != 0xFE) {
+        return;  // UTF-8's mark, if any, the reader skips itself
+    }
+    bytes.sbumpc();
+    if (bytes.sgetc() == (first == 0xFF ? 0xFE : 0xFF)) {
+        bytes.sbumpc();
+        t.encoding = first == 0xFF ? Encoding::Utf16LE : Encoding::Utf16BE;
+        t.encodingKnown = true;
+        t.byteOrderMark = true;
+    } else {
+        bytes.sungetc();
+    }
+}
+
+// Rows in UTF-8 or Windows-1252 are turned into UTF-8 as they come. Unless
+// the encoding was given, the first text beyond ASCII decides it: valid
+// UTF-8 is UTF-8, anything else Windows-1252. Standard input cannot be read
+// twice, so a later row that contradicts the decision fails with its line.
+class RowDecoder {
+public:
+    explicit RowDecoder(TableSettings& table) : t_(table) {}
+
+    std::optional<std::string> Decode(std::vector<std::string>& fields)
+    {
+        if (t_.encoding == Encoding::Utf16LE || t_.encoding == Encoding::Utf16BE) {
+            return std::nullopt;  // the stream gave UTF-8 already
+        }
+        bool valid = true, beyond = false;
+        for (const std::string& f : fields) {
+            const Utf8Check check = CheckUtf8(f);
+            valid = valid && check.valid;
+            beyond = beyond || check.beyondAscii;
+        }
+        if (!beyond) {
+            return std::nullopt;
+        }
+        if (!t_.encodingKnown) {
+            t_.encoding = valid ? Encoding::Utf8 : Encoding::Windows1252;
+            t_.encodingKnown = true;
+        }
+        if (t_.encoding == Encoding::Utf8) {
+            return valid ? std::nullopt
+                         : std::optional<std::string>("The row is not UTF-8 text, as the lines before it are; give "
+                                                      "--encoding windows-1252 if the file is in that encoding.");
+        }
+        if (valid && !t_.encodingGiven) {
+            return "The row reads as UTF-8 text where the lines before it are Windows-1252; give --encoding "
+                   "utf-8 if the file is in UTF-8.";
+        }
+        for (std::string& f : fields) {
+            f = Windows1252ToUtf8(f);
+        }
+        return std::nullopt;
+    }
+
+private:
+    TableSettings& t_;
+};
+
+struct Pending {
+    csv::Row row;
+    std::optional<std::string> problem;
+};
+
+// Rows are judged a batch at a time, the batch shared among the processor's
+// cores, and written in their order: the file streams through in bounded memory.
+constexpr std::size_t kBatch = 4096;
+constexpr std::size_t kPart = 256;
+
 }  // namespace
 
 int JudgeTable(std::istream& in, const TableOptions& options, std::ostream& out, std::ostream& err)
 {
-    csv::Reader reader(in);
+    TableSettings table;
+    if (options.encoding) {
+        table.encoding = *options.encoding;
+        table.encodingKnown = table.encodingGiven = true;
+    }
+    ReadByteOrderMark(in, table);
+    std::unique_ptr<Utf16Reader> utf16;
+    std::unique_ptr<std::istream> decoded;
+    if (table.encoding == Encoding::Utf16LE || table.encoding == Encoding::Utf16BE) {
+        utf16 = std::make_unique<Utf16Reader>(*in.rdbuf(), table.encoding == Encoding::Utf16BE);
+        decoded = std::make_unique<std::istream>(utf16.get());
+    }
+    csv::Reader reader(decoded ? *decoded : in);
     std::string first;
     long firstLine = 0;
-    Dialect dialect;
     bool any = NextFilled(reader, first, firstLine);
     if (any && first.size() == 5 && first.rfind("sep=", 0) == 0) {
-        dialect.sepLine = true;
-        dialect.delimiter = first[4];
+        table.sepLine = true;
+        table.delimiter = first[4];
         any = NextFilled(reader, first, firstLine);
+    }
+    if (reader.SkippedByteOrderMark()) {
+        table.byteOrderMark = true;
+        table.encoding = Encoding::Utf8;
+        table.encodingKnown = true;
     }
     if (!any) {
         err << "ambrelay-cli: the table is empty: it needs "
@@ -325,69 +153,102 @@ int JudgeTable(std::istream& in, const TableOptions& options, std::ostream& out,
         return kUsage;
     }
     if (options.delimiter) {
-        dialect.delimiter = *options.delimiter;
-    } else if (!dialect.sepLine) {
-        dialect.delimiter = HeaderDelimiter(first);
+        table.delimiter = *options.delimiter;
+    } else if (!table.sepLine) {
+        table.delimiter = HeaderDelimiter(first);
     }
-    dialect.decimalComma = options.decimalComma.value_or(dialect.delimiter == ';');
-    reader.SetDelimiter(dialect.delimiter);
-
-    Table table;
-    table.dialect = dialect;
-    table.json = options.json;
+    table.decimalComma = options.decimalComma.value_or(table.delimiter == ';');
+    table.format = options.json ? Format::Json : Format::Csv;
     table.judge = options.judge;
-    csv::Row firstRow;
-    firstRow.fields = csv::SplitRecord(first, dialect.delimiter);
-    firstRow.line = firstLine;
+    reader.SetDelimiter(table.delimiter);
+
+    RowDecoder decoder(table);
+    Pending firstRow;
+    firstRow.row.fields = csv::SplitRecord(first, table.delimiter);
+    firstRow.row.line = firstLine;
+    firstRow.problem = decoder.Decode(firstRow.row.fields);
     if (options.noHeader) {
-        for (std::size_t i = 0; i < firstRow.fields.size(); ++i) {
+        for (std::size_t i = 0; i < firstRow.row.fields.size(); ++i) {
             table.inputNames.push_back(ExtraName(i));
         }
     } else {
-        table.inputNames = firstRow.fields;
+        if (firstRow.problem) {
+            err << "ambrelay-cli: the header row: " << *firstRow.problem << "\n";
+            return kUsage;
+        }
+        table.inputNames = firstRow.row.fields;
     }
     std::string problem;
-    const std::optional<Columns> columns = FindColumns(table.inputNames, options, problem);
+    const std::optional<CountColumns> columns = FindColumns(table.inputNames, options, problem);
     if (!columns) {
         err << "ambrelay-cli: " << problem << "\n";
         return kUsage;
     }
     table.columns = *columns;
-    const Format format = options.json ? Format::Json : Format::Csv;
     table.resultNames = NamesOf(JudgementFigureKinds());
-    table.resultNames.KeepClearOf(table.inputNames, format);
-    if (options.json) {
+    table.resultNames.KeepClearOf(table.inputNames, table.format);
+    // JSON is always UTF-8; CSV goes out in the input's own encoding, so a
+    // spreadsheet opens it as it opened the input. Text only in ASCII reads
+    // the same in UTF-8 and Windows-1252, so a batch written before its
+    // encoding was decided is written right.
+    const auto write = [&](const std::string& text) {
+        const Encoding encoding = table.format == Format::Json ? Encoding::Utf8 : table.encoding;
+        out << (encoding == Encoding::Utf8 ? text : FromUtf8(text, encoding));
+    };
+    if (table.format == Format::Json) {
         table.inputNames = DistinctNames(table.inputNames);
     } else {
-        std::string names = dialect.sepLine ? std::string("sep=") + dialect.delimiter + "\r\n" : std::string();
+        std::string names = table.byteOrderMark ? std::string(ByteOrderMark(table.encoding)) : std::string();
+        if (table.byteOrderMark && table.encoding != Encoding::Utf8) {
+            out << names;
+            names.clear();
+        }
+        if (table.sepLine) {
+            names += std::string("sep=") + table.delimiter + "\r\n";
+        }
         std::vector<std::string> all = table.inputNames;
-        const std::vector<std::string> results = table.resultNames.All(format);
+        const std::vector<std::string> results = table.resultNames.All(table.format);
         all.insert(all.end(), results.begin(), results.end());
-        csv::AppendRow(names, all, dialect.delimiter);
-        out << names;
+        csv::AppendRow(names, all, table.delimiter);
+        write(names);
     }
+
+    WorkerPool pool(std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8) - 1);
     bool anyFailed = false;
     std::vector<Pending> batch;
     if (options.noHeader) {
-        batch.push_back({std::move(firstRow), reader.UnclosedQuote()});
+        firstRow.problem = firstRow.problem ? firstRow.problem
+                           : reader.UnclosedQuote() ? std::optional<std::string>("A quoted field is never closed.")
+                                                    : std::nullopt;
+        batch.push_back(std::move(firstRow));
     }
-    std::vector<Written> written;
+    std::vector<WrittenRow> written;
     bool more = true;
     while (more) {
         csv::Row row;
         while (batch.size() < kBatch && (more = reader.Next(row))) {
             if (!row.blank) {
-                batch.push_back({std::move(row), reader.UnclosedQuote()});
+                Pending pending{std::move(row), std::nullopt};
+                pending.problem = decoder.Decode(pending.row.fields);
+                if (!pending.problem && reader.UnclosedQuote()) {
+                    pending.problem = "A quoted field is never closed.";
+                }
+                batch.push_back(std::move(pending));
             }
         }
-        WriteBatch(table, batch, written);
+        written.assign(batch.size(), {});
+        pool.Run((batch.size() + kPart - 1) / kPart, [&](std::size_t part) {
+            for (std::size_t i = part * kPart; i < std::min(batch.size(), (part + 1) * kPart); ++i) {
+                written[i] = WriteRow(table, batch[i].row, batch[i].problem);
+            }
+        });
         std::string text, errors;
-        for (const Written& w : written) {
+        for (const WrittenRow& w : written) {
             text += w.text;
             errors += w.error;
         }
         anyFailed = anyFailed || !errors.empty();
-        out << text;
+        write(text);
         err << errors;
         batch.clear();
     }

@@ -7,6 +7,7 @@
 
 #include "cli/commands.h"
 #include "cli/judge_output.h"
+#include "cli/text_encoding.h"
 
 using namespace ambrelay;
 
@@ -16,6 +17,8 @@ class TableReadingTest : public QObject {
 private slots:
     void countsAsRead_data();
     void countsAsRead();
+    void encodingsAsSpreadsheetsWrite_data();
+    void encodingsAsSpreadsheetsWrite();
 };
 
 void TableReadingTest::countsAsRead_data()
@@ -83,6 +86,93 @@ void TableReadingTest::countsAsRead()
         QVERIFY2(seen[0].contains(expected.mid(7)), qPrintable(seen[0]));
     } else {
         QCOMPARE(seen.join(' '), expected);
+    }
+}
+
+namespace {
+
+QByteArray Utf16(const QString& text, bool bigEndian)
+{
+    QByteArray bytes(bigEndian ? "\xFE\xFF" : "\xFF\xFE");
+    for (const QChar c : text) {
+        const char high = static_cast<char>(c.unicode() >> 8), low = static_cast<char>(c.unicode() & 0xFF);
+        bytes.append(bigEndian ? high : low).append(bigEndian ? low : high);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+void TableReadingTest::encodingsAsSpreadsheetsWrite_data()
+{
+    QTest::addColumn<QByteArray>("table");
+    QTest::addColumn<QString>("encoding");  // --encoding, or empty
+    QTest::addColumn<QString>("names");     // each row's name as JSON carries it, or "error: " and a piece
+    QTest::addColumn<QByteArray>("csvStart");
+    const QString header = "name,views1,responses1,views2,responses2\n";
+    const QString rows = QString::fromUtf8("Größe – 測試,200,20,200,26\n");
+    QTest::newRow("UTF-8") << (header + rows).toUtf8() << "" << QString::fromUtf8("Größe – 測試") << QByteArray("name,");
+    QTest::newRow("UTF-8 with its mark") << "\xEF\xBB\xBF" + (header + rows).toUtf8() << ""
+                                         << QString::fromUtf8("Größe – 測試") << QByteArray("\xEF\xBB\xBFname,");
+    const QString tabs = QString(header + rows).replace(',', '\t');
+    QTest::newRow("Unicode Text: UTF-16, tabs") << Utf16(tabs, false) << "" << QString::fromUtf8("Größe – 測試")
+                                                << QByteArray("\xFF\xFEn\0a\0m\0e\0\t\0", 12);
+    QTest::newRow("UTF-16, big-endian") << Utf16(tabs, true) << "" << QString::fromUtf8("Größe – 測試")
+                                        << QByteArray("\xFE\xFF\0n\0a", 6);
+    // Excel's CSV on a Western European Windows; 0x81 is a byte Windows-1252 leaves undefined.
+    const QByteArray western = header.toLatin1() + "Gr\xF6\xDF\x65 \x80\x81,200,20,200,26\n";
+    QTest::newRow("Windows-1252") << western << "" << QString::fromUtf8("Größe €\u0081") << QByteArray("name,");
+    QTest::newRow("UTF-8 said, then a row that is not")
+        << (header + rows).toUtf8() + "x\xF6,200,20,200,26\n" << ""
+        << QString::fromUtf8("Größe – 測試|error: not UTF-8 text") << QByteArray("name,");
+    QTest::newRow("Windows-1252 said, then UTF-8")
+        << western + QString::fromUtf8("Größe,200,20,200,26\n").toUtf8() << ""
+        << QString::fromUtf8("Größe €\u0081|error: reads as UTF-8") << QByteArray("name,");
+    QTest::newRow("--encoding windows-1252 over UTF-8 bytes") << QString::fromUtf8("name,views1,responses1,views2,"
+                                                                                   "responses2\nö,200,20,200,26\n")
+                                                                     .toUtf8()
+                                                              << "windows-1252" << QString::fromUtf8("Ã¶")
+                                                              << QByteArray("name,");
+}
+
+void TableReadingTest::encodingsAsSpreadsheetsWrite()
+{
+    QFETCH(QByteArray, table);
+    QFETCH(QString, encoding);
+    QFETCH(QString, names);
+    QFETCH(QByteArray, csvStart);
+    cli::TableOptions read;
+    if (!encoding.isEmpty()) {
+        read.encoding = cli::EncodingNamed(encoding.toStdString());
+    }
+    std::ostringstream csvOut, err;
+    {
+        std::istringstream in(table.toStdString());
+        QVERIFY(cli::JudgeTable(in, read, csvOut, err) != cli::kUsage);
+    }
+    read.json = true;
+    std::istringstream in(table.toStdString());
+    std::ostringstream out;
+    QVERIFY(cli::JudgeTable(in, read, out, err) != cli::kUsage);
+    QStringList seen;
+    std::istringstream lines(out.str());
+    for (std::string line; std::getline(lines, line);) {
+        const cli::Json row = cli::Json::parse(line);  // throws on anything but UTF-8
+        seen << (row["error"].is_null() ? QString::fromStdString(row["name"].get<std::string>())
+                                        : "error: " + QString::fromStdString(row["error"].get<std::string>()));
+    }
+    const QStringList wanted = names.split('|');
+    QCOMPARE(seen.size(), wanted.size());
+    for (int i = 0; i < wanted.size(); ++i) {
+        QVERIFY2(wanted[i].startsWith("error: ") ? seen[i].contains(wanted[i].mid(7)) : seen[i] == wanted[i],
+                 qPrintable(seen[i]));
+    }
+    // The CSV goes out in the input's encoding, the user's text byte for byte as it came.
+    const QByteArray csv = QByteArray::fromStdString(csvOut.str());
+    QVERIFY2(csv.startsWith(csvStart), csv.left(16).toHex().constData());
+    const QByteArray firstName = table.mid(table.indexOf('\n') + 1).left(table.mid(table.indexOf('\n') + 1).indexOf(table.contains('\t') ? '\t' : ','));
+    if (!table.startsWith("\xFF") && !table.startsWith("\xFE")) {
+        QVERIFY(csv.contains(firstName));
     }
 }
 

@@ -1,0 +1,113 @@
+#include "cli/table_columns.h"
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+
+#include "cli/csv.h"
+
+namespace ambrelay::cli {
+namespace {
+
+constexpr const char* kCountNames[4] = {"views1", "responses1", "views2", "responses2"};
+
+std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+std::string Trimmed(std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && blank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return std::string(text);
+}
+
+std::string Joined(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (const std::string& name : names) {
+        text += (text.empty() ? "" : ", ") + name;
+    }
+    return text;
+}
+
+}  // namespace
+
+bool CountColumns::Holds(std::size_t i) const { return std::find(std::begin(at), std::end(at), i) != std::end(at); }
+
+std::optional<CountColumns> FindColumns(const std::vector<std::string>& names, const TableOptions& options,
+                                   std::string& problem)
+{
+    std::vector<std::string> wanted;
+    if (!options.columns.empty()) {
+        wanted = csv::SplitRecord(options.columns, ',');
+        if (wanted.size() != 4) {
+            problem = "--columns names four columns, views 1, responses 1, views 2 and responses 2, separated by "
+                      "commas; it has " + std::to_string(wanted.size());
+            return std::nullopt;
+        }
+    } else if (options.noHeader) {
+        wanted = {"1", "2", "3", "4"};
+    } else {
+        wanted.assign(std::begin(kCountNames), std::end(kCountNames));
+    }
+    CountColumns found{};
+    for (int i = 0; i < 4; ++i) {
+        const std::string name = Trimmed(wanted[i]);
+        const bool position = !name.empty() && std::all_of(name.begin(), name.end(), [](unsigned char c) {
+            return std::isdigit(c);
+        });
+        if (position) {
+            const std::size_t n = name.size() > 6 ? 0 : std::stoul(name);
+            if (n < 1 || n > names.size()) {
+                problem = "there is no column " + name + ": the table has " + std::to_string(names.size())
+                          + " columns";
+                return std::nullopt;
+            }
+            found.at[i] = n - 1;
+            continue;
+        }
+        if (options.noHeader) {
+            problem = "without a header, --columns names the columns by position (1, 2, ...), not '" + name + "'";
+            return std::nullopt;
+        }
+        const auto it = std::find_if(names.begin(), names.end(),
+                                     [&](const std::string& h) { return Lower(Trimmed(h)) == Lower(name); });
+        if (it == names.end()) {
+            problem = "the header row has no column named '" + name + "'; its columns are: " + Joined(names)
+                      + (options.columns.empty() ? ". Name the four count columns with --columns, e.g. --columns "
+                                                   "\"Views A,Clicks A,Views B,Clicks B\", or by position: "
+                                                   "--columns 2,3,4,5"
+                                                 : "");
+            return std::nullopt;
+        }
+        found.at[i] = static_cast<std::size_t>(it - names.begin());
+    }
+    return found;
+}
+
+std::vector<std::string> DistinctNames(const std::vector<std::string>& names)
+{
+    std::set<std::string> seen;
+    std::vector<std::string> distinct;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::string name = names[i];
+        if (!seen.insert(name).second) {
+            name += "_" + std::to_string(i + 1);
+            seen.insert(name);
+        }
+        distinct.push_back(name);
+    }
+    return distinct;
+}
+
+std::string ExtraName(std::size_t i) { return "column" + std::to_string(i + 1); }
+
+}  // namespace ambrelay::cli

@@ -1,0 +1,107 @@
+#include "cli/table_rows.h"
+
+#include <algorithm>
+#include <span>
+#include <vector>
+
+#include "checks/input_checks.h"
+#include "cli/table_columns.h"
+#include "figures/reasons.h"
+#include "numbers/number_text.h"
+
+namespace ambrelay::cli {
+namespace {
+
+// The two decimal marks trade places, so that a text written with a decimal
+// comma reads as the number services read numbers.
+std::string SwapMarks(std::string text)
+{
+    for (char& c : text) {
+        c = c == ',' ? '.' : c == '.' ? ',' : c;
+    }
+    return text;
+}
+
+// Why a count cannot be read: it is no number where the file's decimal mark
+// is in force, though it would be one with the other mark. Never a guess.
+std::optional<std::string> Ambiguity(const std::string& text, const std::string& column, bool decimalComma)
+{
+    if (IsNumeric(decimalComma ? SwapMarks(text) : text) || !IsNumeric(decimalComma ? text : SwapMarks(text))) {
+        return std::nullopt;
+    }
+    return decimalComma ? "'" + text + "' in " + column
+                              + " is not a number where ',' is the decimal mark and '.' groups thousands; if '.' is "
+                                "the decimal mark in this file, give --decimal-point."
+                        : "'" + text + "' in " + column
+                              + " is not a number where '.' is the decimal mark and ',' groups thousands; if ',' is "
+                                "the decimal mark in this file, give --decimal-comma.";
+}
+
+// Why a row has no result, in the window's words; nothing for a judged row.
+std::optional<std::string> Judged(const TableSettings& t, const csv::Row& row, Judgement& judgement)
+{
+    const std::size_t width = t.inputNames.size();
+    if (row.fields.size() != width) {
+        return "The row has " + std::to_string(row.fields.size()) + " fields where the header has "
+               + std::to_string(width) + ".";
+    }
+    CountTexts texts;
+    std::string* const into[4] = {&texts.views1, &texts.responses1, &texts.views2, &texts.responses2};
+    for (int i = 0; i < 4; ++i) {
+        const std::string& text = row.fields[t.columns.at[i]];
+        if (const auto unclear = Ambiguity(text, t.inputNames[t.columns.at[i]], t.decimalComma)) {
+            return unclear;
+        }
+        *into[i] = t.decimalComma ? SwapMarks(text) : text;
+    }
+    if (const auto failure = RunInputChecks(texts)) {
+        return failure->outcome.message;
+    }
+    judgement = Judge(ReadCounts(texts), t.judge);
+    if (!judgement.Finished()) {
+        return ReasonText(judgement.result.Failure().reason);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+WrittenRow WriteRow(const TableSettings& t, const csv::Row& row, const std::optional<std::string>& problem)
+{
+    Judgement judgement;
+    std::optional<std::string> error = problem ? problem : Judged(t, row, judgement);
+    WrittenRow w;
+    if (error) {
+        w.error = "line " + std::to_string(row.line) + ": " + *error + "\n";
+    }
+    const std::vector<Figure> figures =
+        error ? std::vector<Figure>() : JudgementFigures(judgement, Wording::NumbersOnly).All();
+    const std::vector<Warning> warnings = error ? std::vector<Warning>() : JudgementWarnings(judgement);
+    const std::span<const FigureKind> kinds = JudgementFigureKinds();
+    // Every field the row had, as many as the header names at least.
+    const std::size_t width = t.inputNames.size();
+    const std::size_t carried = std::max(width, row.fields.size());
+    if (t.format == Format::Json) {
+        Json o;
+        for (std::size_t i = 0; i < carried; ++i) {
+            o[i < width ? t.inputNames[i] : ExtraName(i)] = i < row.fields.size() ? Json(row.fields[i]) : Json(nullptr);
+        }
+        PutFigures(o, kinds, figures, t.resultNames);
+        o[t.resultNames.warnings] = WarningsJson(warnings);
+        o[t.resultNames.error] = error ? Json(*error) : Json(nullptr);
+        w.text = o.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+        return w;
+    }
+    std::vector<std::string> fields;
+    fields.reserve(carried + t.resultNames.kinds.size() * 3);
+    for (std::size_t i = 0; i < carried; ++i) {
+        fields.push_back(i < row.fields.size() ? row.fields[i] : std::string());
+    }
+    AppendFigureFields(fields, kinds, figures, t.decimalComma ? ',' : '.');
+    fields.push_back(WarningCodes(warnings));
+    fields.push_back(error.value_or(std::string()));
+    csv::AppendRow(w.text, fields, t.delimiter);
+    return w;
+}
+
+}  // namespace ambrelay::cli

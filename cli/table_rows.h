@@ -1,0 +1,24 @@
+#pragma once
+// One row of a table: its four counts read as the table's settings say,
+// judged, and written back out with every figure.
+
+#include <optional>
+#include <string>
+
+#include "cli/csv.h"
+#include "cli/table_settings.h"
+
+namespace ambrelay::cli {
+
+// A row as it goes out, and the line for standard error when it failed.
+struct WrittenRow {
+    std::string text;
+    std::string error;
+};
+
+// `problem` is why the row cannot be judged before its counts are read (an
+// unclosed quote, text in the wrong encoding); the row still goes out, with
+// every field it had.
+WrittenRow WriteRow(const TableSettings& table, const csv::Row& row, const std::optional<std::string>& problem);
+
+}  // namespace ambrelay::cli
