@@ -6,6 +6,7 @@
 #include <cmath>
 #include <random>
 
+#include "count_columns.h"
 #include "engine/judge.h"
 #include "numbers/number_text.h"
 
@@ -30,10 +31,7 @@ private slots:
 
 void CalculationTest::endToEnd_data()
 {
-    QTest::addColumn<double>("views1");
-    QTest::addColumn<double>("responses1");
-    QTest::addColumn<double>("views2");
-    QTest::addColumn<double>("responses2");
+    AddCountColumns();
     QTest::addColumn<QString>("pValue");
     QTest::addColumn<QString>("ratio1");
     QTest::addColumn<QString>("ratio2");

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <random>
 
+#include "count_columns.h"
 #include "engine/zstat.h"
 
 using namespace ambrelay;
@@ -30,10 +31,7 @@ private slots:
 
 void ZStatTest::workedExamples_data()
 {
-    QTest::addColumn<double>("views1");
-    QTest::addColumn<double>("responses1");
-    QTest::addColumn<double>("views2");
-    QTest::addColumn<double>("responses2");
+    AddCountColumns();
     QTest::addColumn<double>("ratio1");
     QTest::addColumn<double>("ratio2");
     QTest::addColumn<double>("zStat");
@@ -120,10 +118,7 @@ void ZStatTest::fractionalCountsAreUsedUnrounded()
 
 void ZStatTest::undefinedCountsFail_data()
 {
-    QTest::addColumn<double>("views1");
-    QTest::addColumn<double>("responses1");
-    QTest::addColumn<double>("views2");
-    QTest::addColumn<double>("responses2");
+    AddCountColumns();
     QTest::addColumn<ZStatStep>("step");
     QTest::addColumn<Reason>("reason");
     QTest::newRow("views1 is 0") << 0.0 << 0.0 << 1000.0 << 10.0 << ZStatStep::Ratio1
@@ -162,10 +157,7 @@ void ZStatTest::undefinedCountsFail()
 
 void ZStatTest::failureKeepsLaterVariables_data()
 {
-    QTest::addColumn<double>("views1");
-    QTest::addColumn<double>("responses1");
-    QTest::addColumn<double>("views2");
-    QTest::addColumn<double>("responses2");
+    AddCountColumns();
     QTest::addColumn<int>("storedFields");  // Views, Ratio1, Ratio2, PooledRatio, in that order
     QTest::newRow("views1 is 0") << 0.0 << 0.0 << 1000.0 << 10.0 << 1;
     QTest::newRow("views2 is 0") << 1000.0 << 10.0 << 0.0 << 0.0 << 2;
