@@ -35,13 +35,11 @@ int JudgeOne(const std::vector<std::string>& counts, const JudgeOptions& options
 {
     const CountTexts texts{counts[0], counts[1], counts[2], counts[3]};
     if (const auto failure = RunInputChecks(texts)) {
-        err << failure->outcome.message << "\n";
-        return kNoResult;
+        return NoResult(err, failure->outcome.message);
     }
     const Judgement judgement = Judge(ReadCounts(texts), options);
     if (!judgement.Finished()) {
-        err << ReasonText(judgement.result.Failure().reason) << "\n";
-        return kNoResult;
+        return NoResult(err, ReasonText(judgement.result.Failure().reason));
     }
     out << (json ? JudgementJson(judgement).dump(2) + "\n"
                  : FiguresText(JudgementFigures(judgement).All(), JudgementWarnings(judgement)));
@@ -68,8 +66,7 @@ int JudgeFile(const std::string& path, const TableOptions& options, std::istream
     }
     std::ifstream file(FilePath(path), std::ios::binary);
     if (!file) {
-        err << "ambrelay-cli: cannot read " << path << ": " << std::strerror(errno) << "\n";
-        return kUsage;
+        return Usage(err, says::CannotRead(path, std::strerror(errno)));
     }
     return JudgeTable(file, options, out, err);
 }
@@ -81,7 +78,7 @@ bool ReadJudgeOptions(const std::string& planned, const std::string& margin, con
     if (!planned.empty()) {
         const Outcome<double> total = ReadPlanned(planned);
         if (!total) {
-            err << "ambrelay-cli: --planned must be a number of observations above 0, not '" << planned << "'\n";
+            Usage(err, says::PlannedOption(planned));
             return false;
         }
         options.plannedObservations = *total;
@@ -95,8 +92,7 @@ bool ReadJudgeOptions(const std::string& planned, const std::string& margin, con
     const Outcome<Margin> read = ReadMargin(size, kind);
     if (!read) {
         const std::string shown = relative && size.back() == '%' ? size.substr(0, size.size() - 1) : size;
-        err << "ambrelay-cli: " << (relative ? "--margin" : "--margin-points") << " must be " << MarginRule(kind)
-            << ", not '" << shown << "'\n";
+        Usage(err, says::MarginOption(kind, shown));
         return false;
     }
     options.margin = *read;
@@ -109,9 +105,7 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
 {
     ShieldNegativeNumbers(args);
     if (!args.empty() && args[0] != "judge" && args[0] != "plan" && args[0] != "srm" && args[0].rfind('-', 0) != 0) {
-        err << "ambrelay-cli: there is no command '" << args[0]
-            << "'; the commands are judge, plan and srm (see ambrelay-cli --help)\n";
-        return kUsage;
+        return Usage(err, says::NoSuchCommand(args[0]));
     }
     CLI::App app{"Judges A/B tests: which version drew the higher response rate, and how sure that is.",
                  "ambrelay-cli"};
@@ -198,8 +192,7 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
         out << app.version() << "\n";
         return kResult;
     } catch (const CLI::ParseError& e) {
-        err << "ambrelay-cli: " << e.what() << "\nRun 'ambrelay-cli --help' for the commands and their options.\n";
-        return kUsage;
+        return Usage(err, says::ParseError(e.what()));
     }
 
     if (judge->parsed()) {
@@ -208,8 +201,7 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
             return kUsage;
         }
         if (!csvPath.empty() && !counts.empty()) {
-            err << "ambrelay-cli: give either four counts or --csv, not both\n";
-            return kUsage;
+            return Usage(err, says::CountsOrTable());
         }
         if (!csvPath.empty()) {
             TableOptions options;
@@ -231,13 +223,10 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
             return JudgeFile(csvPath, options, in, out, err);
         }
         if (!delimiter.empty() || decimalComma || decimalPoint || !columns.empty() || noHeader || !encoding.empty()) {
-            err << "ambrelay-cli: --delimiter, --decimal-comma, --decimal-point, --columns, --no-header and "
-                   "--encoding read a table: give --csv FILE\n";
-            return kUsage;
+            return Usage(err, says::TableOptionsWithoutTable());
         }
         if (counts.size() != 4) {
-            err << "ambrelay-cli: judge needs four counts: views 1, responses 1, views 2, responses 2 (or --csv FILE)\n";
-            return kUsage;
+            return Usage(err, says::FourCounts());
         }
         return JudgeOne(counts, judgeOptions, judgeJson, out, err);
     }

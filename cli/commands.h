@@ -7,12 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "cli/messages.h"
 #include "cli/text_encoding.h"
 #include "engine/judge.h"
 
 namespace ambrelay::cli {
-
-enum ExitStatus { kResult = 0, kNoResult = 1, kUsage = 2 };
 
 // args without the program's name. Returns the exit status.
 int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, std::ostream& err);

@@ -89,13 +89,10 @@ public:
             t_.encodingKnown = true;
         }
         if (t_.encoding == Encoding::Utf8) {
-            return valid ? std::nullopt
-                         : std::optional<std::string>("The row is not UTF-8 text, as the lines before it are; give "
-                                                      "--encoding windows-1252 if the file is in that encoding.");
+            return valid ? std::nullopt : std::optional<std::string>(says::NotUtf8AsBefore());
         }
         if (valid && !t_.encodingGiven) {
-            return "The row reads as UTF-8 text where the lines before it are Windows-1252; give --encoding "
-                   "utf-8 if the file is in UTF-8.";
+            return says::Utf8AfterWindows1252();
         }
         for (std::string& f : fields) {
             f = Windows1252ToUtf8(f);
@@ -148,9 +145,7 @@ int JudgeTable(std::istream& in, const TableOptions& options, std::ostream& out,
         table.encodingKnown = true;
     }
     if (!any) {
-        err << "ambrelay-cli: the table is empty: it needs "
-            << (options.noHeader ? "rows of counts" : "a header row naming its columns, and rows of counts") << "\n";
-        return kUsage;
+        return Usage(err, says::EmptyTable(!options.noHeader));
     }
     if (options.delimiter) {
         table.delimiter = *options.delimiter;
@@ -173,16 +168,14 @@ int JudgeTable(std::istream& in, const TableOptions& options, std::ostream& out,
         }
     } else {
         if (firstRow.problem) {
-            err << "ambrelay-cli: the header row: " << *firstRow.problem << "\n";
-            return kUsage;
+            return Usage(err, says::HeaderRow(*firstRow.problem));
         }
         table.inputNames = firstRow.row.fields;
     }
     std::string problem;
     const std::optional<CountColumns> columns = FindColumns(table.inputNames, options, problem);
     if (!columns) {
-        err << "ambrelay-cli: " << problem << "\n";
-        return kUsage;
+        return Usage(err, problem);
     }
     table.columns = *columns;
     table.resultNames = NamesOf(JudgementFigureKinds());
@@ -218,7 +211,7 @@ int JudgeTable(std::istream& in, const TableOptions& options, std::ostream& out,
     std::vector<Pending> batch;
     if (options.noHeader) {
         firstRow.problem = firstRow.problem ? firstRow.problem
-                           : reader.UnclosedQuote() ? std::optional<std::string>("A quoted field is never closed.")
+                           : reader.UnclosedQuote() ? std::optional<std::string>(says::UnclosedQuote())
                                                     : std::nullopt;
         batch.push_back(std::move(firstRow));
     }
@@ -231,7 +224,7 @@ int JudgeTable(std::istream& in, const TableOptions& options, std::ostream& out,
                 Pending pending{std::move(row), std::nullopt};
                 pending.problem = decoder.Decode(pending.row.fields);
                 if (!pending.problem && reader.UnclosedQuote()) {
-                    pending.problem = "A quoted field is never closed.";
+                    pending.problem = says::UnclosedQuote();
                 }
                 batch.push_back(std::move(pending));
             }

@@ -28,12 +28,6 @@ std::optional<double> Number(std::string text, bool percentSign = false)
     return ReadNumber(text) / (percent ? 100 : 1);
 }
 
-int Usage(std::ostream& err, const std::string& what)
-{
-    err << "ambrelay-cli: " << what << "\n";
-    return kUsage;
-}
-
 // A person reads each figure on a line, rounded; a program reads JSON, unrounded.
 void WriteFigures(std::span<const FigureKind> kinds, const std::vector<Figure>& figures, bool json,
                   std::ostream& out)
@@ -68,7 +62,7 @@ void PlanOptions::Register(CLI::App& plan)
 int PlanOptions::Run(std::ostream& out, std::ostream& err) const
 {
     if (mde.empty() == observations.empty()) {
-        return Usage(err, "plan needs either --mde or --observations");
+        return Usage(err, says::PlanNeedsEffect());
     }
     PlanRequest request;
     PlanInputs& in = request.settings;
@@ -77,7 +71,7 @@ int PlanOptions::Run(std::ostream& out, std::ostream& err) const
         if (value) {
             into = *value;
         } else {
-            err << "ambrelay-cli: " << name << " must be a number, not '" << text << "'\n";
+            Usage(err, says::NotANumberOption(name, text));
         }
         return value.has_value();
     };
@@ -112,7 +106,7 @@ int RunSampleRatio(const std::vector<std::string>& observations, const std::stri
     const std::optional<double> second = Number(observations.at(1));
     const std::optional<double> share = Number(split);
     if (!first || !second || !share) {
-        return Usage(err, "srm needs two observation counts and a --split in percent, all numbers");
+        return Usage(err, says::SplitNeedsNumbers());
     }
     const auto answer = AnswerSplit(*first, *second, *share);
     if (!answer) {

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "cli/csv.h"
+#include "cli/messages.h"
 
 namespace ambrelay::cli {
 namespace {
@@ -29,15 +30,6 @@ std::string Trimmed(std::string_view text)
     return std::string(text);
 }
 
-std::string Joined(const std::vector<std::string>& names)
-{
-    std::string text;
-    for (const std::string& name : names) {
-        text += (text.empty() ? "" : ", ") + name;
-    }
-    return text;
-}
-
 }  // namespace
 
 bool CountColumns::Holds(std::size_t i) const { return std::find(std::begin(at), std::end(at), i) != std::end(at); }
@@ -49,8 +41,7 @@ std::optional<CountColumns> FindColumns(const std::vector<std::string>& names, c
     if (!options.columns.empty()) {
         wanted = csv::SplitRecord(options.columns, ',');
         if (wanted.size() != 4) {
-            problem = "--columns names four columns, views 1, responses 1, views 2 and responses 2, separated by "
-                      "commas; it has " + std::to_string(wanted.size());
+            problem = says::FourColumnsNamed(wanted.size());
             return std::nullopt;
         }
     } else if (options.noHeader) {
@@ -67,25 +58,20 @@ std::optional<CountColumns> FindColumns(const std::vector<std::string>& names, c
         if (position) {
             const std::size_t n = name.size() > 6 ? 0 : std::stoul(name);
             if (n < 1 || n > names.size()) {
-                problem = "there is no column " + name + ": the table has " + std::to_string(names.size())
-                          + " columns";
+                problem = says::NoColumnAt(name, names.size());
                 return std::nullopt;
             }
             found.at[i] = n - 1;
             continue;
         }
         if (options.noHeader) {
-            problem = "without a header, --columns names the columns by position (1, 2, ...), not '" + name + "'";
+            problem = says::PositionsWithoutHeader(name);
             return std::nullopt;
         }
         const auto it = std::find_if(names.begin(), names.end(),
                                      [&](const std::string& h) { return Lower(Trimmed(h)) == Lower(name); });
         if (it == names.end()) {
-            problem = "the header row has no column named '" + name + "'; its columns are: " + Joined(names)
-                      + (options.columns.empty() ? ". Name the four count columns with --columns, e.g. --columns "
-                                                   "\"Views A,Clicks A,Views B,Clicks B\", or by position: "
-                                                   "--columns 2,3,4,5"
-                                                 : "");
+            problem = says::NoColumnNamed(name, names, !options.columns.empty());
             return std::nullopt;
         }
         found.at[i] = static_cast<std::size_t>(it - names.begin());

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "checks/input_checks.h"
+#include "cli/messages.h"
 #include "cli/table_columns.h"
 #include "figures/reasons.h"
 #include "numbers/number_text.h"
@@ -29,12 +30,7 @@ std::optional<std::string> Ambiguity(const std::string& text, const std::string&
     if (IsNumeric(decimalComma ? SwapMarks(text) : text) || !IsNumeric(decimalComma ? text : SwapMarks(text))) {
         return std::nullopt;
     }
-    return decimalComma ? "'" + text + "' in " + column
-                              + " is not a number where ',' is the decimal mark and '.' groups thousands; if '.' is "
-                                "the decimal mark in this file, give --decimal-point."
-                        : "'" + text + "' in " + column
-                              + " is not a number where '.' is the decimal mark and ',' groups thousands; if ',' is "
-                                "the decimal mark in this file, give --decimal-comma.";
+    return says::OtherDecimalMark(text, column, decimalComma);
 }
 
 // Why a row has no result, in the window's words; nothing for a judged row.
@@ -42,8 +38,7 @@ std::optional<std::string> Judged(const TableSettings& t, const csv::Row& row, J
 {
     const std::size_t width = t.inputNames.size();
     if (row.fields.size() != width) {
-        return "The row has " + std::to_string(row.fields.size()) + " fields where the header has "
-               + std::to_string(width) + ".";
+        return says::FieldCount(row.fields.size(), width);
     }
     CountTexts texts;
     std::string* const into[4] = {&texts.views1, &texts.responses1, &texts.views2, &texts.responses2};
@@ -72,7 +67,7 @@ WrittenRow WriteRow(const TableSettings& t, const csv::Row& row, const std::opti
     std::optional<std::string> error = problem ? problem : Judged(t, row, judgement);
     WrittenRow w;
     if (error) {
-        w.error = "line " + std::to_string(row.line) + ": " + *error + "\n";
+        w.error = RowProblemLine(row.line, *error);
     }
     const std::vector<Figure> figures =
         error ? std::vector<Figure>() : JudgementFigures(judgement, Wording::NumbersOnly).All();

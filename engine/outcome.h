@@ -46,6 +46,7 @@ enum class Reason {
     ObservationsNotPositive,
     TooFewObservations,  // cannot detect even the largest effect
     // What a person types
+    NoNumber,    // a field left empty
     NotANumber,
     PlannedNotPositive,
 };

@@ -78,6 +78,8 @@ std::string ReasonText(Reason reason)
         return "The observations per version must be more than 0.";
     case Reason::TooFewObservations:
         return "So few observations cannot detect even the largest possible effect.";
+    case Reason::NoNumber:
+        return "Enter a number.";
     case Reason::NotANumber:
         return "Not a number.";
     case Reason::PlannedNotPositive:

@@ -95,7 +95,7 @@ std::optional<double> PlannerWindow::Read(const Field& field, bool optional)
         return std::nullopt;
     }
     if (!IsNumeric(text)) {
-        field.problem->setText(text.empty() ? QStringLiteral("Enter a number.") : QStringLiteral("Not a number."));
+        field.problem->setText(Text(ReasonText(text.empty() ? Reason::NoNumber : Reason::NotANumber)));
         return std::nullopt;
     }
     field.problem->clear();
