@@ -7,6 +7,7 @@
 
 #include <boost/math/quadrature/gauss_kronrod.hpp>
 
+#include "engine/hypergeometric.h"
 #include "engine/portable_math.h"
 
 namespace ambrelay {
@@ -94,6 +95,21 @@ Outcome<double> ChanceToBeat(const Counts& c, Version ahead)
     }
     if (c.views1 > kLargestViews || c.views2 > kLargestViews) {
         return Reason::TooLargeForChance;
+    }
+    const bool whole = std::floor(c.views1) == c.views1 && std::floor(c.responses1) == c.responses1
+                       && std::floor(c.views2) == c.views2 && std::floor(c.responses2) == c.responses2;
+    if (whole) {
+        // With flat priors, the leader's rate is the higher exactly as often
+        // as a hypergeometric count stays at or below the leader's responses:
+        // the population holds both versions' views and two more, the
+        // responses and one more are marked, and the leader's views and one
+        // more are drawn.
+        const double leaderViews = ahead == Version::A ? c.views1 : c.views2;
+        const double otherViews = ahead == Version::A ? c.views2 : c.views1;
+        const double leaderResponses = ahead == Version::A ? c.responses1 : c.responses2;
+        const Margins m{leaderViews + 1, otherViews + 1, c.responses1 + c.responses2 + 1};
+        const double chance = LowerTail(m, leaderResponses);
+        return std::isfinite(chance) ? Outcome<double>(chance) : Reason::BeyondDoubles;
     }
     const Rate a{1 + c.responses1, 1 + c.views1 - c.responses1};
     const Rate b{1 + c.responses2, 1 + c.views2 - c.responses2};

@@ -8,7 +8,8 @@
 
 namespace ambrelay {
 
-// P(rate of the version ahead > rate of the other), accurate to 1e-4;
+// P(rate of the version ahead > rate of the other): to the last digits for
+// whole counts, a hypergeometric tail; to 1e-4 for counts with fractions;
 // leader names the version ahead. NoTable when the counts are not a table
 // (negative, responses above views), TooLargeForChance beyond a billion
 // observations a version.

@@ -4,74 +4,15 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/portable_math.h"
+#include "engine/hypergeometric.h"
 
 namespace ambrelay {
 namespace {
 
 constexpr double kTieTolerance = 1 + 1e-7;  // as R's fisher.test compares probabilities
-constexpr double kNegligible = 1e-17;       // a term this small next to the sum ends a tail
 constexpr double kLargest = 4294967295.0;   // totals beyond this no longer fit the table's counts
 
 bool Whole(double x) { return std::floor(x) == x; }
-
-// The responses of version 1, a, in the table with margins n1 (views of 1),
-// n2 (views of 2) and k (all responses) follow the hypergeometric law.
-struct Margins {
-    double n1, n2, k;
-    double Lowest() const { return std::max(0.0, k - n2); }
-    double Highest() const { return std::min(k, n1); }
-    double Mode() const { return std::floor((n1 + 1) * (k + 1) / (n1 + n2 + 2)); }
-    // P(a + 1) / P(a), and its inverse for the step down.
-    double Up(double a) const { return (k - a) * (n1 - a) / ((a + 1) * (n2 - k + a + 1)); }
-    double Down(double a) const { return a * (n2 - k + a) / ((k - a + 1) * (n1 - a + 1)); }
-};
-
-// The probability of the observed table, as Loader's split into three
-// binomial probabilities, which keeps nearly full precision where the
-// differences of huge log-factorials would lose it.
-double TableProbability(const Margins& m, double a)
-{
-    const double n = m.n1 + m.n2;
-    const double p = m.n1 / n;
-    const double q = m.n2 / n;
-    return math::BinomialDensity(a, m.k, p, q) * math::BinomialDensity(m.n1 - a, n - m.k, p, q)
-           / math::BinomialDensity(m.n1, n, p, q);
-}
-
-// The sum of P(x) / P(a) for x from `from` outward, away from the mode, where
-// `weight` is P(from) / P(a). Terms only shrink on the way out. Two steps
-// share one division: the tails of large tables run to thousands of terms.
-template <bool kUpward>
-double Tail(const Margins& m, double x, double weight)
-{
-    const double end = kUpward ? m.Highest() : m.Lowest();
-    // P(x + 1) / P(x) going up, P(x - 1) / P(x) going down, as a fraction.
-    const auto numerator = [&](double at) { return kUpward ? (m.k - at) * (m.n1 - at) : at * (m.n2 - m.k + at); };
-    const auto denominator = [&](double at) {
-        return kUpward ? (at + 1) * (m.n2 - m.k + at + 1) : (m.k - at + 1) * (m.n1 - at + 1);
-    };
-    const double step = kUpward ? 1 : -1;
-    double sum = weight;
-    while (weight >= kNegligible * sum && std::fabs(end - x) >= 2) {
-        const double n0 = numerator(x), d0 = denominator(x);
-        const double n1 = numerator(x + step), d1 = denominator(x + step);
-        const double scale = weight / (d0 * d1);
-        const double first = scale * n0 * d1;
-        weight = scale * n0 * n1;
-        sum += first + weight;
-        x += 2 * step;
-    }
-    if (weight >= kNegligible * sum && x != end) {
-        sum += weight * numerator(x) / denominator(x);
-    }
-    return sum;
-}
-
-double TailFrom(const Margins& m, double from, double weight, bool upward)
-{
-    return upward ? Tail<true>(m, from, weight) : Tail<false>(m, from, weight);
-}
 
 // The first table on the far side of the mode that is no more likely than
 // the observed one, with its weight P(x) / P(a). The search starts at the
