@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # ambrelay-cli judging a generated table of ROWS tests (views up to 100,000,
 # response rates from 0.5% to 20%), and the same table through pandas and
-# statsmodels when WITH_PANDAS=1. Prints rows a second and peak memory, and
+# statsmodels when WITH_PANDAS=1 and through DuckDB's Node binding (from npm,
+# into the build tree) when WITH_DUCKDB=1. Prints rows a second and peak memory, and
 # the peak for a tenth of the rows, to show memory stays flat.
 #   bench/cli_batch.sh PROGRAM ROWS
 set -euo pipefail
@@ -31,6 +32,15 @@ read -r _ tenthPeak < <(measure "$program" judge --csv "$work/tenth.csv")
 echo "cli_rows_per_s $(awk -v n="$rows" -v s="$seconds" 'BEGIN { printf "%.0f", n / s }')"
 echo "cli_seconds $seconds"
 echo "cli_peak_kB $peak $tenthPeak"
+if [ "${WITH_DUCKDB:-0}" = 1 ]; then
+  # DuckDB's Node binding, from npm, into a folder of the build tree: for the bench only.
+  duck=$(cd "$(dirname "$program")/.." && pwd)/duckdb
+  mkdir -p "$duck"
+  [ -d "$duck/node_modules/@duckdb/node-api" ] || (cd "$duck" && npm install --no-audit --no-fund @duckdb/node-api >/dev/null)
+  cp "$(dirname "$0")/duckdb_reference.mjs" "$duck/"
+  read -r duckSeconds duckPeak < <(measure node "$duck/duckdb_reference.mjs" "$work/table.csv" "$work/duckdb.csv")
+  echo "duckdb_seconds $duckSeconds $duckPeak"
+fi
 if [ "${WITH_PANDAS:-0}" = 1 ]; then
   read -r pandasSeconds pandasPeak < <(measure /usr/bin/python3 "$(dirname "$0")/pandas_reference.py" \
                                               "$work/table.csv" "$work/pandas.csv")
