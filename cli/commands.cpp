@@ -141,6 +141,9 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
                       "header name or 1-based position: --columns \"Visitors A,Conversions A,Visitors B,Conversions B\"");
     judge->add_flag("--no-header", noHeader, "the table has no header row: columns by position (default 1,2,3,4)");
     std::string encoding;
+    unsigned jobs = 0;
+    judge->add_option("--jobs", jobs, "threads that judge a table's rows (default: one for each core)")
+        ->check(CLI::Range(1u, 256u));
     judge->add_option("--encoding", encoding,
                       "the table's encoding: utf-8, utf-16 or windows-1252 (default: UTF-16 by its byte order mark, "
                       "else UTF-8, else Windows-1252)")
@@ -216,13 +219,17 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
             }
             options.columns = columns;
             options.noHeader = noHeader;
+            if (jobs > 0) {
+                options.jobs = jobs;
+            }
             if (!encoding.empty()) {
                 options.encoding = EncodingNamed(encoding);
             }
             options.judge = judgeOptions;
             return JudgeFile(csvPath, options, in, out, err);
         }
-        if (!delimiter.empty() || decimalComma || decimalPoint || !columns.empty() || noHeader || !encoding.empty()) {
+        if (!delimiter.empty() || decimalComma || decimalPoint || !columns.empty() || noHeader || !encoding.empty()
+            || jobs > 0) {
             return Usage(err, says::TableOptionsWithoutTable());
         }
         if (counts.size() != 4) {

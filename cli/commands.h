@@ -24,6 +24,7 @@ struct TableOptions {
     std::string columns;               // the four count columns by name or 1-based position, comma-separated
     bool noHeader = false;             // the first line is a row; columns by position
     std::optional<Encoding> encoding;  // else UTF-16 by its byte order mark, UTF-8, or Windows-1252
+    std::optional<unsigned> jobs;      // threads that judge; every core when not given
     JudgeOptions judge;                // the planned total and a margin, for every row
 };
 

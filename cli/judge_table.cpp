@@ -206,7 +206,9 @@ int JudgeTable(std::istream& in, const TableOptions& options, std::ostream& out,
         write(names);
     }
 
-    WorkerPool pool(std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8) - 1);
+    // The output is the same whatever the number of threads: every row is
+    // written in its place in the batch.
+    WorkerPool pool(std::max<std::size_t>(options.jobs.value_or(std::thread::hardware_concurrency()), 1) - 1);
     bool anyFailed = false;
     std::vector<Pending> batch;
     if (options.noHeader) {

@@ -59,8 +59,8 @@ std::string CountsOrTable() { return "give either four counts or --csv, not both
 
 std::string TableOptionsWithoutTable()
 {
-    return "--delimiter, --decimal-comma, --decimal-point, --columns, --no-header and --encoding read a table: give "
-           "--csv FILE";
+    return "--delimiter, --decimal-comma, --decimal-point, --columns, --no-header, --encoding and --jobs read a "
+           "table: give --csv FILE";
 }
 
 std::string FourCounts()

@@ -3,6 +3,7 @@
 // and a count written for the other decimal mark fails its row, unguessed.
 
 #include <QtTest>
+#include <random>
 #include <sstream>
 
 #include "cli/commands.h"
@@ -19,6 +20,7 @@ private slots:
     void countsAsRead();
     void encodingsAsSpreadsheetsWrite_data();
     void encodingsAsSpreadsheetsWrite();
+    void sameOutputWhateverTheJobs();
 };
 
 void TableReadingTest::countsAsRead_data()
@@ -173,6 +175,39 @@ void TableReadingTest::encodingsAsSpreadsheetsWrite()
     const QByteArray firstName = table.mid(table.indexOf('\n') + 1).left(table.mid(table.indexOf('\n') + 1).indexOf(table.contains('\t') ? '\t' : ','));
     if (!table.startsWith("\xFF") && !table.startsWith("\xFE")) {
         QVERIFY(csv.contains(firstName));
+    }
+}
+
+// Rows are judged in parts on several threads and must still come out in
+// their order, each exactly as one thread writes it: CSV and JSON, with rows
+// that fail among those that do not, over more than one batch.
+void TableReadingTest::sameOutputWhateverTheJobs()
+{
+    std::mt19937_64 random(20261210);
+    std::string table = "name,views1,responses1,views2,responses2\n";
+    for (int i = 0; i < 9000; ++i) {
+        const long v1 = std::uniform_int_distribution<long>(0, 50000)(random);
+        const long v2 = std::uniform_int_distribution<long>(1, 50000)(random);
+        const long r1 = std::uniform_int_distribution<long>(0, v1 + (i % 97 == 0))(random);
+        const long r2 = std::uniform_int_distribution<long>(0, v2)(random);
+        table += "t" + std::to_string(i) + "," + std::to_string(v1) + "," + std::to_string(r1) + ","
+                 + std::to_string(v2) + "," + std::to_string(r2) + (i % 501 == 0 ? ",extra" : "") + "\n";
+    }
+    for (const bool json : {false, true}) {
+        std::string outputs[2], errors[2];
+        for (unsigned jobs : {1u, 2u}) {
+            cli::TableOptions read;
+            read.json = json;
+            read.jobs = jobs;
+            std::istringstream in(table);
+            std::ostringstream out, err;
+            cli::JudgeTable(in, read, out, err);
+            outputs[jobs - 1] = out.str();
+            errors[jobs - 1] = err.str();
+        }
+        QVERIFY(!errors[0].empty());  // the table has rows that fail
+        QVERIFY(outputs[0] == outputs[1]);
+        QVERIFY(errors[0] == errors[1]);
     }
 }
 
