@@ -1,5 +1,8 @@
 #include "cli/judge_output.h"
 
+#include "cli/csv.h"
+
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -16,16 +19,6 @@ Json NumberJson(double x, Unit unit)
         return Json(static_cast<long long>(x));
     }
     return Json(x);
-}
-
-std::string WithMark(std::string number, char decimalMark)
-{
-    if (decimalMark != '.') {
-        for (char& c : number) {
-            c = c == '.' ? decimalMark : c;
-        }
-    }
-    return number;
 }
 
 }  // namespace
@@ -131,38 +124,56 @@ void PutFigures(Json& o, std::span<const FigureKind> kinds, const std::vector<Fi
     }
 }
 
-void AppendFigureFields(std::vector<std::string>& fields, std::span<const FigureKind> kinds,
-                        const std::vector<Figure>& figures, char decimalMark)
+void AppendFigureCsv(std::string& out, std::span<const FigureKind> kinds, const std::vector<Figure>& figures,
+                     char decimalMark, char delimiter)
 {
-    const auto number = [&](double x) { return WithMark(ExactNumber(x), decimalMark); };
+    // Numbers are written into one buffer on the stack, never a string of their own.
+    const auto number = [&](double x) {
+        char buffer[64];
+        const auto written = std::to_chars(buffer, buffer + sizeof buffer, x);
+        if (decimalMark != '.') {
+            std::replace(buffer, written.ptr, '.', decimalMark);
+        }
+        csv::AppendField(out, std::string_view(buffer, static_cast<std::size_t>(written.ptr - buffer)), delimiter);
+    };
     for (const FigureKind& kind : kinds) {
         const Figure* f = figures.empty() ? nullptr : &figures[static_cast<std::size_t>(kind.id)];
+        out.push_back(delimiter);
         if (!f) {
-            fields.emplace_back();
         } else if (const double* x = std::get_if<double>(&f->value)) {
-            fields.push_back(number(*x));
+            number(*x);
         } else if (const std::string* text = std::get_if<std::string>(&f->value)) {
-            fields.push_back(*text);
+            csv::AppendField(out, *text, delimiter);
         } else if (const bool* yes = std::get_if<bool>(&f->value)) {
-            fields.emplace_back(*yes ? "true" : "false");
+            out += *yes ? "true" : "false";
         } else if (const VersionPair* pair = std::get_if<VersionPair>(&f->value)) {
-            fields.push_back(number(pair->first) + ";" + number(pair->second));
-        } else {
-            fields.emplace_back();
+            // Both in one field: a semicolon between them, quoted where it is the delimiter.
+            std::string both;
+            std::swap(both, out);
+            number(pair->first);
+            out.push_back(';');
+            number(pair->second);
+            std::swap(both, out);
+            csv::AppendField(out, both, delimiter);
         }
         if (*kind.intervalKey) {
-            const bool known = f && f->interval;
-            fields.push_back(known ? number(f->interval->low) : std::string());
-            fields.push_back(known ? number(f->interval->high) : std::string());
+            out.push_back(delimiter);
+            if (f && f->interval) {
+                number(f->interval->low);
+            }
+            out.push_back(delimiter);
+            if (f && f->interval) {
+                number(f->interval->high);
+            }
         }
     }
 }
 
-std::string WarningCodes(const std::vector<Warning>& warnings)
+std::string WarningCodes(const std::vector<WarningCode>& warnings)
 {
     std::string codes;
-    for (const Warning& w : warnings) {
-        codes += (codes.empty() ? "" : ";") + WarningCodeName(w.code);
+    for (const WarningCode code : warnings) {
+        codes += (codes.empty() ? "" : ";") + WarningCodeName(code);
     }
     return codes;
 }

@@ -49,14 +49,14 @@ Json FigureJson(const Figure& figure);
 void PutFigures(Json& o, std::span<const FigureKind> kinds, const std::vector<Figure>& figures,
                 const OutputNames& names);
 
-// The CSV fields of `figures`, in the order of OutputNames::All: numbers
-// exactly as the double holds them, with `decimalMark`; empty where there is
-// no value.
-void AppendFigureFields(std::vector<std::string>& fields, std::span<const FigureKind> kinds,
-                        const std::vector<Figure>& figures, char decimalMark);
+// The CSV fields of `figures`, each after a delimiter, in the order of
+// OutputNames::All: numbers exactly as the double holds them, with
+// `decimalMark`; empty where there is no value (or no figures at all).
+void AppendFigureCsv(std::string& out, std::span<const FigureKind> kinds, const std::vector<Figure>& figures,
+                     char decimalMark, char delimiter);
 
 // The warnings' codes for a CSV field, separated by semicolons.
-std::string WarningCodes(const std::vector<Warning>& warnings);
+std::string WarningCodes(const std::vector<WarningCode>& warnings);
 
 // The warnings as JSON: an array of {code, message}, empty when none.
 Json WarningsJson(const std::vector<Warning>& warnings);

@@ -217,7 +217,9 @@ int JudgeTable(std::istream& in, const TableOptions& options, std::ostream& out,
                                                     : std::nullopt;
         batch.push_back(std::move(firstRow));
     }
-    std::vector<WrittenRow> written;
+    // Each part of a batch is written into its own text, kept from batch to
+    // batch so its memory is reused.
+    std::vector<std::string> partsOut, partsErr;
     bool more = true;
     while (more) {
         csv::Row row;
@@ -231,20 +233,21 @@ int JudgeTable(std::istream& in, const TableOptions& options, std::ostream& out,
                 batch.push_back(std::move(pending));
             }
         }
-        written.assign(batch.size(), {});
-        pool.Run((batch.size() + kPart - 1) / kPart, [&](std::size_t part) {
+        const std::size_t parts = (batch.size() + kPart - 1) / kPart;
+        partsOut.resize(std::max(partsOut.size(), parts));
+        partsErr.resize(std::max(partsErr.size(), parts));
+        pool.Run(parts, [&](std::size_t part) {
+            partsOut[part].clear();
+            partsErr[part].clear();
             for (std::size_t i = part * kPart; i < std::min(batch.size(), (part + 1) * kPart); ++i) {
-                written[i] = WriteRow(table, batch[i].row, batch[i].problem);
+                WriteRow(table, batch[i].row, batch[i].problem, partsOut[part], partsErr[part]);
             }
         });
-        std::string text, errors;
-        for (const WrittenRow& w : written) {
-            text += w.text;
-            errors += w.error;
+        for (std::size_t part = 0; part < parts; ++part) {
+            anyFailed = anyFailed || !partsErr[part].empty();
+            write(partsOut[part]);
+            err << partsErr[part];
         }
-        anyFailed = anyFailed || !errors.empty();
-        write(text);
-        err << errors;
         batch.clear();
     }
     out.flush();

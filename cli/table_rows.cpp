@@ -61,17 +61,16 @@ std::optional<std::string> Judged(const TableSettings& t, const csv::Row& row, J
 
 }  // namespace
 
-WrittenRow WriteRow(const TableSettings& t, const csv::Row& row, const std::optional<std::string>& problem)
+void WriteRow(const TableSettings& t, const csv::Row& row, const std::optional<std::string>& problem,
+              std::string& out, std::string& errors)
 {
     Judgement judgement;
     std::optional<std::string> error = problem ? problem : Judged(t, row, judgement);
-    WrittenRow w;
     if (error) {
-        w.error = RowProblemLine(row.line, *error);
+        errors += RowProblemLine(row.line, *error);
     }
     const std::vector<Figure> figures =
         error ? std::vector<Figure>() : JudgementFigures(judgement, Wording::NumbersOnly).All();
-    const std::vector<Warning> warnings = error ? std::vector<Warning>() : JudgementWarnings(judgement);
     const std::span<const FigureKind> kinds = JudgementFigureKinds();
     // Every field the row had, as many as the header names at least.
     const std::size_t width = t.inputNames.size();
@@ -82,21 +81,26 @@ WrittenRow WriteRow(const TableSettings& t, const csv::Row& row, const std::opti
             o[i < width ? t.inputNames[i] : ExtraName(i)] = i < row.fields.size() ? Json(row.fields[i]) : Json(nullptr);
         }
         PutFigures(o, kinds, figures, t.resultNames);
-        o[t.resultNames.warnings] = WarningsJson(warnings);
+        o[t.resultNames.warnings] = WarningsJson(error ? std::vector<Warning>() : JudgementWarnings(judgement));
         o[t.resultNames.error] = error ? Json(*error) : Json(nullptr);
-        w.text = o.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
-        return w;
+        out += o.dump(-1, ' ', false, Json::error_handler_t::replace);
+        out.push_back('\n');
+        return;
     }
-    std::vector<std::string> fields;
-    fields.reserve(carried + t.resultNames.kinds.size() * 3);
+    // A table's warnings are their codes: their sentences are never built.
     for (std::size_t i = 0; i < carried; ++i) {
-        fields.push_back(i < row.fields.size() ? row.fields[i] : std::string());
+        if (i > 0) {
+            out.push_back(t.delimiter);
+        }
+        csv::AppendField(out, i < row.fields.size() ? std::string_view(row.fields[i]) : std::string_view(),
+                         t.delimiter);
     }
-    AppendFigureFields(fields, kinds, figures, t.decimalComma ? ',' : '.');
-    fields.push_back(WarningCodes(warnings));
-    fields.push_back(error.value_or(std::string()));
-    csv::AppendRow(w.text, fields, t.delimiter);
-    return w;
+    AppendFigureCsv(out, kinds, figures, t.decimalComma ? ',' : '.', t.delimiter);
+    out.push_back(t.delimiter);
+    csv::AppendField(out, error ? std::string() : WarningCodes(judgement.Figures().warnings), t.delimiter);
+    out.push_back(t.delimiter);
+    csv::AppendField(out, error.value_or(std::string()), t.delimiter);
+    out += "\r\n";
 }
 
 }  // namespace ambrelay::cli

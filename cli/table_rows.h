@@ -10,15 +10,11 @@
 
 namespace ambrelay::cli {
 
-// A row as it goes out, and the line for standard error when it failed.
-struct WrittenRow {
-    std::string text;
-    std::string error;
-};
-
 // `problem` is why the row cannot be judged before its counts are read (an
 // unclosed quote, text in the wrong encoding); the row still goes out, with
 // every field it had.
-WrittenRow WriteRow(const TableSettings& table, const csv::Row& row, const std::optional<std::string>& problem);
+// The row goes onto `out`; when it fails, its line for standard error onto `errors`.
+void WriteRow(const TableSettings& table, const csv::Row& row, const std::optional<std::string>& problem,
+              std::string& out, std::string& errors);
 
 }  // namespace ambrelay::cli
