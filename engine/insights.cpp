@@ -32,7 +32,9 @@ Insights ComputeInsights(const Counts& counts, const ComparisonResult& r)
     in.differencePoints = difference * 100;
     static const double z975 = math::NormalQuantile(0.975);
     if (in.otherRatio > 0) {
-        in.liftPercent = (in.leaderRatio / in.otherRatio - 1) * 100;
+        const double lift = (in.leaderRatio / in.otherRatio - 1) * 100;
+        // A ratio of 1 in 1e308 against one of a half is a lift no double holds.
+        in.liftPercent = std::isfinite(lift) ? Outcome<double>(lift) : Reason::BeyondDoubles;
         const double leaderResponses = bLeads ? counts.responses2 : counts.responses1;
         const double otherResponses = bLeads ? counts.responses1 : counts.responses2;
         const double logError = std::sqrt(1 / leaderResponses - 1 / (bLeads ? views2 : views1) + 1 / otherResponses

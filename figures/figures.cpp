@@ -70,8 +70,12 @@ std::string DifferenceSentence(const Insights& in)
                + Percent(in.leaderRatio) + " against " + Percent(in.otherRatio) + ", a difference of " + difference
                + " points" + interval + ".";
     }
-    return leader + " responded " + Percent(in.leaderRatio) + " of the time and " + other
-           + " never, a difference of " + difference + " points" + interval + ".";
+    if (in.liftPercent.Failure().reason == Reason::OtherNeverResponded) {
+        return leader + " responded " + Percent(in.leaderRatio) + " of the time and " + other
+               + " never, a difference of " + difference + " points" + interval + ".";
+    }
+    return leader + " responded more often than " + other + ": " + Percent(in.leaderRatio) + " against "
+           + Percent(in.otherRatio) + ", a difference of " + difference + " points" + interval + ".";
 }
 
 // Fisher's exact test in a sentence: its p value, or why there is none.
@@ -143,6 +147,8 @@ void WordJudgement(FigureList<JudgementFigure>& f, const Judgement& j)
               Sentence::OwnLine);
     } else if (in.liftPercent) {
         w.Word(J::Lift, "Lift of " + leader + " over " + other, Fixed(*in.liftPercent, 1) + "% (no interval)");
+    } else if (in.liftPercent.Failure().reason != Reason::OtherNeverResponded) {
+        w.Word(J::Lift, "Lift of " + leader + " over " + other, ReasonText(in.liftPercent.Failure()));
     } else {
         w.Word(J::Lift, "Lift of " + leader + " over " + other, "none: " + other + " never responded");
         w.Say(J::Lift, "No lift: " + other + " never responded, so there is nothing to compare against.",

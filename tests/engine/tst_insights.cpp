@@ -157,6 +157,9 @@ void InsightsTest::plainWordsAndReport_data()
     QTest::newRow("A never responded") << QList<double>{1000, 0, 1000, 30}
                                        << "B responded 3% of the time and A never, a difference of 3.0 points (95% "
                                           "confidence interval 1.9 to 4.1 points).";
+    QTest::newRow("a lift no double holds") << QList<double>{1e308, 1, 500, 500}
+                                            << "B responded more often than A: 100% against 0%, a difference of "
+                                               "100.0 points";
     QTest::newRow("equal") << QList<double>{1000, 100, 500, 50}
                            << "A and B responded equally often: 10% each (95% confidence interval -3.2 to 3.2 "
                               "points).";
@@ -172,7 +175,9 @@ void InsightsTest::plainWordsAndReport()
     QVERIFY2(words.startsWith(opening), qPrintable(words));
     QVERIFY(!words.contains("exact p value"));  // a normal approximation is never called exact
     const QString report = QString::fromStdString(ResultReport(judgement));
-    QVERIFY(report.startsWith("Ambrelay A/B test result\nVersion 1 (A): " + QString::number(counts[0], 'f', 0)));
+    QVERIFY2(!report.contains("inf") && !report.contains("nan"), qPrintable(report));
+    QVERIFY(report.startsWith("Ambrelay A/B test result\nVersion 1 (A): " + QString::number(counts[0], 'g', 15),
+                              Qt::CaseInsensitive));
     QVERIFY(report.contains("\nVerdict: " + QString::fromStdString(judgement.View().verdict) + "\n"));
     // The report ends with the summary in plain words, as the tooltip words it.
     QVERIFY2(report.contains("\n\n" + words.section('\n', 0, 0) + "\n"), qPrintable(report));
