@@ -134,7 +134,14 @@ void AppendFigureCsv(std::string& out, std::span<const FigureKind> kinds, const 
         if (decimalMark != '.') {
             std::replace(buffer, written.ptr, '.', decimalMark);
         }
-        csv::AppendField(out, std::string_view(buffer, static_cast<std::size_t>(written.ptr - buffer)), delimiter);
+        const std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
+        // A number holds no quote, blank or line break: only a decimal mark
+        // that is also the delimiter needs quoting.
+        if (decimalMark == delimiter) {
+            csv::AppendField(out, text, delimiter);
+        } else {
+            out += text;
+        }
     };
     for (const FigureKind& kind : kinds) {
         const Figure* f = figures.empty() ? nullptr : &figures[static_cast<std::size_t>(kind.id)];

@@ -69,8 +69,9 @@ void WriteRow(const TableSettings& t, const csv::Row& row, const std::optional<s
     if (error) {
         errors += RowProblemLine(row.line, *error);
     }
-    const std::vector<Figure> figures =
-        error ? std::vector<Figure>() : JudgementFigures(judgement, Wording::NumbersOnly).All();
+    const FigureList<JudgementFigure> list =
+        error ? FigureList<JudgementFigure>() : JudgementFigures(judgement, Wording::NumbersOnly);
+    const std::vector<Figure>& figures = list.All();
     const std::span<const FigureKind> kinds = JudgementFigureKinds();
     // Every field the row had, as many as the header names at least.
     const std::size_t width = t.inputNames.size();
