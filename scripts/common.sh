@@ -7,3 +7,18 @@ repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # ccache finds what another clone compiled: paths below the clone count
 # from its top, and the folder a debug build runs in is not part of the key.
 export CCACHE_BASEDIR="$repo_root" CCACHE_NOHASHDIR=true
+
+# The preamble every script shares: installs what a build needs and the
+# further packages named, then configures and builds the preset (or only the
+# targets named after --target), from the top of the repository.
+#   build_preset PRESET [PACKAGE...] [--target TARGET...]
+build_preset() {
+  local preset=$1 packages=() targets=()
+  shift
+  while [ $# -gt 0 ] && [ "$1" != --target ]; do packages+=("$1"); shift; done
+  [ $# -gt 0 ] && shift && targets=(--target "$@")
+  "$repo_root/scripts/install-deps.sh" "${BUILD_PACKAGES[@]}" "${packages[@]}"
+  cd "$repo_root"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" "${targets[@]}"
+}

@@ -5,10 +5,7 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-"$repo_root/scripts/install-deps.sh" "${BUILD_PACKAGES[@]}" "${CHECK_PACKAGES[@]}" dpkg-dev
-cd "$repo_root"
-cmake --preset package
-cmake --build --preset package
+build_preset package "${CHECK_PACKAGES[@]}" dpkg-dev
 rm -f build/package/ambrelay_*.deb
 (cd build/package && cpack -G DEB)
 deb=$(ls build/package/ambrelay_*.deb)

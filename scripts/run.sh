@@ -3,8 +3,5 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-"$repo_root/scripts/install-deps.sh" "${BUILD_PACKAGES[@]}" xvfb xauth
-cd "$repo_root"
-cmake --preset default
-cmake --build --preset default --target ambrelay
+build_preset default xvfb xauth --target ambrelay
 exec "$repo_root/build/default/app/ambrelay"

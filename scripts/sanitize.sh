@@ -4,8 +4,5 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-"$repo_root/scripts/install-deps.sh" "${BUILD_PACKAGES[@]}" "${CHECK_PACKAGES[@]}"
-cd "$repo_root"
-cmake --preset sanitize
-cmake --build --preset sanitize
+build_preset sanitize "${CHECK_PACKAGES[@]}"
 ctest --preset sanitize

@@ -6,10 +6,7 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-"$repo_root/scripts/install-deps.sh" "${BUILD_PACKAGES[@]}" xvfb xauth qt6-gtk-platformtheme gnome-themes-extra
-cd "$repo_root"
-cmake --preset default
-cmake --build --preset default --target window_screenshot
+build_preset default xvfb xauth qt6-gtk-platformtheme gnome-themes-extra --target window_screenshot
 QT_QPA_PLATFORM=offscreen build/default/docs/window_screenshot docs/window.png
 echo "Wrote docs/window.png"
 for companion in details planner; do

@@ -4,8 +4,5 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-"$repo_root/scripts/install-deps.sh" "${BUILD_PACKAGES[@]}" xvfb xauth x11-utils
-cd "$repo_root"
-cmake --preset default
-cmake --build --preset default
+build_preset default xvfb xauth x11-utils
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset x11
