@@ -114,6 +114,23 @@ struct Pending {
 constexpr std::size_t kBatch = 4096;
 constexpr std::size_t kPart = 256;
 
+// A batch's rows, and each part's text and figures, kept from batch to batch
+// so their memory is reused.
+struct Batch {
+    std::vector<Pending> rows;
+    std::size_t parts = 0;
+    std::vector<std::string> out, errors;
+    std::vector<FigureList<JudgementFigure>> figures;
+
+    void Split()
+    {
+        parts = (rows.size() + kPart - 1) / kPart;
+        out.resize(std::max(out.size(), parts));
+        errors.resize(std::max(errors.size(), parts));
+        figures.resize(std::max(figures.size(), parts));
+    }
+};
+
 }  // namespace
 
 int JudgeTable(std::istream& in, const TableOptions& options, std::ostream& out, std::ostream& err)
@@ -155,6 +172,7 @@ int JudgeTable(std::istream& in, const TableOptions& options, std::ostream& out,
     table.decimalComma = options.decimalComma.value_or(table.delimiter == ';');
     table.format = options.json ? Format::Json : Format::Csv;
     table.judge = options.judge;
+    table.judge.windowTexts = false;  // a table prints the verdict, none of the window's other texts
     reader.SetDelimiter(table.delimiter);
 
     RowDecoder decoder(table);
@@ -207,48 +225,74 @@ int JudgeTable(std::istream& in, const TableOptions& options, std::ostream& out,
     }
 
     // The output is the same whatever the number of threads: every row is
-    // written in its place in the batch.
+    // written in its place in the batch. While the threads judge one batch,
+    // one of them first writes out the batch before and reads the next, so
+    // reading and writing take no time of their own.
     WorkerPool pool(std::max<std::size_t>(options.jobs.value_or(std::thread::hardware_concurrency()), 1) - 1);
     bool anyFailed = false;
-    std::vector<Pending> batch;
+    Batch batches[2];
     if (options.noHeader) {
         firstRow.problem = firstRow.problem ? firstRow.problem
                            : reader.UnclosedQuote() ? std::optional<std::string>(says::UnclosedQuote())
                                                     : std::nullopt;
-        batch.push_back(std::move(firstRow));
+        batches[0].rows.push_back(std::move(firstRow));
     }
-    // Each part of a batch is written into its own text, kept from batch to
-    // batch so its memory is reused.
-    std::vector<std::string> partsOut, partsErr;
     bool more = true;
-    while (more) {
+    const auto readInto = [&](Batch& batch) {
         csv::Row row;
-        while (batch.size() < kBatch && (more = reader.Next(row))) {
+        while (batch.rows.size() < kBatch && more && (more = reader.Next(row))) {
             if (!row.blank) {
                 Pending pending{std::move(row), std::nullopt};
                 pending.problem = decoder.Decode(pending.row.fields);
                 if (!pending.problem && reader.UnclosedQuote()) {
                     pending.problem = says::UnclosedQuote();
                 }
-                batch.push_back(std::move(pending));
+                batch.rows.push_back(std::move(pending));
             }
         }
-        const std::size_t parts = (batch.size() + kPart - 1) / kPart;
-        partsOut.resize(std::max(partsOut.size(), parts));
-        partsErr.resize(std::max(partsErr.size(), parts));
-        pool.Run(parts, [&](std::size_t part) {
-            partsOut[part].clear();
-            partsErr[part].clear();
-            for (std::size_t i = part * kPart; i < std::min(batch.size(), (part + 1) * kPart); ++i) {
-                WriteRow(table, batch[i].row, batch[i].problem, partsOut[part], partsErr[part]);
+    };
+    const auto writeOut = [&](Batch& batch) {
+        for (std::size_t part = 0; part < batch.parts; ++part) {
+            anyFailed = anyFailed || !batch.errors[part].empty();
+            write(batch.out[part]);
+            err << batch.errors[part];
+        }
+        batch.rows.clear();
+        batch.parts = 0;
+    };
+    readInto(batches[0]);
+    for (std::size_t now = 0; !batches[now].rows.empty(); now = 1 - now) {
+        Batch& batch = batches[now];
+        Batch& other = batches[1 - now];
+        batch.Split();
+        pool.Run(batch.parts + 1, [&](std::size_t task) {
+            if (task == 0) {
+                writeOut(other);
+                readInto(other);
+                return;
             }
+            // Each part writes into texts of its own stack frame and hands them
+            // back at the end: the texts' headers sit side by side in the
+            // batch, and threads writing to neighbours would share cache lines.
+            const std::size_t part = task - 1;
+            std::string out, errors;
+            FigureList<JudgementFigure> figures;
+            std::swap(out, batch.out[part]);
+            std::swap(errors, batch.errors[part]);
+            std::swap(figures, batch.figures[part]);
+            out.clear();
+            errors.clear();
+            for (std::size_t i = part * kPart; i < std::min(batch.rows.size(), (part + 1) * kPart); ++i) {
+                const Pending& p = batch.rows[i];
+                WriteRow(table, p.row, p.problem, out, errors, figures);
+            }
+            std::swap(out, batch.out[part]);
+            std::swap(errors, batch.errors[part]);
+            std::swap(figures, batch.figures[part]);
         });
-        for (std::size_t part = 0; part < parts; ++part) {
-            anyFailed = anyFailed || !partsErr[part].empty();
-            write(partsOut[part]);
-            err << partsErr[part];
+        if (other.rows.empty()) {
+            writeOut(batch);
         }
-        batch.clear();
     }
     out.flush();
     return anyFailed ? kNoResult : kResult;

@@ -62,16 +62,16 @@ std::optional<std::string> Judged(const TableSettings& t, const csv::Row& row, J
 }  // namespace
 
 void WriteRow(const TableSettings& t, const csv::Row& row, const std::optional<std::string>& problem,
-              std::string& out, std::string& errors)
+              std::string& out, std::string& errors, FigureList<JudgementFigure>& list)
 {
     Judgement judgement;
     std::optional<std::string> error = problem ? problem : Judged(t, row, judgement);
     if (error) {
         errors += RowProblemLine(row.line, *error);
     }
-    const FigureList<JudgementFigure> list =
-        error ? FigureList<JudgementFigure>() : JudgementFigures(judgement, Wording::NumbersOnly);
-    const std::vector<Figure>& figures = list.All();
+    static const std::vector<Figure> none;
+    const std::vector<Figure>& figures =
+        !error && FillJudgementFigures(judgement, Wording::NumbersOnly, list) ? list.All() : none;
     const std::span<const FigureKind> kinds = JudgementFigureKinds();
     // Every field the row had, as many as the header names at least.
     const std::size_t width = t.inputNames.size();

@@ -10,8 +10,10 @@ namespace {
 
 constexpr double kNegligible = 1e-17;  // what may be left unsummed, relative to the sum
 
-// The sum of P(x) / P(a) outward from x; two steps share one division, as
-// the tails of large tables run to thousands of terms.
+// The sum of P(x) / P(a) outward from x. The tails of large tables run to
+// hundreds of terms, so four steps share one division: the next block's
+// weight waits only on that division, and the three terms between are
+// worked out beside it.
 template <bool kUpward>
 double Tail(const Margins& m, double x, double weight)
 {
@@ -23,22 +25,28 @@ double Tail(const Margins& m, double x, double weight)
     };
     const double step = kUpward ? 1 : -1;
     double sum = weight;
-    while (std::fabs(end - x) >= 2) {
+    while (std::fabs(end - x) >= 4) {
         const double n0 = numerator(x), d0 = denominator(x);
-        const double n1 = numerator(x + step), d1 = denominator(x + step);
         // Outward from the mode the ratios only fall, so what is left after
         // this term is at most weight * r / (1 - r) for the current ratio r.
         if (n0 < d0 && weight * n0 < kNegligible * sum * (d0 - n0)) {
             return sum;
         }
-        const double scale = weight / (d0 * d1);
-        const double first = scale * n0 * d1;
-        weight = scale * n0 * n1;
-        sum += first + weight;
-        x += 2 * step;
+        const double n1 = numerator(x + step), d1 = denominator(x + step);
+        const double n2 = numerator(x + 2 * step), d2 = denominator(x + 2 * step);
+        const double n3 = numerator(x + 3 * step), d3 = denominator(x + 3 * step);
+        const double scale = weight / (d0 * d1 * d2 * d3);
+        const double t1 = scale * n0 * (d1 * d2 * d3);
+        const double t2 = scale * (n0 * n1) * (d2 * d3);
+        const double t3 = scale * (n0 * n1) * n2 * d3;
+        weight = scale * ((n0 * n1) * (n2 * n3));
+        sum += (t1 + t2) + (t3 + weight);
+        x += 4 * step;
     }
-    if (x != end) {
-        sum += weight * numerator(x) / denominator(x);
+    while (x != end) {
+        weight *= numerator(x) / denominator(x);
+        sum += weight;
+        x += step;
     }
     return sum;
 }

@@ -29,7 +29,13 @@ Judgement Judge(const Counts& counts, const JudgeOptions& options)
     if (options.margin) {
         insights.nonInferiority = TestNonInferiority(counts, *options.margin);
     }
-    j.result = FinishedJudgement{ViewOf(j.calculation), std::move(insights)};
+    ResultView view;
+    if (options.windowTexts) {
+        view = ViewOf(j.calculation);
+    } else {
+        view.verdict = j.calculation.VerdictText;
+    }
+    j.result = FinishedJudgement{std::move(view), std::move(insights)};
     return j;
 }
 

@@ -18,6 +18,10 @@ namespace ambrelay {
 struct JudgeOptions {
     std::optional<double> plannedObservations;  // the default when none
     std::optional<Margin> margin;
+    // Whether the window's texts (the p value, the ratios and z as shown) are
+    // written. A batch that prints none of them goes without; the verdict is
+    // always written.
+    bool windowTexts = true;
 };
 
 // What a calculation that ran to the end gives: the window's result and

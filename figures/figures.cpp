@@ -257,10 +257,28 @@ std::span<const FigureKind> JudgementFigureKinds() { return kJudgementKinds; }
 
 FigureList<JudgementFigure> JudgementFigures(const Judgement& j, Wording wording)
 {
+    FigureList<JudgementFigure> f;
+    return FillJudgementFigures(j, wording, f) ? f : FigureList<JudgementFigure>();
+}
+
+bool FillJudgementFigures(const Judgement& j, Wording wording, FigureList<JudgementFigure>& f)
+{
     if (!j.Finished()) {
-        return {};
+        return false;
     }
-    FigureList<JudgementFigure> f(kJudgementKinds);
+    if (f.Empty()) {
+        f = FigureList<JudgementFigure>(kJudgementKinds);
+    }
+    // What the last judgement left goes; the texts keep their storage.
+    for (J id = J::Ratio1; id != J::Count; id = static_cast<J>(static_cast<int>(id) + 1)) {
+        Figure& figure = f[id];
+        figure.value = std::monostate();
+        figure.interval.reset();
+        figure.label.clear();
+        figure.words.clear();
+        figure.sentence.clear();
+        figure.place = Sentence::None;
+    }
     const Insights& in = j.Figures();
     const ComparisonResult& c = j.calculation;
     // The window's own figures as the user reads them there: rounded as the
@@ -321,7 +339,7 @@ FigureList<JudgementFigure> JudgementFigures(const Judgement& j, Wording wording
             figure.place = Sentence::None;
         }
     }
-    return f;
+    return true;
 }
 
 std::string WarningCodeName(WarningCode code)

@@ -119,6 +119,11 @@ std::span<const FigureKind> JudgementFigureKinds();
 // value, and its words say so.
 FigureList<JudgementFigure> JudgementFigures(const Judgement& judgement, Wording wording = Wording::ForPeople);
 
+// The same figures written over `into`, which keeps its storage from one
+// judgement to the next, as a batch needs; false, and `into` untouched, for a
+// judgement that did not finish.
+bool FillJudgementFigures(const Judgement& judgement, Wording wording, FigureList<JudgementFigure>& into);
+
 // A warning about the test itself, in words.
 struct Warning {
     WarningCode code;

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <string_view>
+#include <system_error>
 
 namespace ambrelay {
 namespace {
@@ -40,7 +42,8 @@ Significand RoundToSignificant(double magnitude)
             result.digits.push_back(c);
         }
     }
-    result.exponent = std::atoi(std::string(text.substr(e + 1)).c_str());
+    const std::size_t signAt = e + 1 + (text[e + 1] == '+' ? 1 : 0);
+    std::from_chars(text.data() + signAt, text.data() + text.size(), result.exponent);
     while (result.digits.size() > 1 && result.digits.back() == '0') {
         result.digits.pop_back();
     }
@@ -92,10 +95,25 @@ double ShownValue(double x)
     if (!std::isfinite(x) || x == 0.0) {
         return x == 0.0 ? 0.0 : x;
     }
-    const Significand s = ShownSignificand(std::fabs(x));
-    const std::string text = s.digits + "e" + std::to_string(s.exponent - static_cast<int>(s.digits.size()) + 1);
+    // A double whose shortest text has 15 digits or fewer is already its own
+    // 15-digit rounding; the rest read back from their 15 digits.
+    char buffer[64];
+    auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(x), std::chars_format::scientific);
+    const std::string_view shortest(buffer, static_cast<std::size_t>(written.ptr - buffer));
+    const std::size_t e = shortest.find('e');
+    if (e - (e > 1 ? 1 : 0) <= static_cast<std::size_t>(kSignificantDigits)) {
+        return x;
+    }
+    written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(x), std::chars_format::scientific,
+                            kSignificantDigits - 1);
     double value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
+    if (std::from_chars(buffer, written.ptr, value).ec != std::errc()) {
+        // Past the largest double: the 15-digit neighbour below, as the text shows it.
+        const Significand s = ShownSignificand(std::fabs(x));
+        const std::string text =
+            s.digits + "e" + std::to_string(s.exponent - static_cast<int>(s.digits.size()) + 1);
+        std::from_chars(text.data(), text.data() + text.size(), value);
+    }
     return x < 0 ? -value : value;
 }
 

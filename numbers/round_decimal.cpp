@@ -17,11 +17,10 @@ double RoundDecimal(double x, int decimals)
     // Fixed formatting is exact and sends an exact tie to the even digit;
     // reading the digits back gives the double nearest to the rounded decimal,
     // so 2.1 comes back as the same double as the literal 2.1.
-    std::string digits(330 + static_cast<std::size_t>(decimals), '\0');
-    const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), x,
-                                       std::chars_format::fixed, decimals);
+    char digits[330 + 1100];
+    const auto written = std::to_chars(digits, digits + sizeof digits, x, std::chars_format::fixed, decimals);
     double rounded = x;
-    std::from_chars(digits.data(), written.ptr, rounded, std::chars_format::fixed);
+    std::from_chars(digits, written.ptr, rounded, std::chars_format::fixed);
     return rounded;
 }
 
