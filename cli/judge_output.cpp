@@ -21,7 +21,99 @@ Json NumberJson(double x, Unit unit)
     return Json(x);
 }
 
+// A number as NumberJson(x, unit).dump() writes it.
+void AppendJsonNumber(std::string& out, double x, Unit unit)
+{
+    char buffer[64];
+    if (!std::isfinite(x)) {
+        out += "null";
+    } else if ((unit == Unit::Count || unit == Unit::Days) && std::floor(x) == x
+               && std::fabs(x) <= 9007199254740992.0) {
+        out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(x)).ptr);
+    } else {
+        out.append(buffer, nlohmann::detail::to_chars(buffer, buffer + sizeof buffer, x));
+    }
+}
+
+void AppendJsonPair(std::string& out, double first, double second, Unit unit)
+{
+    out.push_back('[');
+    AppendJsonNumber(out, first, unit);
+    out.push_back(',');
+    AppendJsonNumber(out, second, unit);
+    out.push_back(']');
+}
+
 }  // namespace
+
+void AppendJsonText(std::string& out, std::string_view text)
+{
+    // Printable ASCII needs no escape; anything else is escaped (or its
+    // invalid bytes replaced) by the library itself.
+    const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+        return c >= 0x20 && c <= 0x7e && c != '"' && c != '\\';
+    });
+    if (!plain) {
+        out += Json(std::string(text)).dump(-1, ' ', false, Json::error_handler_t::replace);
+        return;
+    }
+    out.push_back('"');
+    out += text;
+    out.push_back('"');
+}
+
+void AppendJsonKey(std::string& out, std::string_view key)
+{
+    AppendJsonText(out, key);
+    out.push_back(':');
+}
+
+void AppendFigureJsonFields(std::string& out, std::span<const FigureKind> kinds, const std::vector<Figure>& figures,
+                            const OutputNames& names)
+{
+    for (const FigureKind& kind : kinds) {
+        const Figure* f = figures.empty() ? nullptr : &figures[static_cast<std::size_t>(kind.id)];
+        const KindNames& n = names.kinds[static_cast<std::size_t>(kind.id)];
+        out.push_back(',');
+        AppendJsonKey(out, n.value);
+        if (!f || std::holds_alternative<std::monostate>(f->value)) {
+            out += "null";
+        } else if (const double* x = std::get_if<double>(&f->value)) {
+            AppendJsonNumber(out, *x, kind.unit);
+        } else if (const std::string* text = std::get_if<std::string>(&f->value)) {
+            AppendJsonText(out, *text);
+        } else if (const bool* yes = std::get_if<bool>(&f->value)) {
+            out += *yes ? "true" : "false";
+        } else if (const VersionPair* pair = std::get_if<VersionPair>(&f->value)) {
+            AppendJsonPair(out, pair->first, pair->second, kind.unit);
+        }
+        if (!n.interval.empty()) {
+            out.push_back(',');
+            AppendJsonKey(out, n.interval);
+            if (f && f->interval) {
+                // An interval's ends are never counts.
+                AppendJsonPair(out, f->interval->low, f->interval->high, Unit::Ratio);
+            } else {
+                out += "null";
+            }
+        }
+    }
+}
+
+void AppendWarningsJson(std::string& out, const std::vector<Warning>& warnings)
+{
+    out.push_back('[');
+    for (const Warning& w : warnings) {
+        out += &w == warnings.data() ? "{" : ",{";
+        AppendJsonKey(out, "code");
+        AppendJsonText(out, WarningCodeName(w.code));
+        out.push_back(',');
+        AppendJsonKey(out, "message");
+        AppendJsonText(out, w.message);
+        out.push_back('}');
+    }
+    out.push_back(']');
+}
 
 std::string ExactNumber(double x)
 {

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "figures/figures.h"
@@ -48,6 +49,18 @@ Json FigureJson(const Figure& figure);
 // or null for all when it is empty.
 void PutFigures(Json& o, std::span<const FigureKind> kinds, const std::vector<Figure>& figures,
                 const OutputNames& names);
+
+// JSON written straight onto `out`, byte for byte as the library's own dump
+// of the same values, without a document built per row.
+// A string in quotes, escaped where it must be.
+void AppendJsonText(std::string& out, std::string_view text);
+// A string and a colon.
+void AppendJsonKey(std::string& out, std::string_view key);
+// What PutFigures puts, as `,"key":value` pairs.
+void AppendFigureJsonFields(std::string& out, std::span<const FigureKind> kinds, const std::vector<Figure>& figures,
+                            const OutputNames& names);
+// What WarningsJson(warnings).dump() writes.
+void AppendWarningsJson(std::string& out, const std::vector<Warning>& warnings);
 
 // The CSV fields of `figures`, each after a delimiter, in the order of
 // OutputNames::All: numbers exactly as the double holds them, with

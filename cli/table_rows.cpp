@@ -77,15 +77,30 @@ void WriteRow(const TableSettings& t, const csv::Row& row, const std::optional<s
     const std::size_t width = t.inputNames.size();
     const std::size_t carried = std::max(width, row.fields.size());
     if (t.format == Format::Json) {
-        Json o;
+        out.push_back('{');
         for (std::size_t i = 0; i < carried; ++i) {
-            o[i < width ? t.inputNames[i] : ExtraName(i)] = i < row.fields.size() ? Json(row.fields[i]) : Json(nullptr);
+            if (i > 0) {
+                out.push_back(',');
+            }
+            AppendJsonKey(out, i < width ? std::string_view(t.inputNames[i]) : std::string_view(ExtraName(i)));
+            if (i < row.fields.size()) {
+                AppendJsonText(out, row.fields[i]);
+            } else {
+                out += "null";
+            }
         }
-        PutFigures(o, kinds, figures, t.resultNames);
-        o[t.resultNames.warnings] = WarningsJson(error ? std::vector<Warning>() : JudgementWarnings(judgement));
-        o[t.resultNames.error] = error ? Json(*error) : Json(nullptr);
-        out += o.dump(-1, ' ', false, Json::error_handler_t::replace);
-        out.push_back('\n');
+        AppendFigureJsonFields(out, kinds, figures, t.resultNames);
+        out.push_back(',');
+        AppendJsonKey(out, t.resultNames.warnings);
+        AppendWarningsJson(out, error ? std::vector<Warning>() : JudgementWarnings(judgement));
+        out.push_back(',');
+        AppendJsonKey(out, t.resultNames.error);
+        if (error) {
+            AppendJsonText(out, *error);
+        } else {
+            out += "null";
+        }
+        out += "}\n";
         return;
     }
     // A table's warnings are their codes: their sentences are never built.

@@ -55,6 +55,10 @@ private slots:
     void everyFigureReachesEveryOutput();
     void everyKeyKeepsOneType_data();
     void everyKeyKeepsOneType();
+    void tableJsonIsTheLibrarysJson_data() { everyFigureReachesEveryOutput_data(); }
+    void tableJsonIsTheLibrarysJson();
+    void textsEscapeAsTheLibraryDoes_data();
+    void textsEscapeAsTheLibraryDoes();
 };
 
 void OutputsTest::everyFigureReachesEveryOutput_data()
@@ -170,6 +174,49 @@ void OutputsTest::everyKeyKeepsOneType()
     for (const auto& [key, seen] : types) {
         QVERIFY2(seen.size() == 1, key.c_str());
     }
+}
+
+// A table's JSON lines are written field by field, not built as documents:
+// the bytes must be the library's own for the same values.
+void OutputsTest::tableJsonIsTheLibrarysJson()
+{
+    QFETCH(QStringList, counts);
+    const Judgement j = Judge(ReadCounts({counts[0].toStdString(), counts[1].toStdString(), counts[2].toStdString(),
+                                          counts[3].toStdString()}));
+    const std::span<const FigureKind> kinds = JudgementFigureKinds();
+    const cli::OutputNames names = cli::NamesOf(kinds);
+    for (const auto& figures : {JudgementFigures(j, Wording::NumbersOnly).All(), std::vector<Figure>()}) {
+        Json expected;
+        cli::PutFigures(expected, kinds, figures, names);
+        std::string fields;
+        cli::AppendFigureJsonFields(fields, kinds, figures, names);
+        QCOMPARE("{" + fields.substr(1) + "}", expected.dump());
+    }
+    std::string warnings;
+    cli::AppendWarningsJson(warnings, JudgementWarnings(j));
+    QCOMPARE(warnings, cli::WarningsJson(JudgementWarnings(j)).dump());
+}
+
+void OutputsTest::textsEscapeAsTheLibraryDoes_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("plain") << QByteArray("Visitors A");
+    QTest::newRow("empty") << QByteArray("");
+    QTest::newRow("backslash") << QByteArray("C:\\data\\tests.csv");
+    QTest::newRow("quote") << QByteArray("the \"best\" page");
+    QTest::newRow("quote and backslash") << QByteArray("say \"hi\" \\ there");
+    QTest::newRow("control characters") << QByteArray("tab\tline\nbell\x07" "del\x7f");
+    QTest::newRow("UTF-8") << QByteArray("Größe – 測試");
+    QTest::newRow("not UTF-8") << QByteArray("caf\xe9" " \xff\xfe");
+}
+
+void OutputsTest::textsEscapeAsTheLibraryDoes()
+{
+    QFETCH(QByteArray, text);
+    const std::string s = text.toStdString();
+    std::string written;
+    cli::AppendJsonText(written, s);
+    QCOMPARE(written, Json(s).dump(-1, ' ', false, Json::error_handler_t::replace));
 }
 
 QTEST_APPLESS_MAIN(OutputsTest)
