@@ -45,6 +45,11 @@ enum class Reason {
     TooManyObservations,
     ObservationsNotPositive,
     TooFewObservations,  // cannot detect even the largest effect
+    // Averages
+    FewerThanTwoObservations,  // a version with fewer than two observations has no spread
+    NegativeSpread,            // a standard deviation below zero
+    NoVariation,               // both standard deviations are zero: standard error 0
+    OtherMeanNearZero,         // the other version's mean within 1.96 standard errors of zero: no lift interval
     // What a person types
     NoNumber,    // a field left empty
     NotANumber,

@@ -3,6 +3,7 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <utility>
 #include <cstdint>
 #include <limits>
 
@@ -381,6 +382,24 @@ double LogGamma(double x)
         x += 1;
     }
     return (x - 0.5) * Log(x) - x + kLnSqrt2Pi + StirlingSeries(x) - Log(product);
+}
+
+double LogBeta(double a, double b)
+{
+    if (a < b) {
+        std::swap(a, b);
+    }
+    if (!(b > 0)) {
+        return kNaN;
+    }
+    if (a < 10) {
+        return LogGamma(a) + LogGamma(b) - LogGamma(a + b);
+    }
+    // ln Gamma(a) - ln Gamma(a + b) from Stirling's series, its large terms
+    // cancelled by hand: -b ln a - (a + b - 1/2) ln(1 + b/a) + b.
+    const double ratio =
+        -b * Log(a) - (a + b - 0.5) * Log1p(b / a) + b + StirlingSeries(a) - StirlingSeries(a + b);
+    return LogGamma(b) + ratio;
 }
 
 double Erfc(double x)

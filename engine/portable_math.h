@@ -18,6 +18,9 @@ double Expm1(double x);
 // The logarithm of the gamma function, for x > 0. Its absolute error grows
 // with the size of the result (about 1e-9 at x = 1e6).
 double LogGamma(double x);
+// ln B(a, b) = ln Gamma(a) + ln Gamma(b) - ln Gamma(a + b), for a, b > 0,
+// without the cancellation of three large logarithms when a is large.
+double LogBeta(double a, double b);
 // The complementary error function, 1 - erf(x).
 double Erfc(double x);
 

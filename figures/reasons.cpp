@@ -78,6 +78,14 @@ std::string ReasonText(Reason reason)
         return "The observations per version must be more than 0.";
     case Reason::TooFewObservations:
         return "So few observations cannot detect even the largest possible effect.";
+    case Reason::FewerThanTwoObservations:
+        return "Each version needs at least two observations for an average to have a spread.";
+    case Reason::NegativeSpread:
+        return "A standard deviation cannot be below 0.";
+    case Reason::NoVariation:
+        return "Every observation of both versions is the same value, so there is no spread to test against.";
+    case Reason::OtherMeanNearZero:
+        return "The average behind is too close to 0 for a relative lift to have a 95% interval.";
     case Reason::NoNumber:
         return "Enter a number.";
     case Reason::NotANumber:

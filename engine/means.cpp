@@ -1,0 +1,143 @@
+#include "engine/means.h"
+
+#include <cmath>
+
+#include "engine/portable_math.h"
+#include "engine/student_t.h"
+
+namespace ambrelay {
+namespace {
+
+constexpr double kZ95 = 1.959963984540054;  // the normal's 97.5% point
+
+bool Finite(double x) { return std::isfinite(x); }
+
+}  // namespace
+
+Outcome<MeansComparison> CompareMeans(const MeanSummary& a, const MeanSummary& b, Better better)
+{
+    if (!(a.n >= 2) || !(b.n >= 2)) {
+        return Reason::FewerThanTwoObservations;
+    }
+    if (a.sd < 0 || b.sd < 0) {
+        return Reason::NegativeSpread;
+    }
+    if (!Finite(a.n + a.mean + a.sd + b.n + b.mean + b.sd)) {
+        return Reason::BeyondDoubles;
+    }
+    const double va = a.sd * a.sd / a.n;  // each mean's squared standard error
+    const double vb = b.sd * b.sd / b.n;
+    if (!(va + vb > 0)) {
+        return Reason::NoVariation;
+    }
+    MeansComparison c;
+    c.difference = b.mean - a.mean;
+    c.standardError = std::sqrt(va + vb);
+    c.t = c.difference / c.standardError;
+    c.degreesOfFreedom = (va + vb) * (va + vb) / (va * va / (a.n - 1) + vb * vb / (b.n - 1));
+    if (!Finite(c.t) || !Finite(c.degreesOfFreedom)) {
+        return Reason::BeyondDoubles;
+    }
+    const double q = math::StudentTUpperQuantile(0.025, c.degreesOfFreedom);
+    c.differenceInterval = {c.difference - q * c.standardError, c.difference + q * c.standardError};
+    const double tail = math::StudentTUpperTail(std::fabs(c.t), c.degreesOfFreedom);
+    c.pTwoSided = std::fmin(1.0, 2 * tail);
+    c.pOneSided = tail;
+    c.identical = c.difference == 0;
+    const bool bHigher = c.difference > 0;
+    c.leader = c.identical ? Version::A : (bHigher == (better == Better::Higher) ? Version::B : Version::A);
+    c.chanceBetter = math::NormalCdf(std::fabs(c.t));
+
+    // The leader over the other by the delta method: the ratio of the means
+    // with the variance of a ratio of independent estimates.
+    const MeanSummary& lead = c.leader == Version::A ? a : b;
+    const MeanSummary& other = c.leader == Version::A ? b : a;
+    const double leadVariance = c.leader == Version::A ? va : vb;
+    const double otherVariance = c.leader == Version::A ? vb : va;
+    if (c.identical) {
+        c.liftPercent = 0.0;
+    } else if (other.mean == 0) {
+        c.liftPercent = Reason::OtherNeverResponded;
+    } else {
+        c.liftPercent = (lead.mean / other.mean - 1) * 100;
+    }
+    if (!c.identical && other.mean != 0) {
+        if (std::fabs(other.mean) <= kZ95 * std::sqrt(otherVariance)) {
+            c.liftIntervalPercent = Reason::OtherMeanNearZero;
+        } else {
+            const double ratio = lead.mean / other.mean;
+            const double spread = kZ95 * std::sqrt(leadVariance / (other.mean * other.mean)
+                                                    + ratio * ratio * otherVariance / (other.mean * other.mean));
+            c.liftIntervalPercent = Interval{(ratio - spread - 1) * 100, (ratio + spread - 1) * 100};
+        }
+    }
+    c.sampleRatio = CheckSampleRatio(a.n, b.n);
+    if (!c.identical) {
+        // The spread both versions share, as the planner takes it.
+        const double sd = std::sqrt((a.sd * a.sd + b.sd * b.sd) / 2);
+        c.observationsNeeded = ObservationsForMeans(std::fabs(c.difference), sd);
+    }
+    return c;
+}
+
+Outcome<double> ObservationsForMeans(double delta, double sd, double alpha, double power)
+{
+    if (!(alpha > 0 && alpha < 1)) {
+        return Problem(Reason::AlphaOutOfRange, Input::Alpha);
+    }
+    if (!(power > 0 && power < 1)) {
+        return Problem(Reason::PowerOutOfRange, Input::Power);
+    }
+    if (sd < 0) {
+        return Reason::NegativeSpread;
+    }
+    if (delta == 0) {
+        return Problem(Reason::ZeroEffect, Input::Effect);
+    }
+    if (sd == 0) {
+        return Reason::NoVariation;
+    }
+    // The power of n observations a version: the noncentral t beyond the
+    // two-sided critical value, with 2 (n - 1) degrees of freedom.
+    const double effect = std::fabs(delta) / sd;
+    const auto shortfall = [&](double n) {
+        const double df = 2 * (n - 1);
+        const double critical = math::StudentTUpperQuantile(alpha / 2, df);
+        return math::NoncentralTUpperTail(critical, df, std::sqrt(n / 2) * effect) - power;
+    };
+    // The normal approximation to start; the t's heavier tails need a little more.
+    const double zSum = math::NormalQuantile(1 - alpha / 2) + math::NormalQuantile(power);
+    double high = std::fmax(2.0, 2 * zSum * zSum / (effect * effect) + 2);
+    if (!Finite(high) || high > 1e15) {
+        return Reason::TooManyObservations;
+    }
+    while (shortfall(high) < 0) {
+        high *= 2;
+        if (high > 1e15) {
+            return Reason::TooManyObservations;
+        }
+    }
+    double low = 2;
+    if (shortfall(low) >= 0) {
+        return low;
+    }
+    // The secant's guess, kept inside the bracket (Illinois' rule keeps it from stalling).
+    double fLow = shortfall(low);
+    double fHigh = shortfall(high);
+    for (int i = 0; i < 200 && high - low > 1e-9 * high; ++i) {
+        const double guess = high - fHigh * (high - low) / (fHigh - fLow);
+        const double fGuess = shortfall(guess);
+        if (fGuess >= 0) {
+            high = guess;
+            fHigh = fGuess;
+            fLow /= 2;
+        } else {
+            low = guess;
+            fLow = fGuess;
+            fHigh /= 2;
+        }
+    }
+    return high;
+}
+
+}  // namespace ambrelay

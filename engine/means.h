@@ -1,0 +1,50 @@
+#pragma once
+// Averages: revenue per visitor, order value, minutes on a page. Welch's t
+// test of the difference of two means, the relative lift with its interval,
+// the chance that the leader's true mean is the better one, the split check
+// and the observations a test needs, from each version's count, mean and
+// standard deviation.
+
+#include "engine/interval.h"
+#include "engine/outcome.h"
+#include "engine/sample_ratio.h"
+#include "engine/version.h"
+
+namespace ambrelay {
+
+// One version's observations, summarised.
+struct MeanSummary {
+    double n = 0.0;     // observations
+    double mean = 0.0;
+    double sd = 0.0;    // sample standard deviation (n - 1 in the divisor)
+};
+
+enum class Better { Higher, Lower };  // which way a mean is better: revenue up, load time down
+
+struct MeansComparison {
+    double difference = 0.0;    // B's mean minus A's
+    Interval differenceInterval;  // 95%, Welch's
+    double standardError = 0.0;
+    double t = 0.0;             // difference / standard error
+    double degreesOfFreedom = 0.0;  // Welch-Satterthwaite
+    double pTwoSided = 1.0;
+    double pOneSided = 0.5;     // toward the leader
+    Version leader = Version::A;  // the better mean, A when they are equal
+    bool identical = false;
+    Outcome<double> liftPercent = Reason::NoDifference;  // the leader's mean over the other's, minus one
+    Outcome<Interval> liftIntervalPercent = Reason::NoDifference;  // 95%, delta method
+    double chanceBetter = 0.5;  // P(the leader's true mean is the better one), normal approximation
+    Outcome<SampleRatio> sampleRatio = Reason::NoSplit;
+    Outcome<double> observationsNeeded = Reason::NoDifference;  // per version, 80% power at 5%, two-sided
+};
+
+// FewerThanTwoObservations, NegativeSpread, NoVariation (both standard
+// deviations zero) or BeyondDoubles when there is no test.
+Outcome<MeansComparison> CompareMeans(const MeanSummary& a, const MeanSummary& b, Better better = Better::Higher);
+
+// Observations per version for a two-sided t test at `alpha` to detect
+// `delta` with `power`, both versions of standard deviation `sd`: the n
+// (unrounded) at which the noncentral t gives that power.
+Outcome<double> ObservationsForMeans(double delta, double sd, double alpha = 0.05, double power = 0.8);
+
+}  // namespace ambrelay

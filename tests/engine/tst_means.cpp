@@ -1,0 +1,187 @@
+// Averages: Welch's t test against R's t.test on seeded raw samples (their
+// summaries as rows) and statsmodels' check values, the lift's delta-method
+// interval, and the observations a test needs against R's power.t.test.
+
+#include <QtTest>
+#include <cmath>
+
+#include "engine/means.h"
+#include "engine/student_t.h"
+
+using namespace ambrelay;
+
+namespace {
+
+struct WelchRow {
+    const char* name;
+    MeanSummary a, b;
+    double t, df, p, low, high;
+};
+
+// R 4.2, t.test(b, a, var.equal = FALSE) on samples drawn after set.seed(42);
+// the first two rows are SciPy's ttest_ind_from_stats(equal_var=False), its
+// interval from t.ppf, to ten digits.
+const WelchRow kWelch[] = {
+    {"order value", {1200, 52.30, 41.7}, {1180, 55.90, 44.2}, 2.04311368, 2364.719062, 0.04115182594, 0.1447426017,
+     7.055257398},
+    {"few observations", {40, 10.0, 3.0}, {35, 11.5, 5.0}, 1.547720021, 54.11269386, 0.1275187946, -0.4429712481,
+     3.442971248},
+    {"normal, B higher", {500, 19.795408810501819, 6.2077154796959997}, {520, 20.836774686895126, 6.3525894742980471},
+     2.6478238237424176, 1017.7332261709535, 0.0082264436516394351, 0.26961142966198581, 1.8131203231246282},
+    {"small, uneven spread", {8, 4.7184860148032914, 0.9225856519028246}, {13, 6.6982294362818475, 2.8753634802524113},
+     2.2977228437141242, 15.602337844710624, 0.035777733685168595, 0.14941872044867532, 3.8100681225084365},
+    {"zero-heavy revenue", {20000, 1.3829151229752092, 15.610133570696101},
+     {19800, 1.3093819241311515, 11.554011743120061}, -0.53450786768573688, 36856.616023510302, 0.5929934317454737,
+     -0.34317778823774042, 0.1961113905496249},
+    {"A higher, minutes", {3000, 4.1657348607616038, 4.1405159027774028}, {2900, 3.9139307539273829, 3.8560490904309646},
+     -2.4182990919188798, 5889.8389407781415, 0.015623390481441225, -0.45592626141962034, -0.047681952248821546},
+    {"nearly equal", {2000, 100.53021477960547, 15.069336755456268}, {2000, 99.717249543303069, 15.11971461262735},
+     -1.7031460806201302, 3997.9554676130938, 0.088618457856245503, -1.7488010613319536, 0.12287058872714629},
+};
+
+bool Near(double actual, double expected, double relative)
+{
+    return std::fabs(actual - expected) <= relative * std::fmax(1.0, std::fabs(expected));
+}
+
+}  // namespace
+
+class MeansTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void welchAgreesWithR_data();
+    void welchAgreesWithR();
+    void tailsAgreeWithR_data();
+    void tailsAgreeWithR();
+    void liftAndLeader();
+    void noTest_data();
+    void noTest();
+    void observationsNeeded_data();
+    void observationsNeeded();
+};
+
+void MeansTest::welchAgreesWithR_data()
+{
+    QTest::addColumn<int>("row");
+    for (int i = 0; i < static_cast<int>(std::size(kWelch)); ++i) {
+        QTest::newRow(kWelch[i].name) << i;
+    }
+}
+
+void MeansTest::welchAgreesWithR()
+{
+    QFETCH(int, row);
+    const WelchRow& r = kWelch[row];
+    // The first rows carry ten digits, R's seventeen.
+    const double tolerance = row < 2 ? 1e-8 : 1e-9;
+    const auto c = CompareMeans(r.a, r.b);
+    QVERIFY(c);
+    QVERIFY2(Near(c->t, r.t, tolerance), qPrintable(QString::number(c->t, 'g', 17)));
+    QVERIFY2(Near(c->degreesOfFreedom, r.df, tolerance), qPrintable(QString::number(c->degreesOfFreedom, 'g', 17)));
+    QVERIFY2(Near(c->pTwoSided, r.p, tolerance), qPrintable(QString::number(c->pTwoSided, 'g', 17)));
+    QVERIFY2(Near(c->differenceInterval.low, r.low, tolerance), qPrintable(QString::number(c->differenceInterval.low, 'g', 17)));
+    QVERIFY2(Near(c->differenceInterval.high, r.high, tolerance), qPrintable(QString::number(c->differenceInterval.high, 'g', 17)));
+    QVERIFY(Near(c->pOneSided * 2, c->pTwoSided, 1e-15));
+}
+
+// R 4.2: pt(t, df, lower = FALSE), and with ncp for the noncentral t.
+void MeansTest::tailsAgreeWithR_data()
+{
+    QTest::addColumn<double>("t");
+    QTest::addColumn<double>("df");
+    QTest::addColumn<double>("ncp");
+    QTest::addColumn<double>("tail");
+    QTest::newRow("one degree") << 10.0 << 1.0 << 0.0 << 0.0317255174305536;
+    QTest::newRow("a fraction of a degree") << 2.0 << 2.5 << 0.0 << 0.078695747878983;
+    QTest::newRow("far out, ten degrees") << 10.0 << 10.0 << 0.0 << 7.94776587798205e-07;
+    QTest::newRow("far out, a thousand") << 10.0 << 1000.0 << 0.0 << 8.33535147930004e-23;
+    QTest::newRow("below zero") << -0.5 << 54.113 << 0.0 << 1 - 0.309551169286812;
+    QTest::newRow("ten million degrees") << 2.0 << 1e7 << 0.0 << 0.0227501454459215;
+    QTest::newRow("noncentral, planner's") << 1.96 << 8000.0 << 2.8 << 0.799534711234632;
+    QTest::newRow("noncentral, few degrees") << 2.0 << 10.0 << 1.5 << 0.340845927557974;
+    QTest::newRow("noncentral, below zero") << -1.0 << 5.0 << 0.7 << 0.943041952634128;
+}
+
+void MeansTest::tailsAgreeWithR()
+{
+    QFETCH(double, t);
+    QFETCH(double, df);
+    QFETCH(double, ncp);
+    QFETCH(double, tail);
+    const double actual = ncp == 0 ? math::StudentTUpperTail(t, df) : math::NoncentralTUpperTail(t, df, ncp);
+    QVERIFY2(std::fabs(actual - tail) <= 1e-9 * tail, qPrintable(QString::number(actual, 'g', 17)));
+    if (ncp == 0 && tail < 0.5) {
+        QVERIFY(Near(math::StudentTUpperQuantile(actual, df), t, 1e-12));
+    }
+}
+
+// The lift of the order-value check: 55.90 against 52.30 is 6.88% more, and
+// "lower is better" makes A the leader of the same numbers.
+void MeansTest::liftAndLeader()
+{
+    const MeanSummary a{1200, 52.30, 41.7}, b{1180, 55.90, 44.2};
+    const auto higher = CompareMeans(a, b);
+    QCOMPARE(higher->leader, Version::B);
+    QVERIFY(Near(*higher->liftPercent, 6.8833652, 1e-7));
+    QVERIFY(higher->liftIntervalPercent->low < 6.88 && higher->liftIntervalPercent->high > 6.89);
+    QVERIFY(higher->chanceBetter > 0.979 && higher->chanceBetter < 0.980);
+    const auto lower = CompareMeans(a, b, Better::Lower);
+    QCOMPARE(lower->leader, Version::A);
+    QVERIFY(Near(*lower->liftPercent, (52.30 / 55.90 - 1) * 100, 1e-12));
+    QCOMPARE(lower->chanceBetter, higher->chanceBetter);
+}
+
+void MeansTest::noTest_data()
+{
+    QTest::addColumn<double>("n1");
+    QTest::addColumn<double>("sd1");
+    QTest::addColumn<double>("mean2");
+    QTest::addColumn<double>("sd2");
+    QTest::addColumn<int>("reason");
+    QTest::newRow("one observation") << 1.0 << 3.0 << 11.0 << 3.0 << static_cast<int>(Reason::FewerThanTwoObservations);
+    QTest::newRow("negative spread") << 40.0 << -1.0 << 11.0 << 3.0 << static_cast<int>(Reason::NegativeSpread);
+    QTest::newRow("no spread at all") << 40.0 << 0.0 << 11.0 << 0.0 << static_cast<int>(Reason::NoVariation);
+    QTest::newRow("a mean beyond doubles") << 40.0 << 3.0 << 1e308 * 10 << 3.0 << static_cast<int>(Reason::BeyondDoubles);
+}
+
+void MeansTest::noTest()
+{
+    QFETCH(double, n1);
+    QFETCH(double, sd1);
+    QFETCH(double, mean2);
+    QFETCH(double, sd2);
+    QFETCH(int, reason);
+    const auto c = CompareMeans({n1, 10, sd1}, {35, mean2, sd2});
+    QVERIFY(!c);
+    QCOMPARE(static_cast<int>(c.Failure().reason), reason);
+}
+
+// R 4.2's power.t.test, whose root finder stops within about 1e-4 of n.
+void MeansTest::observationsNeeded_data()
+{
+    QTest::addColumn<double>("delta");
+    QTest::addColumn<double>("sd");
+    QTest::addColumn<double>("alpha");
+    QTest::addColumn<double>("power");
+    QTest::addColumn<double>("n");
+    QTest::newRow("2.5 in 40") << 2.5 << 40.0 << 0.05 << 0.8 << 4019.58700891;
+    QTest::newRow("strict level, high power") << 0.5 << 3.0 << 0.01 << 0.9 << 1072.97588439;
+    QTest::newRow("a large effect") << 10.0 << 4.0 << 0.05 << 0.8 << 3.76181491947;
+}
+
+void MeansTest::observationsNeeded()
+{
+    QFETCH(double, delta);
+    QFETCH(double, sd);
+    QFETCH(double, alpha);
+    QFETCH(double, power);
+    QFETCH(double, n);
+    const auto needed = ObservationsForMeans(delta, sd, alpha, power);
+    QVERIFY(needed);
+    QVERIFY2(std::fabs(*needed - n) < 2e-4, qPrintable(QString::number(*needed, 'g', 12)));
+    QCOMPARE(std::ceil(*needed), std::ceil(n));
+}
+
+QTEST_APPLESS_MAIN(MeansTest)
+#include "tst_means.moc"
