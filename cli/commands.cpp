@@ -11,6 +11,7 @@
 
 #include "checks/input_checks.h"
 #include "cli/judge_output.h"
+#include "cli/means_command.h"
 #include "cli/plan_command.h"
 #include "figures/reasons.h"
 #include "figures/figures.h"
@@ -99,12 +100,79 @@ bool ReadJudgeOptions(const std::string& planned, const std::string& margin, con
     return true;
 }
 
+// The options of a table, which judge and means share.
+struct TableFlags {
+    std::string csvPath, delimiter, columns, encoding;
+    bool decimalComma = false, decimalPoint = false, noHeader = false;
+    unsigned jobs = 0;
+
+    void Register(CLI::App& command, const std::string& defaultColumns, const std::string& columnsHelp)
+    {
+        command.add_option("--csv", csvPath,
+                           "a table of tests, comma-, semicolon- or tab-separated, with the columns " + defaultColumns
+                               + " (or as --columns names them); - reads standard input");
+        command
+            .add_option("--delimiter", delimiter, "the table's delimiter: comma, semicolon or tab (default: the header's)")
+            ->check(CLI::IsMember({",", ";", "\t", "tab", "comma", "semicolon"}));
+        command.add_flag("--decimal-comma", decimalComma,
+                         "',' is the decimal mark and '.' groups thousands (the default in semicolon-separated tables)");
+        command
+            .add_flag("--decimal-point", decimalPoint,
+                      "'.' is the decimal mark and ',' groups thousands (the default in other tables)")
+            ->excludes("--decimal-comma");
+        command.add_option("--columns", columns, "the columns of the table, in the order " + columnsHelp);
+        command.add_flag("--no-header", noHeader, "the table has no header row: columns by position (default 1,2,3,...)");
+        command.add_option("--jobs", jobs, "threads that judge a table's rows (default: one for each core)")
+            ->check(CLI::Range(1u, 256u));
+        command
+            .add_option("--encoding", encoding,
+                        "the table's encoding: utf-8, utf-16 or windows-1252 (default: UTF-16 by its byte order mark, "
+                        "else UTF-8, else Windows-1252)")
+            ->check(CLI::IsMember({"utf-8", "utf8", "utf-16", "utf16", "utf-16le", "utf-16be", "windows-1252",
+                                   "cp1252", "latin1"},
+                                  CLI::ignore_case));
+    }
+
+    // Whether an option that only a table takes was given.
+    bool AnyForTable() const
+    {
+        return !delimiter.empty() || decimalComma || decimalPoint || !columns.empty() || noHeader || !encoding.empty()
+               || jobs > 0;
+    }
+
+    TableOptions Options(TableKind kind, bool json) const
+    {
+        TableOptions options;
+        options.kind = kind;
+        options.json = json;
+        if (!delimiter.empty()) {
+            options.delimiter = delimiter == "tab"         ? '\t'
+                                : delimiter == "semicolon" ? ';'
+                                : delimiter == "comma"     ? ','
+                                                           : delimiter[0];
+        }
+        if (decimalComma || decimalPoint) {
+            options.decimalComma = decimalComma;
+        }
+        options.columns = columns;
+        options.noHeader = noHeader;
+        if (jobs > 0) {
+            options.jobs = jobs;
+        }
+        if (!encoding.empty()) {
+            options.encoding = EncodingNamed(encoding);
+        }
+        return options;
+    }
+};
+
 }  // namespace
 
 int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, std::ostream& err)
 {
     ShieldNegativeNumbers(args);
-    if (!args.empty() && args[0] != "judge" && args[0] != "plan" && args[0] != "srm" && args[0].rfind('-', 0) != 0) {
+    if (!args.empty() && args[0] != "judge" && args[0] != "means" && args[0] != "plan" && args[0] != "srm"
+        && args[0].rfind('-', 0) != 0) {
         return Usage(err, says::NoSuchCommand(args[0]));
     }
     CLI::App app{"Judges A/B tests: which version drew the higher response rate, and how sure that is.",
@@ -113,6 +181,7 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
     app.footer("Examples:\n"
                "  ambrelay-cli judge 1000 100 1000 130\n"
                "  ambrelay-cli judge --csv export.csv --columns \"Visitors A,Conversions A,Visitors B,Conversions B\"\n"
+               "  ambrelay-cli means 1200 52.30 41.7 1180 55.90 44.2\n"
                "  ambrelay-cli plan --baseline 10% --mde 20\n"
                "  ambrelay-cli srm 10000 10420\n"
                "ambrelay-cli COMMAND --help tells more; man ambrelay-cli has the JSON keys.");
@@ -120,36 +189,13 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
 
     CLI::App* judge = app.add_subcommand("judge", "Judge one test from its four counts, or a CSV table of tests.");
     std::vector<std::string> counts;
-    std::string csvPath;
     bool judgeJson = false;
     judge->add_option("counts", counts, "V1 R1 V2 R2: views and responses of version 1, then of version 2");
-    judge->add_option("--csv", csvPath,
-                      "a table of tests, comma-, semicolon- or tab-separated, with the columns views1, responses1, "
-                      "views2, responses2 (or as --columns names them); - reads standard input");
     judge->add_flag("--json", judgeJson, "write JSON (JSON lines for a table)");
-    std::string delimiter, columns;
-    bool decimalComma = false, decimalPoint = false, noHeader = false;
-    judge->add_option("--delimiter", delimiter, "the table's delimiter: comma, semicolon or tab (default: the header's)")
-        ->check(CLI::IsMember({",", ";", "\t", "tab", "comma", "semicolon"}));
-    judge->add_flag("--decimal-comma", decimalComma,
-                    "',' is the decimal mark and '.' groups thousands (the default in semicolon-separated tables)");
-    judge->add_flag("--decimal-point", decimalPoint,
-                    "'.' is the decimal mark and ',' groups thousands (the default in other tables)")
-        ->excludes("--decimal-comma");
-    judge->add_option("--columns", columns,
-                      "the count columns of the table, in the order views 1, responses 1, views 2, responses 2, by "
-                      "header name or 1-based position: --columns \"Visitors A,Conversions A,Visitors B,Conversions B\"");
-    judge->add_flag("--no-header", noHeader, "the table has no header row: columns by position (default 1,2,3,4)");
-    std::string encoding;
-    unsigned jobs = 0;
-    judge->add_option("--jobs", jobs, "threads that judge a table's rows (default: one for each core)")
-        ->check(CLI::Range(1u, 256u));
-    judge->add_option("--encoding", encoding,
-                      "the table's encoding: utf-8, utf-16 or windows-1252 (default: UTF-16 by its byte order mark, "
-                      "else UTF-8, else Windows-1252)")
-        ->check(CLI::IsMember({"utf-8", "utf8", "utf-16", "utf16", "utf-16le", "utf-16be", "windows-1252", "cp1252",
-                               "latin1"},
-                              CLI::ignore_case));
+    TableFlags judgeTable;
+    judgeTable.Register(*judge, "views1, responses1, views2, responses2",
+                        "views 1, responses 1, views 2, responses 2, by header name or 1-based position: --columns "
+                        "\"Visitors A,Conversions A,Visitors B,Conversions B\"");
     std::string planned, margin, marginPoints;
     judge->add_option("--planned", planned,
                       "observations in all the test is planned to reach, for the peeking-safe p value (default 5000)");
@@ -163,6 +209,14 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
                   "  ambrelay-cli judge --csv export.csv --columns \"Visitors A,Conversions A,Visitors B,Conversions B\"\n"
                   "  ambrelay-cli judge --csv counts.tsv --no-header --columns 2,3,4,5 --json\n"
                   "A semicolon table reads ',' as the decimal mark and '.' as thousands (12.500 is 12500).");
+
+    CLI::App* means = app.add_subcommand("means", "Compare two averages: revenue per visitor, order value, time.");
+    MeansOptions meansOptions;
+    meansOptions.Register(*means);
+    TableFlags meansTable;
+    meansTable.Register(*means, "n1, mean1, sd1, n2, mean2, sd2",
+                        "observations 1, average 1, standard deviation 1, then the same of version 2, by header name "
+                        "or 1-based position");
 
     CLI::App* plan = app.add_subcommand("plan", "How many observations a test needs, or what it can detect.");
     PlanOptions planOptions;
@@ -203,39 +257,35 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
         if (!ReadJudgeOptions(planned, margin, marginPoints, judgeOptions, err)) {
             return kUsage;
         }
-        if (!csvPath.empty() && !counts.empty()) {
+        if (!judgeTable.csvPath.empty() && !counts.empty()) {
             return Usage(err, says::CountsOrTable());
         }
-        if (!csvPath.empty()) {
-            TableOptions options;
-            options.json = judgeJson;
-            if (!delimiter.empty()) {
-                options.delimiter = delimiter == "tab" ? '\t' : delimiter == "semicolon" ? ';'
-                                    : delimiter == "comma"                      ? ','
-                                                                                : delimiter[0];
-            }
-            if (decimalComma || decimalPoint) {
-                options.decimalComma = decimalComma;
-            }
-            options.columns = columns;
-            options.noHeader = noHeader;
-            if (jobs > 0) {
-                options.jobs = jobs;
-            }
-            if (!encoding.empty()) {
-                options.encoding = EncodingNamed(encoding);
-            }
+        if (!judgeTable.csvPath.empty()) {
+            TableOptions options = judgeTable.Options(TableKind::Rates, judgeJson);
             options.judge = judgeOptions;
-            return JudgeFile(csvPath, options, in, out, err);
+            return JudgeFile(judgeTable.csvPath, options, in, out, err);
         }
-        if (!delimiter.empty() || decimalComma || decimalPoint || !columns.empty() || noHeader || !encoding.empty()
-            || jobs > 0) {
+        if (judgeTable.AnyForTable()) {
             return Usage(err, says::TableOptionsWithoutTable());
         }
         if (counts.size() != 4) {
             return Usage(err, says::FourCounts());
         }
         return JudgeOne(counts, judgeOptions, judgeJson, out, err);
+    }
+    if (means->parsed()) {
+        if (!meansTable.csvPath.empty()) {
+            if (!meansOptions.numbers.empty()) {
+                return Usage(err, says::CountsOrTable());
+            }
+            TableOptions options = meansTable.Options(TableKind::Means, meansOptions.json);
+            options.better = meansOptions.lowerIsBetter ? Better::Lower : Better::Higher;
+            return JudgeFile(meansTable.csvPath, options, in, out, err);
+        }
+        if (meansTable.AnyForTable()) {
+            return Usage(err, says::TableOptionsWithoutTable());
+        }
+        return meansOptions.Run(in, out, err);
     }
     if (plan->parsed()) {
         return planOptions.Run(out, err);

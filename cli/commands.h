@@ -8,16 +8,20 @@
 #include <vector>
 
 #include "cli/messages.h"
+#include "cli/table_settings.h"
 #include "cli/text_encoding.h"
 #include "engine/judge.h"
+#include "engine/means.h"
 
 namespace ambrelay::cli {
 
 // args without the program's name. Returns the exit status.
 int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, std::ostream& err);
 
-// How judge --csv reads a table; what is not given is found from the header.
+// How judge --csv and means --csv read a table; what is not given is found
+// from the header.
 struct TableOptions {
+    TableKind kind = TableKind::Rates;
     bool json = false;                 // JSON lines out instead of CSV
     std::optional<char> delimiter;     // ',', ';' or '\t'; else the header's
     std::optional<bool> decimalComma;  // else a comma in semicolon files, a point in others
@@ -26,6 +30,7 @@ struct TableOptions {
     std::optional<Encoding> encoding;  // else UTF-16 by its byte order mark, UTF-8, or Windows-1252
     std::optional<unsigned> jobs;      // threads that judge; every core when not given
     JudgeOptions judge;                // the planned total and a margin, for every row
+    Better better = Better::Higher;    // for averages: which way is better
 };
 
 // judge --csv: judges every row of the table on `in`, writing CSV (or JSON

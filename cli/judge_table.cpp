@@ -12,6 +12,7 @@
 #include "cli/commands.h"
 #include "cli/csv.h"
 #include "cli/table_columns.h"
+#include "figures/means_figures.h"
 #include "cli/table_rows.h"
 #include "cli/text_encoding.h"
 #include "cli/worker_pool.h"
@@ -171,6 +172,8 @@ int JudgeTable(std::istream& in, const TableOptions& options, std::ostream& out,
     }
     table.decimalComma = options.decimalComma.value_or(table.delimiter == ';');
     table.format = options.json ? Format::Json : Format::Csv;
+    table.kind = options.kind;
+    table.better = options.better;
     table.judge = options.judge;
     table.judge.windowTexts = false;  // a table prints the verdict, none of the window's other texts
     reader.SetDelimiter(table.delimiter);
@@ -196,7 +199,7 @@ int JudgeTable(std::istream& in, const TableOptions& options, std::ostream& out,
         return Usage(err, problem);
     }
     table.columns = *columns;
-    table.resultNames = NamesOf(JudgementFigureKinds());
+    table.resultNames = NamesOf(options.kind == TableKind::Means ? MeansFigureKinds() : JudgementFigureKinds());
     table.resultNames.KeepClearOf(table.inputNames, table.format);
     // JSON is always UTF-8; CSV goes out in the input's own encoding, so a
     // spreadsheet opens it as it opened the input. Text only in ASCII reads

@@ -68,6 +68,14 @@ std::string FourCounts()
     return "judge needs four counts: views 1, responses 1, views 2, responses 2 (or --csv FILE)";
 }
 
+std::string SixNumbers()
+{
+    return "means needs six numbers: observations, average and standard deviation of version 1, then of version 2 "
+           "(or --csv FILE, or --values FILE)";
+}
+
+std::string MeansNeedNumbers(std::string_view text) { return "means needs numbers, and '" + std::string(text) + "' is not one"; }
+
 std::string PlanNeedsEffect() { return "plan needs either --mde or --observations"; }
 
 std::string SplitNeedsNumbers() { return "srm needs two observation counts and a --split in percent, all numbers"; }
@@ -80,11 +88,18 @@ std::string EmptyTable(bool header)
 
 std::string HeaderRow(std::string_view problem) { return "the header row: " + std::string(problem); }
 
-std::string FourColumnsNamed(std::size_t named)
+std::string ColumnsNamed(bool means, std::size_t named)
 {
-    return "--columns names four columns, views 1, responses 1, views 2 and responses 2, separated by commas; it "
-           "has "
+    return (means ? "--columns names six columns, the observations, average and standard deviation of version 1, "
+                    "then of version 2, separated by commas; it has "
+                  : "--columns names four columns, views 1, responses 1, views 2 and responses 2, separated by "
+                    "commas; it has ")
            + std::to_string(named);
+}
+
+std::string NotANumberIn(std::string_view text, std::string_view column)
+{
+    return "'" + std::string(text) + "' in column " + std::string(column) + " is not a number";
 }
 
 std::string NoColumnAt(std::string_view position, std::size_t columns)

@@ -36,12 +36,14 @@ std::string NotANumberOption(std::string_view option, std::string_view text);
 std::string CountsOrTable();
 std::string TableOptionsWithoutTable();
 std::string FourCounts();
+std::string SixNumbers();
+std::string MeansNeedNumbers(std::string_view text);
 std::string PlanNeedsEffect();
 std::string SplitNeedsNumbers();
 
 std::string EmptyTable(bool header);
 std::string HeaderRow(std::string_view problem);
-std::string FourColumnsNamed(std::size_t named);
+std::string ColumnsNamed(bool means, std::size_t named);
 std::string NoColumnAt(std::string_view position, std::size_t columns);
 std::string PositionsWithoutHeader(std::string_view name);
 std::string NoColumnNamed(std::string_view name, const std::vector<std::string>& names, bool namedByUser);
@@ -49,6 +51,7 @@ std::string NoColumnNamed(std::string_view name, const std::vector<std::string>&
 std::string FieldCount(std::size_t fields, std::size_t width);
 std::string OtherDecimalMark(std::string_view text, std::string_view column, bool decimalComma);
 std::string UnclosedQuote();
+std::string NotANumberIn(std::string_view text, std::string_view column);
 std::string NotUtf8AsBefore();
 std::string Utf8AfterWindows1252();
 

@@ -11,6 +11,7 @@ namespace ambrelay::cli {
 namespace {
 
 constexpr const char* kCountNames[4] = {"views1", "responses1", "views2", "responses2"};
+constexpr const char* kSummaryNames[6] = {"n1", "mean1", "sd1", "n2", "mean2", "sd2"};
 
 std::string Lower(std::string text)
 {
@@ -32,25 +33,30 @@ std::string Trimmed(std::string_view text)
 
 }  // namespace
 
-bool CountColumns::Holds(std::size_t i) const { return std::find(std::begin(at), std::end(at), i) != std::end(at); }
-
 std::optional<CountColumns> FindColumns(const std::vector<std::string>& names, const TableOptions& options,
                                    std::string& problem)
 {
+    const bool means = options.kind == TableKind::Means;
+    const std::size_t count = means ? 6 : 4;
     std::vector<std::string> wanted;
     if (!options.columns.empty()) {
         wanted = csv::SplitRecord(options.columns, ',');
-        if (wanted.size() != 4) {
-            problem = says::FourColumnsNamed(wanted.size());
+        if (wanted.size() != count) {
+            problem = says::ColumnsNamed(means, wanted.size());
             return std::nullopt;
         }
     } else if (options.noHeader) {
-        wanted = {"1", "2", "3", "4"};
+        for (std::size_t i = 1; i <= count; ++i) {
+            wanted.push_back(std::to_string(i));
+        }
+    } else if (means) {
+        wanted.assign(std::begin(kSummaryNames), std::end(kSummaryNames));
     } else {
         wanted.assign(std::begin(kCountNames), std::end(kCountNames));
     }
     CountColumns found{};
-    for (int i = 0; i < 4; ++i) {
+    found.count = count;
+    for (std::size_t i = 0; i < count; ++i) {
         const std::string name = Trimmed(wanted[i]);
         const bool position = !name.empty() && std::all_of(name.begin(), name.end(), [](unsigned char c) {
             return std::isdigit(c);

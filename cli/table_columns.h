@@ -11,9 +11,9 @@
 
 namespace ambrelay::cli {
 
-// The four count columns: as --columns names them, by header name (case and
+// The four count columns (or the six of averages): as --columns names them, by header name (case and
 // surrounding blanks aside) or 1-based position, else by the usual names, or
-// the first four positions when there is no header. Nothing, with the
+// the first positions when there is no header. Nothing, with the
 // problem in words, when they cannot be found.
 std::optional<CountColumns> FindColumns(const std::vector<std::string>& names, const TableOptions& options,
                                         std::string& problem);

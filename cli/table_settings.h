@@ -10,14 +10,19 @@
 #include "cli/judge_output.h"
 #include "cli/text_encoding.h"
 #include "engine/judge.h"
+#include "engine/means.h"
 
 namespace ambrelay::cli {
 
-// The four count columns, by their 0-based place in a row.
-struct CountColumns {
-    std::size_t at[4];
+// What a table's rows hold: a test of rates (four counts) or of averages
+// (each version's observations, average and standard deviation).
+enum class TableKind { Rates, Means };
 
-    bool Holds(std::size_t i) const;
+// The columns a row is judged from, by their 0-based place in a row: four
+// counts, or six summaries of averages.
+struct CountColumns {
+    std::size_t at[6];
+    std::size_t count = 4;
 };
 
 struct TableSettings {
@@ -32,7 +37,9 @@ struct TableSettings {
     CountColumns columns{};
     Format format = Format::Csv;
     OutputNames resultNames;  // the figures' keys, then warnings and error, none an input's
+    TableKind kind = TableKind::Rates;
     JudgeOptions judge;
+    Better better = Better::Higher;
 };
 
 }  // namespace ambrelay::cli

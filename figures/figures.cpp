@@ -347,6 +347,15 @@ std::string WarningCodeName(WarningCode code)
     return code == WarningCode::SmallSample ? "small_sample" : "sample_ratio_mismatch";
 }
 
+std::string SampleRatioWarning(double observations1, double observations2, const SampleRatio& split)
+{
+    return "Sample ratio mismatch: " + NumberToText(observations1) + " against " + NumberToText(observations2)
+           + " observations is far from an even split, if both versions were meant to be shown equally often "
+             "(chi-square "
+           + StatisticText(split.chiSquare) + ", " + PEquals(split.pValue)
+           + "). This usually means the test was set up or counted wrongly, so its verdict should not be trusted.";
+}
+
 std::vector<Warning> JudgementWarnings(const Judgement& j)
 {
     std::vector<Warning> warnings;
@@ -363,13 +372,7 @@ std::vector<Warning> JudgementWarnings(const Judgement& j)
                                             "unreliable. "
                                           + ExactTestSentence(in.exact)});
         } else if (in.sampleRatio) {
-            warnings.push_back(
-                {code, "Sample ratio mismatch: " + NumberToText(c.views1) + " against " + NumberToText(c.views2)
-                           + " observations is far from an even split, if both versions were meant to be shown "
-                             "equally often (chi-square "
-                           + StatisticText(in.sampleRatio->chiSquare) + ", " + PEquals(in.sampleRatio->pValue)
-                           + "). This usually means the test was set up or counted wrongly, so its verdict should "
-                             "not be trusted."});
+            warnings.push_back({code, SampleRatioWarning(c.views1, c.views2, *in.sampleRatio)});
         }
     }
     return warnings;

@@ -133,6 +133,9 @@ struct Warning {
 // "small_sample", "sample_ratio_mismatch": the names scripts read.
 std::string WarningCodeName(WarningCode code);
 
+// The warning of a split far from the even one intended.
+std::string SampleRatioWarning(double observations1, double observations2, const SampleRatio& split);
+
 // A finished judgement's warnings, most serious first; none for one that did
 // not finish.
 std::vector<Warning> JudgementWarnings(const Judgement& judgement);

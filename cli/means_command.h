@@ -1,0 +1,24 @@
+#pragma once
+// means: two averages compared from their summaries, or from a table of them,
+// or from the observations themselves.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace CLI {
+class App;
+}
+
+namespace ambrelay::cli {
+
+struct MeansOptions {
+    std::vector<std::string> numbers;  // N1 MEAN1 SD1 N2 MEAN2 SD2
+    bool lowerIsBetter = false;
+    bool json = false;
+
+    void Register(CLI::App& means);
+    int Run(std::istream& in, std::ostream& out, std::ostream& err) const;
+};
+
+}  // namespace ambrelay::cli

@@ -1,0 +1,168 @@
+#include "figures/means_figures.h"
+
+#include <cmath>
+
+#include "figures/figure_text.h"
+#include "figures/reasons.h"
+
+namespace ambrelay {
+namespace {
+
+using M = MeansFigure;
+
+constexpr FigureKind kMeansKinds[] = {
+    Kind(M::Answer, "answer", "", Unit::Text),
+    Kind(M::Leader, "leader", "", Unit::Text),
+    Kind(M::Better, "better", "", Unit::Text),
+    Kind(M::Observations1, "observations1", "", Unit::Count),
+    Kind(M::Average1, "average1", "", Unit::Statistic),
+    Kind(M::Deviation1, "standard_deviation1", "", Unit::Statistic),
+    Kind(M::Observations2, "observations2", "", Unit::Count),
+    Kind(M::Average2, "average2", "", Unit::Statistic),
+    Kind(M::Deviation2, "standard_deviation2", "", Unit::Statistic),
+    Kind(M::Difference, "difference", "difference_ci", Unit::Statistic),
+    Kind(M::Lift, "lift_percent", "lift_ci_percent", Unit::Percent),
+    Kind(M::PTwoSided, "p_two_sided", "", Unit::PValue),
+    Kind(M::POneSided, "p_one_sided", "", Unit::PValue),
+    Kind(M::T, "t", "", Unit::Statistic),
+    Kind(M::DegreesOfFreedom, "df", "", Unit::Statistic),
+    Kind(M::Chance, "chance_to_beat", "", Unit::Probability),
+    Kind(M::ObservationsNeeded, "observations_needed", "", Unit::Count),
+    Kind(M::SplitChiSquare, "srm_chi_square", "", Unit::Statistic),
+    Kind(M::SplitP, "srm_p_value", "", Unit::PValue),
+};
+static_assert(EveryKindInOrder<MeansFigure>(kMeansKinds), "one kind for every figure of averages, in order");
+
+void Set(Figure& f, FigureValue value, std::string label, std::string words)
+{
+    f.value = std::move(value);
+    f.label = std::move(label);
+    f.words = std::move(words);
+}
+
+std::string Signed(double x, int decimals) { return (x > 0 ? "+" : "") + Fixed(x, decimals); }
+
+// "B's average is higher: 55.90 against 52.30, 6.9% more (95% interval 0.1%
+// to 13.7%); p = 0.041, a difference this large would be rare if the versions
+// were equal."
+std::string AnswerSentence(const MeansComparison& c, const MeansRequest& r, int decimals)
+{
+    if (c.identical) {
+        return "The averages are the same: " + Fixed(r.a.mean, decimals) + " each; " + PEquals(c.pTwoSided) + ".";
+    }
+    const bool bLeads = c.leader == Version::B;
+    const MeanSummary& lead = bLeads ? r.b : r.a;
+    const MeanSummary& other = bLeads ? r.a : r.b;
+    const bool higher = lead.mean > other.mean;
+    std::string s = std::string(bLeads ? "B" : "A") + "'s average is " + (higher ? "higher" : "lower") + ": "
+                    + Fixed(lead.mean, decimals) + " against " + Fixed(other.mean, decimals);
+    if (c.liftPercent) {
+        const double lift = *c.liftPercent;
+        const int d = c.liftIntervalPercent
+                          ? IntervalDecimals(c.liftIntervalPercent->low, c.liftIntervalPercent->high)
+                          : 1;
+        s += ", " + Fixed(std::fabs(lift), d) + "% " + (lift >= 0 ? "more" : "less");
+        if (c.liftIntervalPercent) {
+            s += " (95% interval " + Fixed(c.liftIntervalPercent->low, d) + "% to "
+                 + Fixed(c.liftIntervalPercent->high, d) + "%)";
+        }
+    }
+    s += "; " + PEquals(c.pTwoSided) + ", "
+         + (c.pTwoSided < 0.05 ? "a difference this large would be rare if the versions were equal."
+                               : "a difference this large could well be chance.");
+    return s;
+}
+
+}  // namespace
+
+std::span<const FigureKind> MeansFigureKinds() { return kMeansKinds; }
+
+const char* BetterName(Better better) { return better == Better::Higher ? "higher" : "lower"; }
+
+Outcome<FigureList<MeansFigure>> AnswerMeans(const MeansRequest& r, Wording wording)
+{
+    const Outcome<MeansComparison> outcome = CompareMeans(r.a, r.b, r.better);
+    if (!outcome) {
+        return outcome.Failure();
+    }
+    const MeansComparison& c = *outcome;
+    const bool words = wording == Wording::ForPeople;
+    const Interval& d = c.differenceInterval;
+    // The averages to the digits their difference can claim, and at least two.
+    const int decimals = std::max(2, IntervalDecimals(d.low, d.high));
+    const auto say = [&](std::string text) { return words ? std::move(text) : std::string(); };
+    FigureList<MeansFigure> f(kMeansKinds);
+    // The answer is printed wherever the figures go, as a judgement's verdict is.
+    const std::string answer = AnswerSentence(c, r, decimals);
+    Set(f[M::Answer], answer, "Answer", say(answer));
+    const std::string leader = c.leader == Version::A ? "A" : "B";
+    Set(f[M::Leader], leader, "Ahead", say(c.identical ? "neither" : leader));
+    Set(f[M::Better], std::string(BetterName(r.better)), "Better is",
+        say(r.better == Better::Higher ? "higher" : "lower"));
+    const auto version = [&](const MeanSummary& s, M observations, M average, M deviation, const std::string& name) {
+        Set(f[observations], s.n, "Observations of " + name, say(Grouped(s.n)));
+        Set(f[average], s.mean, "Average of " + name, say(Fixed(s.mean, decimals)));
+        Set(f[deviation], s.sd, "Standard deviation of " + name, say(Fixed(s.sd, decimals)));
+    };
+    version(r.a, M::Observations1, M::Average1, M::Deviation1, "A");
+    version(r.b, M::Observations2, M::Average2, M::Deviation2, "B");
+    Set(f[M::Difference], c.difference, "Difference, B - A (95% interval)",
+        say(Signed(c.difference, decimals) + " (" + Fixed(d.low, decimals) + " to " + Fixed(d.high, decimals) + ")"));
+    f[M::Difference].interval = d;
+    f[M::Lift].label = "Lift of the leader (95% interval)";
+    if (c.liftPercent) {
+        f[M::Lift].value = *c.liftPercent;
+        if (c.liftIntervalPercent) {
+            const Interval& i = *c.liftIntervalPercent;
+            const int ld = IntervalDecimals(i.low, i.high);
+            f[M::Lift].interval = i;
+            f[M::Lift].words = say(Fixed(*c.liftPercent, ld) + "% (" + Fixed(i.low, ld) + "% to " + Fixed(i.high, ld) + "%)");
+        } else {
+            f[M::Lift].words = say(PercentText(*c.liftPercent) + "%; " + ReasonText(c.liftIntervalPercent.Failure().reason));
+        }
+    } else {
+        f[M::Lift].words = say(ReasonText(c.liftPercent.Failure().reason));
+    }
+    Set(f[M::PTwoSided], c.pTwoSided, "p value, two-sided (Welch's t test)", say(PValueText(c.pTwoSided)));
+    Set(f[M::POneSided], c.pOneSided, "p value, one-sided toward the leader", say(PValueText(c.pOneSided)));
+    Set(f[M::T], c.t, "t", say(StatisticText(c.t)));
+    Set(f[M::DegreesOfFreedom], c.degreesOfFreedom, "Degrees of freedom", say(StatisticText(c.degreesOfFreedom)));
+    Set(f[M::Chance], c.chanceBetter, "Chance the leader's true average is the better",
+        say(ChanceText(c.chanceBetter)));
+    f[M::ObservationsNeeded].label = "Observations per version to detect this difference (80% power, 5% level)";
+    if (c.observationsNeeded) {
+        const double n = std::ceil(*c.observationsNeeded);
+        f[M::ObservationsNeeded].value = n;
+        f[M::ObservationsNeeded].words = say(Grouped(n));
+    } else {
+        f[M::ObservationsNeeded].words = say(ReasonText(c.observationsNeeded.Failure().reason));
+    }
+    f[M::SplitChiSquare].label = "Split check, chi-square";
+    f[M::SplitP].label = "Split check, p value";
+    if (c.sampleRatio) {
+        f[M::SplitChiSquare].value = c.sampleRatio->chiSquare;
+        f[M::SplitChiSquare].words = say(StatisticText(c.sampleRatio->chiSquare));
+        f[M::SplitP].value = c.sampleRatio->pValue;
+        f[M::SplitP].words = say(PValueText(c.sampleRatio->pValue));
+    } else {
+        f[M::SplitChiSquare].words = f[M::SplitP].words = say(ReasonText(c.sampleRatio.Failure().reason));
+    }
+    if (!words) {
+        for (M id = M::Answer; id != M::Count; id = static_cast<M>(static_cast<int>(id) + 1)) {
+            f[id].label.clear();
+        }
+    }
+    return f;
+}
+
+std::vector<Warning> MeansWarnings(const MeansRequest& r)
+{
+    std::vector<Warning> warnings;
+    const Outcome<SampleRatio> split = CheckSampleRatio(r.a.n, r.b.n);
+    if (split && split->mismatch) {
+        warnings.push_back({WarningCode::SampleRatioMismatch, SampleRatioWarning(r.a.n, r.b.n, *split)});
+    }
+    return warnings;
+}
+
+}  // namespace ambrelay
