@@ -76,6 +76,19 @@ std::string SixNumbers()
 
 std::string MeansNeedNumbers(std::string_view text) { return "means needs numbers, and '" + std::string(text) + "' is not one"; }
 
+std::string PlanNeedsBaseline()
+{
+    return "plan needs --baseline (the control's response ratio), or --sd for a test of averages";
+}
+
+std::string MeanWithoutSd() { return "--mean plans a test of averages: give --sd, the metric's standard deviation, too"; }
+
+std::string MeansPlanNeedsEffect()
+{
+    return "a plan for averages needs --mde, the difference worth detecting (in the metric's units with --absolute, "
+           "else in percent of --mean); --observations and --split are for rates";
+}
+
 std::string PlanNeedsEffect() { return "plan needs either --mde or --observations"; }
 
 std::string SplitNeedsNumbers() { return "srm needs two observation counts and a --split in percent, all numbers"; }

@@ -39,6 +39,9 @@ std::string FourCounts();
 std::string SixNumbers();
 std::string MeansNeedNumbers(std::string_view text);
 std::string PlanNeedsEffect();
+std::string PlanNeedsBaseline();
+std::string MeanWithoutSd();
+std::string MeansPlanNeedsEffect();
 std::string SplitNeedsNumbers();
 
 std::string EmptyTable(bool header);

@@ -45,8 +45,10 @@ void WriteFigures(std::span<const FigureKind> kinds, const std::vector<Figure>& 
 
 void PlanOptions::Register(CLI::App& plan)
 {
-    plan.add_option("--baseline", baseline, "the control's response ratio: 0.1, or a percentage such as 10%")
-        ->required();
+    plan.add_option("--baseline", baseline, "the control's response ratio: 0.1, or a percentage such as 10%");
+    plan.add_option("--sd", sd, "for a test of averages: the metric's standard deviation, instead of --baseline")
+        ->excludes("--baseline");
+    plan.add_option("--mean", mean, "for a test of averages: the control's average, for a relative --mde");
     plan.add_option("--mde", mde, "the smallest effect worth detecting: relative percent (20 means 20% more)");
     plan.add_flag("--absolute", absolute, "read --mde as percentage points instead");
     plan.add_option("--observations", observations,
@@ -59,8 +61,59 @@ void PlanOptions::Register(CLI::App& plan)
     plan.add_flag("--json", json, "write JSON");
 }
 
+int PlanOptions::RunMeans(std::ostream& out, std::ostream& err) const
+{
+    if (mde.empty() || !observations.empty() || split != "50") {
+        return Usage(err, says::MeansPlanNeedsEffect());
+    }
+    MeansPlanRequest request;
+    const auto read = [&](const std::string& text, const char* name, double& into, bool percentSign) {
+        const std::optional<double> value = Number(text, percentSign);
+        if (value) {
+            into = *value;
+        } else {
+            Usage(err, says::NotANumberOption(name, text));
+        }
+        return value.has_value();
+    };
+    if (!read(sd, "--sd", request.sd, false) || !read(mde, "--mde", request.effect, false)
+        || !read(alpha, "--alpha", request.alpha, true) || !read(power, "--power", request.power, true)) {
+        return kUsage;
+    }
+    double number = 0;
+    if (!mean.empty()) {
+        if (!read(mean, "--mean", number, false)) {
+            return kUsage;
+        }
+        request.average = number;
+    }
+    if (!daily.empty()) {
+        if (!read(daily, "--daily", number, false)) {
+            return kUsage;
+        }
+        request.dailyObservations = number;
+    }
+    request.relative = !absolute;
+    request.twoSided = !oneSided;
+    const auto answer = AnswerMeansPlan(request);
+    if (!answer) {
+        return Usage(err, ReasonText(answer.Failure()));
+    }
+    WriteFigures(MeansPlanFigureKinds(), answer->All(), json, out);
+    return kResult;
+}
+
 int PlanOptions::Run(std::ostream& out, std::ostream& err) const
 {
+    if (!sd.empty()) {
+        return RunMeans(out, err);
+    }
+    if (baseline.empty()) {
+        return Usage(err, says::PlanNeedsBaseline());
+    }
+    if (!mean.empty()) {
+        return Usage(err, says::MeanWithoutSd());
+    }
     if (mde.empty() == observations.empty()) {
         return Usage(err, says::PlanNeedsEffect());
     }

@@ -2,7 +2,9 @@
 
 #include <cmath>
 
+#include "engine/means.h"
 #include "engine/sample_ratio.h"
+#include "numbers/number_text.h"
 #include "figures/figure_text.h"
 
 namespace ambrelay {
@@ -10,6 +12,22 @@ namespace {
 
 using P = PlanFigure;
 using S = SplitFigure;
+using MP = MeansPlanFigure;
+
+constexpr FigureKind kMeansPlanKinds[] = {
+    Kind(MP::Observations, "observations_per_version", "", Unit::Count),
+    Kind(MP::ObservationsUnrounded, "observations_per_version_unrounded", "", Unit::Count),
+    Kind(MP::Total, "observations_total", "", Unit::Count),
+    Kind(MP::Days, "days", "", Unit::Days),
+    Kind(MP::Deviation, "standard_deviation", "", Unit::Statistic),
+    Kind(MP::Average, "average", "", Unit::Statistic),
+    Kind(MP::Absolute, "mde_absolute", "", Unit::Statistic),
+    Kind(MP::Relative, "mde_relative_percent", "", Unit::Percent),
+    Kind(MP::Alpha, "significance_level", "", Unit::Probability),
+    Kind(MP::Power, "power", "", Unit::Probability),
+    Kind(MP::TwoSided, "two_sided", "", Unit::YesNo),
+};
+static_assert(EveryKindInOrder<MeansPlanFigure>(kMeansPlanKinds), "one kind for every plan figure of averages, in order");
 
 constexpr FigureKind kPlanKinds[] = {
     Kind(P::Observations, "observations_per_version", "", Unit::Count),
@@ -102,6 +120,47 @@ Outcome<FigureList<PlanFigure>> AnswerPlan(const PlanRequest& request)
     Set(f[P::Power], in.power, "Power", Percent(in.power * 100));
     Set(f[P::TwoSided], in.twoSided, "Two-sided test", in.twoSided ? "yes" : "no, one-sided");
     Set(f[P::Split], in.sharePercent, "Version A's share of the observations", Percent(in.sharePercent));
+    return f;
+}
+
+std::span<const FigureKind> MeansPlanFigureKinds() { return kMeansPlanKinds; }
+
+Outcome<FigureList<MeansPlanFigure>> AnswerMeansPlan(const MeansPlanRequest& r)
+{
+    if (r.relative && !r.average) {
+        return Problem(Reason::RelativeEffectNeedsAverage, Input::Effect);
+    }
+    const double delta = r.relative ? r.effect / 100 * *r.average : r.effect;
+    const Outcome<double> needed = ObservationsForMeans(delta, r.sd, r.twoSided ? r.alpha : 2 * r.alpha, r.power);
+    if (!needed) {
+        return needed.Failure();
+    }
+    const double perVersion = std::ceil(*needed);
+    const double total = 2 * perVersion;
+    FigureList<MeansPlanFigure> f(kMeansPlanKinds);
+    Set(f[MP::Observations], perVersion, "Observations needed", Grouped(perVersion) + " for A and "
+                                                                   + Grouped(perVersion) + " for B");
+    Set(f[MP::ObservationsUnrounded], *needed, "Observations, unrounded", Fixed(*needed, 2) + " a version");
+    Set(f[MP::Total], total, "Observations in all", Grouped(total));
+    if (r.dailyObservations) {
+        const double days = std::ceil(total / *r.dailyObservations);
+        Set(f[MP::Days], days, "Days at " + Grouped(*r.dailyObservations) + " observations a day", Grouped(days));
+    } else {
+        Set(f[MP::Days], {}, "Days", "no daily observations given");
+    }
+    Set(f[MP::Deviation], r.sd, "Standard deviation", NumberToText(r.sd));
+    if (r.average) {
+        Set(f[MP::Average], *r.average, "Version A's average", NumberToText(*r.average));
+        const double relative = r.relative ? r.effect : delta / *r.average * 100;
+        Set(f[MP::Relative], relative, "Effect, relative", Percent(relative));
+    } else {
+        Set(f[MP::Average], {}, "Version A's average", "not given");
+        Set(f[MP::Relative], {}, "Effect, relative", "no average given");
+    }
+    Set(f[MP::Absolute], delta, "Effect, absolute", NumberToText(delta));
+    Set(f[MP::Alpha], r.alpha, "Significance level", Percent(r.alpha * 100));
+    Set(f[MP::Power], r.power, "Power", Percent(r.power * 100));
+    Set(f[MP::TwoSided], r.twoSided, "Two-sided test", r.twoSided ? "yes" : "no, one-sided");
     return f;
 }
 

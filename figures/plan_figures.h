@@ -31,6 +31,28 @@ std::span<const FigureKind> PlanFigureKinds();
 
 Outcome<FigureList<PlanFigure>> AnswerPlan(const PlanRequest& request);
 
+// Planning a test of averages: the difference worth detecting, in the
+// metric's units or in percent of the control's average.
+struct MeansPlanRequest {
+    double sd = 0.0;                  // the metric's standard deviation, both versions alike
+    double effect = 0.0;              // in units, or percent of `average` when relative
+    bool relative = false;
+    std::optional<double> average;    // the control's average; needed for a relative effect
+    double alpha = 0.05;
+    double power = 0.8;
+    bool twoSided = true;
+    std::optional<double> dailyObservations;
+};
+
+enum class MeansPlanFigure {
+    Observations, ObservationsUnrounded, Total, Days, Deviation, Average, Absolute, Relative, Alpha, Power, TwoSided,
+    Count
+};
+
+std::span<const FigureKind> MeansPlanFigureKinds();
+
+Outcome<FigureList<MeansPlanFigure>> AnswerMeansPlan(const MeansPlanRequest& request);
+
 enum class SplitFigure { ChiSquare, PValue, Mismatch, Count };
 
 std::span<const FigureKind> SplitFigureKinds();

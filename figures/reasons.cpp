@@ -86,6 +86,9 @@ std::string ReasonText(Reason reason)
         return "Every observation of both versions is the same value, so there is no spread to test against.";
     case Reason::OtherMeanNearZero:
         return "The average behind is too close to 0 for a relative lift to have a 95% interval.";
+    case Reason::RelativeEffectNeedsAverage:
+        return "A relative effect is a share of the control's average: give the average too, or the effect in the "
+               "metric's own units.";
     case Reason::NoNumber:
         return "Enter a number.";
     case Reason::NotANumber:
