@@ -136,4 +136,27 @@ void AppendRow(std::string& out, const std::vector<std::string>& fields, char de
     out += "\r\n";
 }
 
+// The delimiter the header line uses most, outside quotes; a comma when it
+// uses none.
+char HeaderDelimiter(const std::string& header)
+{
+    const auto count = [&](char d) { return csv::SplitRecord(header, d).size() - 1; };
+    const std::size_t commas = count(','), semicolons = count(';'), tabs = count('\t');
+    if (semicolons > commas && semicolons >= tabs) {
+        return ';';
+    }
+    return tabs > commas ? '\t' : ',';
+}
+
+// The next line that is not empty; false at the end.
+bool NextFilled(csv::Reader& reader, std::string& text, long& line)
+{
+    while (reader.NextRecordText(text, line)) {
+        if (!text.empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace ambrelay::csv

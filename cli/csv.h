@@ -68,4 +68,11 @@ void AppendRow(std::string& out, const std::vector<std::string>& fields, char de
 void SplitRecordInto(std::string_view text, char delimiter, std::vector<std::string>& fields);
 std::vector<std::string> SplitRecord(std::string_view text, char delimiter);
 
+// The delimiter the header line uses most, outside quotes; a comma when it
+// uses none.
+char HeaderDelimiter(const std::string& header);
+
+// The next record that is not empty; false at the end.
+bool NextFilled(Reader& reader, std::string& text, long& line);
+
 }  // namespace ambrelay::csv

@@ -20,29 +20,6 @@
 namespace ambrelay::cli {
 namespace {
 
-// The delimiter the header line uses most, outside quotes; a comma when it
-// uses none.
-char HeaderDelimiter(const std::string& header)
-{
-    const auto count = [&](char d) { return csv::SplitRecord(header, d).size() - 1; };
-    const std::size_t commas = count(','), semicolons = count(';'), tabs = count('\t');
-    if (semicolons > commas && semicolons >= tabs) {
-        return ';';
-    }
-    return tabs > commas ? '\t' : ',';
-}
-
-// The next line that is not empty; false at the end.
-bool NextFilled(csv::Reader& reader, std::string& text, long& line)
-{
-    while (reader.NextRecordText(text, line)) {
-        if (!text.empty()) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // A table in UTF-16 says so with its byte order mark; one in UTF-8 may.
 // Whatever the mark says is taken from the stream before the reader starts.
 void ReadByteOrderMark(std::istream& in, TableSettings& t)
@@ -151,11 +128,11 @@ int JudgeTable(std::istream& in, const TableOptions& options, std::ostream& out,
     csv::Reader reader(decoded ? *decoded : in);
     std::string first;
     long firstLine = 0;
-    bool any = NextFilled(reader, first, firstLine);
+    bool any = csv::NextFilled(reader, first, firstLine);
     if (any && first.size() == 5 && first.rfind("sep=", 0) == 0) {
         table.sepLine = true;
         table.delimiter = first[4];
-        any = NextFilled(reader, first, firstLine);
+        any = csv::NextFilled(reader, first, firstLine);
     }
     if (reader.SkippedByteOrderMark()) {
         table.byteOrderMark = true;
@@ -168,7 +145,7 @@ int JudgeTable(std::istream& in, const TableOptions& options, std::ostream& out,
     if (options.delimiter) {
         table.delimiter = *options.delimiter;
     } else if (!table.sepLine) {
-        table.delimiter = HeaderDelimiter(first);
+        table.delimiter = csv::HeaderDelimiter(first);
     }
     table.decimalComma = options.decimalComma.value_or(table.delimiter == ';');
     table.format = options.json ? Format::Json : Format::Csv;

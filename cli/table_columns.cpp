@@ -57,32 +57,41 @@ std::optional<CountColumns> FindColumns(const std::vector<std::string>& names, c
     CountColumns found{};
     found.count = count;
     for (std::size_t i = 0; i < count; ++i) {
-        const std::string name = Trimmed(wanted[i]);
-        const bool position = !name.empty() && std::all_of(name.begin(), name.end(), [](unsigned char c) {
-            return std::isdigit(c);
-        });
-        if (position) {
-            const std::size_t n = name.size() > 6 ? 0 : std::stoul(name);
-            if (n < 1 || n > names.size()) {
-                problem = says::NoColumnAt(name, names.size());
-                return std::nullopt;
-            }
-            found.at[i] = n - 1;
-            continue;
-        }
-        if (options.noHeader) {
-            problem = says::PositionsWithoutHeader(name);
+        const auto at = FindColumn(names, wanted[i], options.noHeader, !options.columns.empty(), problem);
+        if (!at) {
             return std::nullopt;
         }
-        const auto it = std::find_if(names.begin(), names.end(),
-                                     [&](const std::string& h) { return Lower(Trimmed(h)) == Lower(name); });
-        if (it == names.end()) {
-            problem = says::NoColumnNamed(name, names, !options.columns.empty());
-            return std::nullopt;
-        }
-        found.at[i] = static_cast<std::size_t>(it - names.begin());
+        found.at[i] = *at;
     }
     return found;
+}
+
+std::optional<std::size_t> FindColumn(const std::vector<std::string>& names, const std::string& wanted,
+                                      bool noHeader, bool namedByUser, std::string& problem)
+{
+    const std::string name = Trimmed(wanted);
+    const bool position = !name.empty() && std::all_of(name.begin(), name.end(), [](unsigned char c) {
+        return std::isdigit(c);
+    });
+    if (position) {
+        const std::size_t n = name.size() > 6 ? 0 : std::stoul(name);
+        if (n < 1 || n > names.size()) {
+            problem = says::NoColumnAt(name, names.size());
+            return std::nullopt;
+        }
+        return n - 1;
+    }
+    if (noHeader) {
+        problem = says::PositionsWithoutHeader(name);
+        return std::nullopt;
+    }
+    const auto it = std::find_if(names.begin(), names.end(),
+                                 [&](const std::string& h) { return Lower(Trimmed(h)) == Lower(name); });
+    if (it == names.end()) {
+        problem = says::NoColumnNamed(name, names, namedByUser);
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(it - names.begin());
 }
 
 std::vector<std::string> DistinctNames(const std::vector<std::string>& names)

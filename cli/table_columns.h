@@ -18,6 +18,11 @@ namespace ambrelay::cli {
 std::optional<CountColumns> FindColumns(const std::vector<std::string>& names, const TableOptions& options,
                                         std::string& problem);
 
+// One column by header name (case and surrounding blanks aside) or 1-based
+// position; nothing, with the problem in words, when there is none.
+std::optional<std::size_t> FindColumn(const std::vector<std::string>& names, const std::string& wanted,
+                                      bool noHeader, bool namedByUser, std::string& problem);
+
 // Input names as JSON keys: a repeated one gets its position.
 std::vector<std::string> DistinctNames(const std::vector<std::string>& names);
 

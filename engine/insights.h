@@ -19,7 +19,12 @@ namespace ambrelay {
 inline constexpr double kSmallestExpectedCell = 5;  // below this the normal approximation is unreliable
 
 // The test's own trouble, most serious first.
-enum class WarningCode { SmallSample, SampleRatioMismatch };
+enum class WarningCode {
+    SmallSample,
+    SampleRatioMismatch,
+    SkewedSmallSample,  // averages: too few observations for the normal approximation, given the skewness
+    CapOnZero,          // averages: the upper percentile cap falls on 0 and was not applied
+};
 
 struct Insights {
     Version leader = Version::A;  // the version with the higher ratio, A when they are equal

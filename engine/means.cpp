@@ -1,6 +1,7 @@
 #include "engine/means.h"
 
 #include <cmath>
+#include <limits>
 
 #include "engine/portable_math.h"
 #include "engine/student_t.h"
@@ -14,7 +15,7 @@ bool Finite(double x) { return std::isfinite(x); }
 
 }  // namespace
 
-Outcome<MeansComparison> CompareMeans(const MeanSummary& a, const MeanSummary& b, Better better)
+Outcome<MeansComparison> CompareMeans(const MeanSummary& a, const MeanSummary& b, Better better, bool ratios)
 {
     if (!(a.n >= 2) || !(b.n >= 2)) {
         return Reason::FewerThanTwoObservations;
@@ -34,13 +35,15 @@ Outcome<MeansComparison> CompareMeans(const MeanSummary& a, const MeanSummary& b
     c.difference = b.mean - a.mean;
     c.standardError = std::sqrt(va + vb);
     c.t = c.difference / c.standardError;
-    c.degreesOfFreedom = (va + vb) * (va + vb) / (va * va / (a.n - 1) + vb * vb / (b.n - 1));
-    if (!Finite(c.t) || !Finite(c.degreesOfFreedom)) {
+    c.degreesOfFreedom = ratios ? std::numeric_limits<double>::infinity()
+                                : (va + vb) * (va + vb) / (va * va / (a.n - 1) + vb * vb / (b.n - 1));
+    if (!Finite(c.t) || !(ratios || Finite(c.degreesOfFreedom))) {
         return Reason::BeyondDoubles;
     }
-    const double q = math::StudentTUpperQuantile(0.025, c.degreesOfFreedom);
+    const double q = ratios ? kZ95 : math::StudentTUpperQuantile(0.025, c.degreesOfFreedom);
     c.differenceInterval = {c.difference - q * c.standardError, c.difference + q * c.standardError};
-    const double tail = math::StudentTUpperTail(std::fabs(c.t), c.degreesOfFreedom);
+    const double tail = ratios ? math::NormalCdf(-std::fabs(c.t))
+                               : math::StudentTUpperTail(std::fabs(c.t), c.degreesOfFreedom);
     c.pTwoSided = std::fmin(1.0, 2 * tail);
     c.pOneSided = tail;
     c.identical = c.difference == 0;

@@ -40,7 +40,11 @@ struct MeansComparison {
 
 // FewerThanTwoObservations, NegativeSpread, NoVariation (both standard
 // deviations zero) or BeyondDoubles when there is no test.
-Outcome<MeansComparison> CompareMeans(const MeanSummary& a, const MeanSummary& b, Better better = Better::Higher);
+// With `ratios`, each summary is a ratio metric's (its s^2 / n the delta
+// method's variance) and the test is a z test: no degrees of freedom, which
+// are then infinite.
+Outcome<MeansComparison> CompareMeans(const MeanSummary& a, const MeanSummary& b, Better better = Better::Higher,
+                                      bool ratios = false);
 
 // Observations per version for a two-sided t test at `alpha` to detect
 // `delta` with `power`, both versions of standard deviation `sd`: the n

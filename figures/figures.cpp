@@ -344,7 +344,17 @@ bool FillJudgementFigures(const Judgement& j, Wording wording, FigureList<Judgem
 
 std::string WarningCodeName(WarningCode code)
 {
-    return code == WarningCode::SmallSample ? "small_sample" : "sample_ratio_mismatch";
+    switch (code) {
+    case WarningCode::SmallSample:
+        return "small_sample";
+    case WarningCode::SampleRatioMismatch:
+        return "sample_ratio_mismatch";
+    case WarningCode::SkewedSmallSample:
+        return "skewed_small_sample";
+    case WarningCode::CapOnZero:
+        return "cap_on_zero";
+    }
+    return {};
 }
 
 std::string SampleRatioWarning(double observations1, double observations2, const SampleRatio& split)

@@ -1,14 +1,30 @@
 #include "figures/means_figures.h"
 
 #include <cmath>
+#include <tuple>
 
 #include "figures/figure_text.h"
 #include "figures/reasons.h"
+#include "numbers/number_text.h"
 
 namespace ambrelay {
 namespace {
 
 using M = MeansFigure;
+using V = ValuesFigure;
+
+constexpr FigureKind kValuesKinds[] = {
+    Kind(V::Label1, "label1", "", Unit::Text),
+    Kind(V::Label2, "label2", "", Unit::Text),
+    Kind(V::Skewness1, "skewness1", "", Unit::Statistic),
+    Kind(V::Skewness2, "skewness2", "", Unit::Statistic),
+    Kind(V::Blanks, "blank_values", "", Unit::Count),
+    Kind(V::CapUpper, "cap_upper", "", Unit::Statistic),
+    Kind(V::CappedUpper, "capped_upper", "", Unit::Count),
+    Kind(V::CapLower, "cap_lower", "", Unit::Statistic),
+    Kind(V::CappedLower, "capped_lower", "", Unit::Count),
+};
+static_assert(EveryKindInOrder<ValuesFigure>(kValuesKinds), "one kind for every figure of a values file, in order");
 
 constexpr FigureKind kMeansKinds[] = {
     Kind(M::Answer, "answer", "", Unit::Text),
@@ -81,7 +97,7 @@ const char* BetterName(Better better) { return better == Better::Higher ? "highe
 
 Outcome<FigureList<MeansFigure>> AnswerMeans(const MeansRequest& r, Wording wording)
 {
-    const Outcome<MeansComparison> outcome = CompareMeans(r.a, r.b, r.better);
+    const Outcome<MeansComparison> outcome = CompareMeans(r.a, r.b, r.better, r.ratios);
     if (!outcome) {
         return outcome.Failure();
     }
@@ -123,10 +139,16 @@ Outcome<FigureList<MeansFigure>> AnswerMeans(const MeansRequest& r, Wording word
     } else {
         f[M::Lift].words = say(ReasonText(c.liftPercent.Failure().reason));
     }
-    Set(f[M::PTwoSided], c.pTwoSided, "p value, two-sided (Welch's t test)", say(PValueText(c.pTwoSided)));
+    Set(f[M::PTwoSided], c.pTwoSided,
+        r.ratios ? "p value, two-sided (z test, delta method)" : "p value, two-sided (Welch's t test)",
+        say(PValueText(c.pTwoSided)));
     Set(f[M::POneSided], c.pOneSided, "p value, one-sided toward the leader", say(PValueText(c.pOneSided)));
-    Set(f[M::T], c.t, "t", say(StatisticText(c.t)));
-    Set(f[M::DegreesOfFreedom], c.degreesOfFreedom, "Degrees of freedom", say(StatisticText(c.degreesOfFreedom)));
+    Set(f[M::T], c.t, r.ratios ? "z" : "t", say(StatisticText(c.t)));
+    if (r.ratios) {
+        Set(f[M::DegreesOfFreedom], {}, "Degrees of freedom", say("none: a ratio is judged by a z test"));
+    } else {
+        Set(f[M::DegreesOfFreedom], c.degreesOfFreedom, "Degrees of freedom", say(StatisticText(c.degreesOfFreedom)));
+    }
     Set(f[M::Chance], c.chanceBetter, "Chance the leader's true average is the better",
         say(ChanceText(c.chanceBetter)));
     f[M::ObservationsNeeded].label = "Observations per version to detect this difference (80% power, 5% level)";
@@ -161,6 +183,66 @@ std::vector<Warning> MeansWarnings(const MeansRequest& r)
     const Outcome<SampleRatio> split = CheckSampleRatio(r.a.n, r.b.n);
     if (split && split->mismatch) {
         warnings.push_back({WarningCode::SampleRatioMismatch, SampleRatioWarning(r.a.n, r.b.n, *split)});
+    }
+    return warnings;
+}
+
+std::span<const FigureKind> ValuesFigureKinds() { return kValuesKinds; }
+
+double ObservationsForSkewness(double skewness) { return 355 * skewness * skewness; }
+
+FigureList<ValuesFigure> AnswerValues(const ValuesReport& r, Wording wording)
+{
+    const bool words = wording == Wording::ForPeople;
+    const auto say = [&](std::string text) { return words ? std::move(text) : std::string(); };
+    FigureList<ValuesFigure> f(kValuesKinds);
+    Set(f[V::Label1], r.labelA, "Version A is", say(r.labelA));
+    Set(f[V::Label2], r.labelB, "Version B is", say(r.labelB));
+    Set(f[V::Skewness1], r.skewnessA, "Skewness of A's values", say(StatisticText(r.skewnessA)));
+    Set(f[V::Skewness2], r.skewnessB, "Skewness of B's values", say(StatisticText(r.skewnessB)));
+    Set(f[V::Blanks], r.blanks, "Blank values, counted as 0", say(Grouped(r.blanks)));
+    const auto cap = [&](V value, V changed, const std::optional<double>& at, double count,
+                         const std::optional<double>& percent, const char* side) {
+        const std::string name = std::string(side) + " cap";
+        if (at) {
+            Set(f[value], *at, "Cap, " + std::string(side) + " (" + PercentText(*percent) + "th percentile)",
+                say(NumberToText(*at)));
+            Set(f[changed], count, "Values changed by the " + name, say(Grouped(count)));
+        } else {
+            Set(f[value], {}, "Cap, " + std::string(side), say(percent ? "not applied" : "none asked for"));
+            Set(f[changed], {}, "Values changed by the " + name, say("none"));
+        }
+    };
+    cap(V::CapUpper, V::CappedUpper, r.caps.upper, r.caps.changedUpper, r.upperPercent, "upper");
+    cap(V::CapLower, V::CappedLower, r.caps.lower, r.caps.changedLower, r.lowerPercent, "lower");
+    if (!words) {
+        for (V id = V::Label1; id != V::Count; id = static_cast<V>(static_cast<int>(id) + 1)) {
+            f[id].label.clear();
+        }
+    }
+    return f;
+}
+
+std::vector<Warning> ValuesWarnings(const MeansRequest& request, const ValuesReport& r)
+{
+    std::vector<Warning> warnings = MeansWarnings(request);
+    if (r.caps.upperOnZero) {
+        warnings.push_back({WarningCode::CapOnZero,
+                            "The " + PercentText(r.upperPercent.value_or(0))
+                                + "th percentile of the values is 0, because most values are 0, so the upper cap "
+                                  "was not applied. Add --ignore-zeros to take the percentile over the values "
+                                  "other than 0."});
+    }
+    for (const auto& [name, n, skewness] : {std::tuple{"A", request.a.n, r.skewnessA},
+                                            std::tuple{"B", request.b.n, r.skewnessB}}) {
+        const double needed = ObservationsForSkewness(skewness);
+        if (n < needed) {
+            warnings.push_back({WarningCode::SkewedSmallSample,
+                                std::string("Small sample for so skewed a metric: version ") + name + " has "
+                                    + Grouped(n) + " observations, and values this skewed (skewness "
+                                    + StatisticText(skewness) + ") need about " + Grouped(std::ceil(needed))
+                                    + " before the normal approximation behind the p value holds."});
+        }
     }
     return warnings;
 }

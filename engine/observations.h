@@ -1,0 +1,90 @@
+#pragma once
+// Observations summarised as they stream past: counts, means and central
+// moments updated one value at a time (Welford's and Pébay's updates, which
+// stay exact where a sum of squares would cancel), and the percentile caps
+// that need the values themselves.
+
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "engine/means.h"
+
+namespace ambrelay {
+
+// One version's values: n, the mean and the second and third central sums.
+class RunningMoments {
+public:
+    void Add(double x);
+    double Count() const { return n_; }
+    // n, mean and the sample standard deviation.
+    MeanSummary Summary() const;
+    // The sample skewness g1 = sqrt(n) M3 / M2^(3/2); 0 without spread.
+    double Skewness() const;
+
+private:
+    double n_ = 0, mean_ = 0, m2_ = 0, m3_ = 0;
+};
+
+// A ratio metric, numerator and denominator a user: revenue over orders.
+class RunningRatio {
+public:
+    void Add(double numerator, double denominator);
+    double Count() const { return n_; }
+    // The ratio of the means, and a standard deviation s with s^2 / n the
+    // delta method's variance of that ratio, its covariance term included:
+    // users, not sessions, were randomised. NoDenominator when the
+    // denominators' mean is 0.
+    Outcome<MeanSummary> Summary() const;
+
+private:
+    double n_ = 0, meanX_ = 0, meanY_ = 0, cXX_ = 0, cYY_ = 0, cXY_ = 0;
+};
+
+// The value at `probability` (0 to 1) of both versions' values pooled, as R's
+// quantile type 7 interpolates; zeros left out when `ignoreZeros`. Nothing
+// when no value counts. The values are only read.
+std::optional<double> PooledQuantile(std::span<const double> a, std::span<const double> b, double probability,
+                                     bool ignoreZeros);
+
+// Caps that pull extreme values in, from percentiles of both versions pooled.
+struct CapRequest {
+    std::optional<double> upperPercent;  // 99.9: values above the 99.9th percentile are set to it
+    std::optional<double> lowerPercent;  // 1: values below the 1st percentile are raised to it
+    bool ignoreZeros = false;            // the percentiles are taken over the values other than 0
+};
+
+struct CapsApplied {
+    std::optional<double> upper, lower;  // the caps' values, when applied
+    double changedUpper = 0, changedLower = 0;  // how many values each cap changed
+    bool upperOnZero = false;  // the upper percentile is 0, as for zero-heavy revenue: not applied
+};
+
+// Both versions' observations, one value a user (or a numerator and a
+// denominator for a ratio metric). Without caps they are summarised as they
+// arrive, in constant memory; a percentile cap needs the values, 8 bytes each
+// (16 for a ratio), until the caps are known.
+class ValuesCollector {
+public:
+    ValuesCollector(bool ratio, const CapRequest& caps);
+    void Add(Version version, double value, double denominator = 1);
+
+    struct Result {
+        Outcome<MeanSummary> a = Reason::FewerThanTwoObservations, b = Reason::FewerThanTwoObservations;
+        double skewnessA = 0, skewnessB = 0;  // of the values (the numerators for a ratio), after capping
+        CapsApplied caps;
+    };
+    Result Finish();
+
+private:
+    void Summarise(Version version, double value, double denominator);
+
+    bool ratio_;
+    CapRequest caps_;
+    bool keep_;
+    std::vector<double> values_[2], denominators_[2];
+    RunningMoments moments_[2];
+    RunningRatio ratios_[2];
+};
+
+}  // namespace ambrelay
