@@ -8,11 +8,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <tuple>
 
 #include "checks/input_checks.h"
 #include "cli/judge_output.h"
 #include "cli/means_command.h"
 #include "cli/plan_command.h"
+#include "cli/values_file.h"
 #include "figures/reasons.h"
 #include "figures/figures.h"
 #include "numbers/number_text.h"
@@ -59,17 +61,66 @@ std::filesystem::path FilePath(const std::string& name)
 #endif
 }
 
-int JudgeFile(const std::string& path, const TableOptions& options, std::istream& in, std::ostream& out,
-              std::ostream& err)
+// Runs `read` on the named file, or on standard input for "-".
+template <typename Read>
+int FromFile(const std::string& path, std::istream& in, std::ostream& err, Read read)
 {
     if (path == "-") {
-        return JudgeTable(in, options, out, err);
+        return read(in);
     }
     std::ifstream file(FilePath(path), std::ios::binary);
     if (!file) {
         return Usage(err, says::CannotRead(path, std::strerror(errno)));
     }
-    return JudgeTable(file, options, out, err);
+    return read(file);
+}
+
+int JudgeFile(const std::string& path, const TableOptions& options, std::istream& in, std::ostream& out,
+              std::ostream& err)
+{
+    return FromFile(path, in, err, [&](std::istream& s) { return JudgeTable(s, options, out, err); });
+}
+
+// A percentile such as "99.9%" or "99.9", above 0 and below 100.
+std::optional<double> Percentile(std::string text)
+{
+    if (!text.empty() && text.back() == '%') {
+        text.pop_back();
+    }
+    if (!IsNumeric(text)) {
+        return std::nullopt;
+    }
+    const double p = ReadNumber(text);
+    return p > 0 && p < 100 ? std::optional<double>(p) : std::nullopt;
+}
+
+int CompareValuesFile(const MeansOptions& m, const TableOptions& table, std::istream& in, std::ostream& out,
+                      std::ostream& err)
+{
+    ValuesOptions v;
+    v.group = m.group;
+    v.value = m.value;
+    v.numerator = m.numerator;
+    v.denominator = m.denominator;
+    if (v.numerator.empty() != v.denominator.empty()) {
+        return Usage(err, says::RatioNeedsBoth());
+    }
+    v.control = m.control;
+    for (const auto& [text, name, into] : {std::tuple{&m.cap, "--cap", &v.caps.upperPercent},
+                                           std::tuple{&m.capLower, "--cap-lower", &v.caps.lowerPercent}}) {
+        if (!text->empty()) {
+            *into = Percentile(*text);
+            if (!*into) {
+                return Usage(err, says::PercentileOption(name, *text));
+            }
+        }
+    }
+    v.caps.ignoreZeros = m.ignoreZeros;
+    v.delimiter = table.delimiter;
+    v.decimalComma = table.decimalComma;
+    v.better = m.lowerIsBetter ? Better::Lower : Better::Higher;
+    v.json = m.json;
+    return FromFile(m.valuesPath, in, err, [&](std::istream& s) { return CompareValues(s, v, out, err); });
 }
 
 // --planned, --margin and --margin-points, read as the details window reads them.
@@ -274,6 +325,23 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
         return JudgeOne(counts, judgeOptions, judgeJson, out, err);
     }
     if (means->parsed()) {
+        const bool valueOptions = !meansOptions.numerator.empty() || !meansOptions.control.empty()
+                                  || !meansOptions.cap.empty() || !meansOptions.capLower.empty()
+                                  || meansOptions.ignoreZeros || means->count("--group") || means->count("--value");
+        if (!meansOptions.valuesPath.empty()) {
+            if (!meansOptions.numbers.empty() || !meansTable.csvPath.empty()) {
+                return Usage(err, says::OneInputForMeans());
+            }
+            if (!meansTable.columns.empty() || meansTable.noHeader || meansTable.jobs > 0
+                || !meansTable.encoding.empty()) {
+                return Usage(err, says::TableOptionsForValues());
+            }
+            return CompareValuesFile(meansOptions, meansTable.Options(TableKind::Means, meansOptions.json), in, out,
+                                     err);
+        }
+        if (valueOptions) {
+            return Usage(err, says::ValueOptionsWithoutValues());
+        }
         if (!meansTable.csvPath.empty()) {
             if (!meansOptions.numbers.empty()) {
                 return Usage(err, says::CountsOrTable());

@@ -18,9 +18,23 @@ void MeansOptions::Register(CLI::App& means)
                      "version 2");
     means.add_flag("--lower-is-better", lowerIsBetter, "the lower average is the better (load time, cost, refunds)");
     means.add_flag("--json", json, "write JSON");
+    means.add_option("--values", valuesPath,
+                     "a file of observations, one row per user: its version's label and its value; - reads standard "
+                     "input");
+    means.add_option("--group", group, "the column of the version's label (default: group)");
+    means.add_option("--value", value, "the column of the value (default: value); a blank value counts as 0");
+    means.add_option("--numerator", numerator, "a ratio metric: the column of its numerator (revenue)")
+        ->excludes("--value");
+    means.add_option("--denominator", denominator, "a ratio metric: the column of its denominator (orders)");
+    means.add_option("--control", control, "the label of version A (default: the first label in the file)");
+    means.add_option("--cap", cap, "cap the values at this percentile of both versions pooled: 99.9%");
+    means.add_option("--cap-lower", capLower, "raise the values below this percentile to it: 1%");
+    means.add_flag("--ignore-zeros", ignoreZeros, "take the percentiles over the values other than 0");
     means.footer("Examples:\n"
                  "  ambrelay-cli means 1200 52.30 41.7 1180 55.90 44.2\n"
-                 "  ambrelay-cli means 800 2.41 1.9 790 2.18 1.7 --lower-is-better --json");
+                 "  ambrelay-cli means 800 2.41 1.9 790 2.18 1.7 --lower-is-better --json\n"
+                 "  ambrelay-cli means --values users.csv --group variant --value revenue --cap 99.9%\n"
+                 "  ambrelay-cli means --values users.csv --numerator revenue --denominator orders --control old");
 }
 
 int MeansOptions::Run(std::istream&, std::ostream& out, std::ostream& err) const

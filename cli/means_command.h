@@ -3,6 +3,7 @@
 // or from the observations themselves.
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ struct MeansOptions {
     std::vector<std::string> numbers;  // N1 MEAN1 SD1 N2 MEAN2 SD2
     bool lowerIsBetter = false;
     bool json = false;
+    // A file of observations instead.
+    std::string valuesPath, group = "group", value = "value", numerator, denominator, control, cap, capLower;
+    bool ignoreZeros = false;
 
     void Register(CLI::App& means);
     int Run(std::istream& in, std::ostream& out, std::ostream& err) const;

@@ -110,6 +110,43 @@ std::string ColumnsNamed(bool means, std::size_t named)
            + std::to_string(named);
 }
 
+std::string ThirdVersion(std::string_view label, std::string_view first, std::string_view second)
+{
+    return "a third version, '" + std::string(label) + "': the file already has '" + std::string(first) + "' and '"
+           + std::string(second) + "', and a comparison takes two";
+}
+
+std::string TwoVersionsNeeded(std::string_view control, std::string_view only, bool any)
+{
+    if (!control.empty() && (!any || only == control)) {
+        return "the file needs rows of the control '" + std::string(control) + "' and of one other version";
+    }
+    return any ? "the file has only one version, '" + std::string(only) + "'; a comparison takes two"
+               : "the file has no rows of values";
+}
+
+std::string RatioNeedsBoth() { return "a ratio metric needs both --numerator and --denominator"; }
+
+std::string PercentileOption(std::string_view option, std::string_view text)
+{
+    return std::string(option) + " takes a percentile above 0 and below 100, such as 99.9%, not '" + std::string(text)
+           + "'";
+}
+
+std::string OneInputForMeans() { return "give the six numbers, --csv or --values, one of them"; }
+
+std::string TableOptionsForValues()
+{
+    return "--columns, --no-header, --encoding and --jobs read a --csv table; a --values file names its columns "
+           "with --group and --value";
+}
+
+std::string ValueOptionsWithoutValues()
+{
+    return "--group, --value, --numerator, --denominator, --control, --cap, --cap-lower and --ignore-zeros read a "
+           "file of observations: give --values FILE";
+}
+
 std::string NotANumberIn(std::string_view text, std::string_view column)
 {
     return "'" + std::string(text) + "' in column " + std::string(column) + " is not a number";

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "engine/means.h"
+#include "engine/observations.h"
 #include "engine/student_t.h"
 
 using namespace ambrelay;
@@ -59,6 +60,9 @@ private slots:
     void noTest();
     void observationsNeeded_data();
     void observationsNeeded();
+    void pooledPercentiles_data();
+    void pooledPercentiles();
+    void skewness();
 };
 
 void MeansTest::welchAgreesWithR_data()
@@ -181,6 +185,58 @@ void MeansTest::observationsNeeded()
     QVERIFY(needed);
     QVERIFY2(std::fabs(*needed - n) < 2e-4, qPrintable(QString::number(*needed, 'g', 12)));
     QCOMPARE(std::ceil(*needed), std::ceil(n));
+}
+
+// R 4.2: quantile(c(a, b), p, type = 7), and over the values other than 0.
+void MeansTest::pooledPercentiles_data()
+{
+    QTest::addColumn<QList<double>>("a");
+    QTest::addColumn<QList<double>>("b");
+    QTest::addColumn<double>("p");
+    QTest::addColumn<bool>("ignoreZeros");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("median") << QList<double>{1, 2, 3} << QList<double>{4, 10} << 0.5 << false << 3.0;
+    QTest::newRow("between two values") << QList<double>{1, 2, 3} << QList<double>{4, 10} << 0.9 << false
+                                        << 7.5999999999999979;
+    QTest::newRow("zeros counted") << QList<double>{0, 0, 5} << QList<double>{0, 7, 9} << 0.5 << false << 2.5;
+    QTest::newRow("zeros ignored") << QList<double>{0, 0, 5} << QList<double>{0, 7, 9} << 0.5 << true << 7.0;
+    QTest::newRow("refunds below zero") << QList<double>{-3, -1} << QList<double>{2} << 0.25 << false << -2.0;
+    QTest::newRow("one version only") << QList<double>{} << QList<double>{8, 2} << 1.0 << false << 8.0;
+}
+
+void MeansTest::pooledPercentiles()
+{
+    QFETCH(QList<double>, a);
+    QFETCH(QList<double>, b);
+    QFETCH(double, p);
+    QFETCH(bool, ignoreZeros);
+    QFETCH(double, expected);
+    const std::vector<double> va(a.begin(), a.end()), vb(b.begin(), b.end());
+    const auto q = PooledQuantile(va, vb, p, ignoreZeros);
+    QVERIFY(q);
+    QVERIFY2(Near(*q, expected, 1e-15), qPrintable(QString::number(*q, 'g', 17)));
+    QVERIFY(!PooledQuantile(std::vector<double>{0}, {}, 0.5, true));
+}
+
+// A long-tailed sample streamed one value at a time: R's mean, sd and
+// sqrt(n) m3 / m2^1.5 of rlnorm(12, 1, 1) after set.seed(3), shifted by a
+// million so that a sum of squares would lose the spread to cancellation.
+void MeansTest::skewness()
+{
+    RunningMoments small;
+    for (const double x : {1.0, 2.0, 3.0, 10.0}) {
+        small.Add(x);
+    }
+    QVERIFY(Near(small.Skewness(), 1.0182337649086284, 1e-14));
+    RunningMoments shifted;
+    for (const double x : {1.03880039814475533, 2.02886044262746212, 3.52115202621853518, 0.85887499975587711,
+                           3.30614489486533936, 2.80141303320435009, 2.96067632855303264, 8.30294451485128526,
+                           0.80343626748278008, 9.65396509942030256, 1.29074349345825157, 0.87702606112120041}) {
+        shifted.Add(x + 1e6);
+    }
+    QVERIFY(Near(shifted.Summary().mean, 1e6 + 3.1203364633085977, 1e-15));
+    QVERIFY(Near(shifted.Summary().sd, 2.9272436543441871, 1e-9));
+    QVERIFY(Near(shifted.Skewness(), 1.3870507300638091, 1e-7));
 }
 
 QTEST_APPLESS_MAIN(MeansTest)
