@@ -25,6 +25,16 @@ measure() { # command... -> "seconds peak_kB"
   cat "$work/time"
 }
 
+# One row per user for means --values: a label, and revenue that is 0 for
+# most users and long-tailed for the rest.
+generate_values() { # rows, file
+  awk -v n="$1" 'BEGIN {
+    srand(3); print "user,group,value"
+    for (i = 1; i <= n; i++) {
+      v = rand() < 0.05 ? sprintf("%.2f", exp(3 + 2.4 * (rand() + rand() + rand() - 1.5))) : "0"
+      print "u" i "," (rand() < 0.5 ? "A" : "B") "," v } }' >"$2"
+}
+
 generate "$rows" "$work/table.csv"
 generate $((rows / 10)) "$work/tenth.csv"
 read -r seconds peak < <(measure "$program" judge --csv "$work/table.csv")
@@ -32,6 +42,14 @@ read -r _ tenthPeak < <(measure "$program" judge --csv "$work/tenth.csv")
 echo "cli_rows_per_s $(awk -v n="$rows" -v s="$seconds" 'BEGIN { printf "%.0f", n / s }')"
 echo "cli_seconds $seconds"
 echo "cli_peak_kB $peak $tenthPeak"
+generate_values "$rows" "$work/values.csv"
+generate_values $((rows / 10)) "$work/tenth_values.csv"
+read -r valuesSeconds valuesPeak < <(measure "$program" means --values "$work/values.csv")
+read -r _ tenthValuesPeak < <(measure "$program" means --values "$work/tenth_values.csv")
+read -r cappedSeconds cappedPeak < <(measure "$program" means --values "$work/values.csv" --cap 99.9%)
+echo "values_rows_per_s $(awk -v n="$rows" -v s="$valuesSeconds" 'BEGIN { printf "%.0f", n / (s > 0 ? s : 0.01) }')"
+echo "values_peak_kB $valuesPeak $tenthValuesPeak"
+echo "values_capped $cappedSeconds $cappedPeak"
 if [ "${WITH_DUCKDB:-0}" = 1 ]; then
   # DuckDB's Node binding, from npm, into a folder of the build tree: for the bench only.
   duck=$(cd "$(dirname "$program")/.." && pwd)/duckdb
