@@ -1,7 +1,10 @@
 // ambrelay-cli's input paths: the first byte chooses. 'c' (or 'j' for JSON
 // lines): the rest is a table for judge --csv, its delimiter found from its
 // header; 's' and 't' force a semicolon or a tab, 'n' reads it without a
-// header. Every row that is not blank must come out, judged or explained.
+// header; 'm' reads it as a table of averages for means --csv. Every row
+// that is not blank must come out, judged or explained. 'v' and 'V': the rest
+// is a file of observations for means --values (columns group and value), 'V'
+// with a ratio's columns and both caps.
 // Anything else: the rest is a command line, its arguments separated by NUL
 // bytes, which must end in one of the three exit statuses.
 
@@ -15,6 +18,7 @@
 
 #include "cli/commands.h"
 #include "cli/csv.h"
+#include "cli/values_file.h"
 
 using namespace ambrelay;
 
@@ -58,9 +62,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
     std::ostringstream out, err;
     const char mode = static_cast<char>(data[0]);
-    if (mode == 'c' || mode == 'j' || mode == 's' || mode == 't' || mode == 'n') {
+    if (mode == 'v' || mode == 'V') {
+        std::istringstream in(rest);
+        cli::ValuesOptions options;
+        options.group = "group";
+        options.value = "value";
+        if (mode == 'V') {
+            options.numerator = "value";
+            options.denominator = "count";
+            options.caps = {99.0, 1.0, true};
+            options.json = true;
+        }
+        const int status = cli::CompareValues(in, options, out, err);
+        Require(status >= 0 && status <= 2, "an exit status of 0, 1 or 2");
+        return 0;
+    }
+    if (mode == 'c' || mode == 'j' || mode == 's' || mode == 't' || mode == 'n' || mode == 'm') {
         std::istringstream in(rest);
         cli::TableOptions options;
+        options.kind = mode == 'm' ? cli::TableKind::Means : cli::TableKind::Rates;
         options.json = mode == 'j';
         options.noHeader = mode == 'n';
         if (mode == 's' || mode == 't') {
@@ -87,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // --csv of a named file would read the disk; standard input is empty here.
     for (const std::string& arg : args) {
-        if (arg.rfind("--csv", 0) == 0) {
+        if (arg.rfind("--csv", 0) == 0 || arg.rfind("--values", 0) == 0) {
             return 0;
         }
     }
