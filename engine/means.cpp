@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "engine/portable_math.h"
 #include "engine/student_t.h"
@@ -46,6 +47,10 @@ Outcome<MeansComparison> CompareMeans(const MeanSummary& a, const MeanSummary& b
                                : math::StudentTUpperTail(std::fabs(c.t), c.degreesOfFreedom);
     c.pTwoSided = std::fmin(1.0, 2 * tail);
     c.pOneSided = tail;
+    for (const auto& [summary, variance, into] : {std::tuple{&a, va, &c.intervalA}, std::tuple{&b, vb, &c.intervalB}}) {
+        const double half = (ratios ? kZ95 : math::StudentTUpperQuantile(0.025, summary->n - 1)) * std::sqrt(variance);
+        *into = {summary->mean - half, summary->mean + half};
+    }
     c.identical = c.difference == 0;
     const bool bHigher = c.difference > 0;
     c.leader = c.identical ? Version::A : (bHigher == (better == Better::Higher) ? Version::B : Version::A);

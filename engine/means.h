@@ -22,6 +22,7 @@ struct MeanSummary {
 enum class Better { Higher, Lower };  // which way a mean is better: revenue up, load time down
 
 struct MeansComparison {
+    Interval intervalA, intervalB;  // each version's mean, 95% (Student's t with n - 1 degrees of freedom)
     double difference = 0.0;    // B's mean minus A's
     Interval differenceInterval;  // 95%, Welch's
     double standardError = 0.0;

@@ -31,10 +31,10 @@ constexpr FigureKind kMeansKinds[] = {
     Kind(M::Leader, "leader", "", Unit::Text),
     Kind(M::Better, "better", "", Unit::Text),
     Kind(M::Observations1, "observations1", "", Unit::Count),
-    Kind(M::Average1, "average1", "", Unit::Statistic),
+    Kind(M::Average1, "average1", "average1_ci", Unit::Statistic),
     Kind(M::Deviation1, "standard_deviation1", "", Unit::Statistic),
     Kind(M::Observations2, "observations2", "", Unit::Count),
-    Kind(M::Average2, "average2", "", Unit::Statistic),
+    Kind(M::Average2, "average2", "average2_ci", Unit::Statistic),
     Kind(M::Deviation2, "standard_deviation2", "", Unit::Statistic),
     Kind(M::Difference, "difference", "difference_ci", Unit::Statistic),
     Kind(M::Lift, "lift_percent", "lift_ci_percent", Unit::Percent),
@@ -115,13 +115,16 @@ Outcome<FigureList<MeansFigure>> AnswerMeans(const MeansRequest& r, Wording word
     Set(f[M::Leader], leader, "Ahead", say(c.identical ? "neither" : leader));
     Set(f[M::Better], std::string(BetterName(r.better)), "Better is",
         say(r.better == Better::Higher ? "higher" : "lower"));
-    const auto version = [&](const MeanSummary& s, M observations, M average, M deviation, const std::string& name) {
+    const auto version = [&](const MeanSummary& s, const Interval& i, M observations, M average, M deviation,
+                             const std::string& name) {
         Set(f[observations], s.n, "Observations of " + name, say(Grouped(s.n)));
-        Set(f[average], s.mean, "Average of " + name, say(Fixed(s.mean, decimals)));
+        Set(f[average], s.mean, "Average of " + name + " (95% interval)",
+            say(Fixed(s.mean, decimals) + " (" + Fixed(i.low, decimals) + " to " + Fixed(i.high, decimals) + ")"));
+        f[average].interval = i;
         Set(f[deviation], s.sd, "Standard deviation of " + name, say(Fixed(s.sd, decimals)));
     };
-    version(r.a, M::Observations1, M::Average1, M::Deviation1, "A");
-    version(r.b, M::Observations2, M::Average2, M::Deviation2, "B");
+    version(r.a, c.intervalA, M::Observations1, M::Average1, M::Deviation1, "A");
+    version(r.b, c.intervalB, M::Observations2, M::Average2, M::Deviation2, "B");
     Set(f[M::Difference], c.difference, "Difference, B - A (95% interval)",
         say(Signed(c.difference, decimals) + " (" + Fixed(d.low, decimals) + " to " + Fixed(d.high, decimals) + ")"));
     f[M::Difference].interval = d;
