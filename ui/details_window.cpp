@@ -178,7 +178,7 @@ void DetailsWindow::SetJudgement(const std::optional<Judgement>& judgement)
         warnings_->clear();
         warnings_->hide();
         summary_->setText(QStringLiteral("No result"));
-        chart_->SetFigures({});
+        chart_->SetFigures(FigureList<JudgementFigure>());
         return;
     }
     const Judgement& j = *judgement;

@@ -47,9 +47,26 @@ IntervalChart::IntervalChart(QWidget* parent) : QWidget(parent)
     setMinimumSize(360, 240);
 }
 
+void IntervalChart::SetFigures(const FigureList<MeansFigure>& figures)
+{
+    shown_.reset();
+    title_ = QStringLiteral("Average, 95% interval");
+    setAccessibleName(QStringLiteral("Picture of the averages and their difference, with 95% intervals"));
+    if (!figures.Empty()) {
+        const Figure& average1 = figures[MeansFigure::Average1];
+        const Figure& average2 = figures[MeansFigure::Average2];
+        const Figure& difference = figures[MeansFigure::Difference];
+        if (average1.interval && average2.interval && difference.interval) {
+            shown_ = Shown{average1, average2, difference, std::nullopt};
+        }
+    }
+    update();
+}
+
 void IntervalChart::SetFigures(const FigureList<JudgementFigure>& figures)
 {
     shown_.reset();
+    title_ = QStringLiteral("Response ratio, 95% interval");
     if (!figures.Empty()) {
         const Figure& ratio1 = figures[JudgementFigure::Ratio1Percent];
         const Figure& ratio2 = figures[JudgementFigure::Ratio2Percent];
@@ -108,15 +125,15 @@ void IntervalChart::paintEvent(QPaintEvent* /*event*/)
                    QString::fromStdString(figure.words));
     };
 
-    // Top panel: both ratios on one axis, in percent.
+    // Top panel: both versions' figures on one axis.
     const Interval& a = *shown_->ratio1.interval;
     const Interval& b = *shown_->ratio2.interval;
     const Axis ratios = MakeAxis(std::min(a.low, b.low), std::max(a.high, b.high), left, right);
-    p.drawText(QRectF(kMargin, 2, width() - 2 * kMargin, 16), Qt::AlignLeft, QStringLiteral("Response ratio, 95% interval"));
+    p.drawText(QRectF(kMargin, 2, width() - 2 * kMargin, 16), Qt::AlignLeft, title_);
     interval(ratios, 32, shown_->ratio1, kVersionA, QStringLiteral("A"));
     interval(ratios, 72, shown_->ratio2, kVersionB, QStringLiteral("B"));
 
-    // Bottom panel: the difference against zero, in points.
+    // Bottom panel: the difference against zero.
     const double top = 104;
     p.setPen(Qt::black);
     p.drawText(QRectF(kMargin, top, width() - 2 * kMargin, 16), Qt::AlignLeft,

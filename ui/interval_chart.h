@@ -1,5 +1,6 @@
 #pragma once
-// The picture of the details window: each version's response ratio as a
+// The picture of the details window: each version's response ratio (or
+// average) as a
 // point with its 95% interval on one shared axis, and below it the
 // difference with its interval against a line at zero. Colours that stay
 // apart for colour-blind eyes, and a label on everything.
@@ -8,6 +9,7 @@
 #include <optional>
 
 #include "figures/figures.h"
+#include "figures/means_figures.h"
 
 namespace ambrelay {
 
@@ -26,6 +28,8 @@ public:
 
     // The figures of a finished judgement; an empty list shows "No result".
     void SetFigures(const FigureList<JudgementFigure>& figures);
+    // Two averages and their difference, the same way.
+    void SetFigures(const FigureList<MeansFigure>& figures);
     ChartGeometry Geometry() const;
     QSize sizeHint() const override { return {420, 250}; }
 
@@ -39,6 +43,7 @@ private:
         std::optional<Figure> peekingSafe;  // the difference's interval however often one looks
     };
     std::optional<Shown> shown_;
+    QString title_;  // the top panel's, for what the versions' figures are
 };
 
 }  // namespace ambrelay

@@ -24,6 +24,7 @@ class Announcer;
 class Desktop;
 class DetailsWindow;
 class PlannerWindow;
+class AveragesWindow;
 class UprightBar;
 
 class Kelvory final : public QWidget {
@@ -84,6 +85,7 @@ private:
     void SetUpCompanions();
     void OpenDetails();
     void OpenPlanner();
+    void OpenAverages();
     void FollowResult();
     void AddCompanionKeys(QWidget* companion);
     void PlaceBeside(QWidget* companion);
@@ -101,10 +103,12 @@ private:
     QAction* copyResult_ = nullptr;
     QAction* details_ = nullptr;
     QAction* plan_ = nullptr;
+    QAction* averages_ = nullptr;
     std::optional<Judgement> shown_;  // the finished calculation the window shows
     JudgeOptions judgeOptions_;       // the details window's planned total and margin
     DetailsWindow* detailsWindow_ = nullptr;
     PlannerWindow* plannerWindow_ = nullptr;
+    AveragesWindow* averagesWindow_ = nullptr;
     QList<QWidget*> schemeText_;
     Announcer* announcer_ = nullptr;  // what a screen reader says after a command  // drawn in the scheme's text colour where legible
 

@@ -1,7 +1,8 @@
-// The companion windows, beyond the window's own controls: "Details…" and
-// "Plan a test…" in the interpretation's menu and on a right-click anywhere
-// on the window but the input boxes, Ctrl+I and Ctrl+Shift+P, and a double
-// click on the interpretation. Both windows are built on first use.
+// The companion windows, beyond the window's own controls: "Details…",
+// "Plan a test…" and "Compare averages…" in the interpretation's menu and on
+// a right-click anywhere on the window but the input boxes, Ctrl+I,
+// Ctrl+Shift+P and Ctrl+Shift+A, and a double click on the interpretation.
+// Each window is built on first use.
 
 #include <QAction>
 #include <QCloseEvent>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <QShortcut>
 
+#include "ui/averages_window.h"
 #include "ui/details_window.h"
 #include "ui/kelvory.h"
 #include "ui/planner_window.h"
@@ -22,11 +24,14 @@ void Kelvory::SetUpCompanions()
     details_ = new QAction(QStringLiteral("Details…"), this);
     details_->setEnabled(false);
     plan_ = new QAction(QStringLiteral("Plan a test…"), this);
+    averages_ = new QAction(QStringLiteral("Compare averages…"), this);
     connect(details_, &QAction::triggered, this, &Kelvory::OpenDetails);
     connect(plan_, &QAction::triggered, this, &Kelvory::OpenPlanner);
+    connect(averages_, &QAction::triggered, this, &Kelvory::OpenAverages);
     for (QWidget* target : std::initializer_list<QWidget*>{Label6, lblResult, this}) {
         target->addAction(details_);
         target->addAction(plan_);
+        target->addAction(averages_);
     }
     // Labels, buttons, bars and the frame pass a right-click on to the
     // window, which offers the same entries; the boxes keep their edit menu.
@@ -37,13 +42,15 @@ void Kelvory::SetUpCompanions()
 }
 
 // Keys no text box uses, so they work from inside one too, and from each
-// of the three windows.
+// of the windows.
 void Kelvory::AddCompanionKeys(QWidget* window)
 {
     auto* details = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_I), window);
     connect(details, &QShortcut::activated, this, &Kelvory::OpenDetails);
     auto* planner = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), window);
     connect(planner, &QShortcut::activated, this, &Kelvory::OpenPlanner);
+    auto* averages = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), window);
+    connect(averages, &QShortcut::activated, this, &Kelvory::OpenAverages);
 }
 
 // A companion opens beside the window, on the side where the screen has more
@@ -101,6 +108,18 @@ void Kelvory::OpenPlanner()
     plannerWindow_->show();
     plannerWindow_->raise();
     plannerWindow_->activateWindow();
+}
+
+void Kelvory::OpenAverages()
+{
+    if (!averagesWindow_) {
+        averagesWindow_ = new AveragesWindow(desktop_, this);
+        AddCompanionKeys(averagesWindow_);
+        PlaceBeside(averagesWindow_);
+    }
+    averagesWindow_->show();
+    averagesWindow_->raise();
+    averagesWindow_->activateWindow();
 }
 
 // The planned total and the margin change the figures beyond the verdict,

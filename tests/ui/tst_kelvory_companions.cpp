@@ -12,6 +12,9 @@
 
 #include "figures/figures.h"
 
+#include <QCheckBox>
+
+#include "ui/announcer.h"
 #include "ui/interval_chart.h"
 #include "ui/details_window.h"
 #include "window_fixture.h"
@@ -50,6 +53,7 @@ private slots:
     void keysWorkFromEveryWindow();
     void pictureAgainstZero_data();
     void pictureAgainstZero();
+    void averagesAnswerAsTyped();
 };
 
 void KelvoryCompanionsTest::opening_data()
@@ -58,6 +62,8 @@ void KelvoryCompanionsTest::opening_data()
     QTest::addColumn<QString>("window");
     QTest::newRow("Ctrl+I in a box") << "ctrl+i" << "DetailsWindow";
     QTest::newRow("Ctrl+Shift+P in a box") << "ctrl+shift+p" << "PlannerWindow";
+    QTest::newRow("Ctrl+Shift+A in a box") << "ctrl+shift+a" << "AveragesWindow";
+    QTest::newRow("Compare averages in the menu") << "averages menu" << "AveragesWindow";
     QTest::newRow("interpretation's menu") << "menu" << "DetailsWindow";
     QTest::newRow("double click on the interpretation") << "double" << "DetailsWindow";
 }
@@ -75,9 +81,11 @@ void KelvoryCompanionsTest::opening()
         QTest::keyClick(box, Qt::Key_I, Qt::ControlModifier);
     } else if (how == "ctrl+shift+p") {
         QTest::keyClick(box, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
-    } else if (how == "menu") {
+    } else if (how == "ctrl+shift+a") {
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    } else if (how.endsWith("menu")) {
         for (QAction* action : w.Label("lblResult")->actions()) {
-            if (action->text() == "Details…") {
+            if (action->text() == (how == "menu" ? "Details…" : "Compare averages…")) {
                 action->trigger();
             }
         }
@@ -198,6 +206,7 @@ void KelvoryCompanionsTest::keysWorkFromEveryWindow_data()
     QTest::addColumn<QString>("opens");
     QTest::newRow("Ctrl+I in the planner") << "PlannerWindow" << false << "DetailsWindow";
     QTest::newRow("Ctrl+Shift+P in the details") << "DetailsWindow" << true << "PlannerWindow";
+    QTest::newRow("Ctrl+I in the averages") << "AveragesWindow" << false << "DetailsWindow";
 }
 
 void KelvoryCompanionsTest::keysWorkFromEveryWindow()
@@ -208,8 +217,12 @@ void KelvoryCompanionsTest::keysWorkFromEveryWindow()
     Window w;
     w.Enter("1000", "100", "1000", "130");
     w.Go();
-    QTest::keyClick(w.Box("txtViews1"), plannerKey ? Qt::Key_I : Qt::Key_P,
-                    plannerKey ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+    if (from == "AveragesWindow") {
+        QTest::keyClick(w.Box("txtViews1"), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    } else {
+        QTest::keyClick(w.Box("txtViews1"), plannerKey ? Qt::Key_I : Qt::Key_P,
+                        plannerKey ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+    }
     QWidget* start = Companion(w, qPrintable(from));
     QVERIFY(start && !Companion(w, qPrintable(opens)));
     QApplication::setActiveWindow(start);
@@ -276,6 +289,41 @@ void KelvoryCompanionsTest::pictureAgainstZero()
     QVERIFY(firstBlack >= 0);
     QVERIFY(std::abs(firstBlack - g.differenceLowX * scale) <= 2 * scale);
     QCOMPARE(firstBlack > g.zeroX * scale, rightOfZero);
+}
+
+// The averages window answers as the user types: the order-value check,
+// what a box lacks, why there is no test, "lower is better", Copy, and the
+// answer spoken once typing pauses.
+void KelvoryCompanionsTest::averagesAnswerAsTyped()
+{
+    Window w;
+    QTest::keyClick(w.Box("txtViews1"), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    QWidget* averages = Companion(w, "AveragesWindow");
+    QVERIFY(averages && averages->isVisible());
+    auto* answer = averages->findChild<QLabel*>("answer");
+    const char* names[6] = {"n1", "mean1", "sd1", "n2", "mean2", "sd2"};
+    const char* check[6] = {"1200", "52.30", "41.7", "1180", "55.90", "44.2"};
+    for (int i = 0; i < 6; ++i) {
+        QTest::keyClicks(averages->findChild<QLineEdit*>(names[i]), check[i]);
+    }
+    QVERIFY2(answer->text().startsWith("B's average is higher: 55.90 against 52.30, 6.9% more (95% interval "),
+             qPrintable(answer->text()));
+    QVERIFY(answer->text().contains("p = 0.0412"));
+    QVERIFY(averages->findChild<QTableWidget*>("figures")->rowCount() > 10);
+    QVERIFY(averages->findChild<IntervalChart*>()->Geometry().differenceHighX > 0);
+    for (QPushButton* button : averages->findChildren<QPushButton*>()) {
+        if (button->text() == "Copy") {
+            button->click();
+        }
+    }
+    QVERIFY(!w.desktop.copied.isEmpty() && w.desktop.copied.back().startsWith("Answer: B's average is higher"));
+    averages->findChild<QCheckBox*>("lowerIsBetter")->setChecked(true);
+    QVERIFY(answer->text().startsWith("A's average is lower: 52.30 against 55.90"));
+    QTRY_VERIFY(averages->findChild<Announcer*>()->LastMessage() == answer->text());
+    averages->findChild<QLineEdit*>("sd1")->setText("-1");
+    QCOMPARE(answer->text(), QString("No answer: A standard deviation cannot be below 0."));
+    averages->findChild<QLineEdit*>("n2")->setText("x");
+    QCOMPARE(answer->text(), QString("Observations of B: Not a number."));
 }
 
 QTEST_MAIN(KelvoryCompanionsTest)
