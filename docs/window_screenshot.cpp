@@ -1,6 +1,7 @@
 // Renders the window after the worked example of the README into a PNG:
-// window_screenshot OUTPUT.png [details|planner], the second argument
-// rendering that companion window instead. Runs on any platform plugin,
+// window_screenshot OUTPUT.png [details|planner|averages], the second
+// argument rendering that companion window instead (the averages window with
+// the order-value example typed in). Runs on any platform plugin,
 // offscreen too; QT_SCALE_FACTOR=2 renders at twice the density.
 
 #include <QApplication>
@@ -33,7 +34,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: %s OUTPUT.png [details|planner]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s OUTPUT.png [details|planner|averages]\n", argv[0]);
         return 2;
     }
     const QString companion = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString();
@@ -51,12 +52,22 @@ int main(int argc, char* argv[])
         // A window manager may not have made the window active yet; the keys
         // go to the active window.
         QApplication::setActiveWindow(&window);
-        QTest::keyClick(&window, companion == "details" ? Qt::Key_I : Qt::Key_P,
-                        companion == "details" ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
-        shown = window.findChild<QWidget*>(companion == "details" ? "DetailsWindow" : "PlannerWindow");
+        const bool details = companion == "details", averages = companion == "averages";
+        QTest::keyClick(&window, details ? Qt::Key_I : averages ? Qt::Key_A : Qt::Key_P,
+                        details ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+        shown = window.findChild<QWidget*>(details    ? "DetailsWindow"
+                                           : averages ? "AveragesWindow"
+                                                      : "PlannerWindow");
         if (!shown) {
             std::fprintf(stderr, "no %s window\n", qPrintable(companion));
             return 1;
+        }
+        if (averages) {
+            const char* summaries[][2] = {{"n1", "1200"}, {"mean1", "52.30"}, {"sd1", "41.7"},
+                                          {"n2", "1180"}, {"mean2", "55.90"}, {"sd2", "44.2"}};
+            for (const auto& [box, text] : summaries) {
+                shown->findChild<QLineEdit*>(QString::fromLatin1(box))->setText(QString::fromLatin1(text));
+            }
         }
         QApplication::processEvents();
     }

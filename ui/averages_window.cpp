@@ -74,14 +74,15 @@ AveragesWindow::AveragesWindow(Desktop& desktop, QWidget* owner) : QWidget(owner
     table_->setHorizontalHeaderLabels({QStringLiteral("Figure"), QStringLiteral("Value")});
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
-    table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    // Names and values share the width, each wrapping where longer.
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     table_->setWordWrap(true);
     table_->setTextElideMode(Qt::ElideNone);
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->setAccessibleName(QStringLiteral("Figures"));
     table_->setMinimumHeight(200);
     chart_ = new IntervalChart(this);
+    chart_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);  // the table takes the height to spare
     announcer_ = new Announcer(answer_);
     pause_ = new QTimer(this);
     pause_->setSingleShot(true);
@@ -94,7 +95,7 @@ AveragesWindow::AveragesWindow(Desktop& desktop, QWidget* owner) : QWidget(owner
     buttons->addWidget(copy_);
     buttons->addWidget(close);
     for (QWidget* w : std::initializer_list<QWidget*>{answer_, warnings_, table_, chart_}) {
-        layout->addWidget(w);
+        layout->addWidget(w, w == table_ ? 1 : 0);
     }
     layout->addLayout(buttons);
     connect(copy_, &QPushButton::clicked, this, [this] { desktop_.CopyText(Text(report_)); });
