@@ -2,8 +2,8 @@
 # Listens to the window as a blind user would: Orca on a virtual X display
 # with openbox, the accessibility bus and speech-dispatcher (to ALSA's null
 # device), the program driven by xdotool. Checks what Orca spoke after Go,
-# a blank box, Clear and Copy, and that the window is a frame named
-# "Ambrelay". Expects a build of the default preset.
+# a blank box, Clear and Copy, and the averages window's answer, and that the
+# window is a frame named "Ambrelay". Expects a build of the default preset.
 #   scripts/screen-reader-check.sh [PROGRAM]
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -39,7 +39,7 @@ attempt() {
   listen "$scratch" || true
   # speech-dispatcher and its modules leave the session: end whatever still runs from the scratch folder.
   pkill -f "$scratch" 2>/dev/null || true
-  grep -o "SPEECH OUTPUT: '[^']*'" "$scratch/orca.log" 2>/dev/null | sed "s/^SPEECH OUTPUT: //" >"$scratch/spoken" || true
+  grep -o "SPEECH OUTPUT: '.*'" "$scratch/orca.log" 2>/dev/null | sed "s/^SPEECH OUTPUT: //" >"$scratch/spoken" || true
   cp "$scratch/spoken" "$repo_root/build/screen-reader-spoken.txt" 2>/dev/null || true
   cat "$scratch/frame" >>"$repo_root/build/screen-reader-spoken.txt" 2>/dev/null || true
   local status=0
@@ -53,6 +53,7 @@ attempt() {
     check "$scratch/spoken" "You must fill in all four values to obtain a result." || status=1
     check "$scratch/spoken" "The form was cleared." || status=1
     check "$scratch/spoken" "The result was copied to the clipboard." || status=1
+    check "$scratch/spoken" "B's average is higher: 55.90 against 52.30, 6.9% more" || status=1
     grep -q "^frame Ambrelay$" "$scratch/frame" 2>/dev/null || { echo "no frame named Ambrelay" >&2; status=1; }
     grep -q "^bar Likelihood for version 2 98 percent$" "$scratch/frame" 2>/dev/null \
       || { echo "the bar is not read as 98 percent by its name" >&2; status=1; }
@@ -75,4 +76,4 @@ if [ "$status" -ne 0 ]; then
   echo "What Orca spoke is in build/screen-reader-spoken.txt" >&2
   exit 1
 fi
-echo "Orca spoke the verdict, the p value, the bar, the blank box's message, Clear and Copy; the insights are on the bus."
+echo "Orca spoke the verdict, the p value, the bar, the blank box's message, Clear, Copy and the averages' answer; the insights are on the bus."

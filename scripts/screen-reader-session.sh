@@ -65,3 +65,10 @@ xdotool key Return; sleep 3
 type_counts
 xdotool key Return; sleep 4
 xdotool key ctrl+c; sleep 3
+# The averages window: Ctrl+Shift+A, the order-value example, and the answer
+# spoken once typing pauses.
+xdotool key ctrl+shift+a; sleep 2
+for number in 1200 52.30 41.7 1180 55.90 44.2; do
+  xdotool type --delay 60 "$number"; xdotool key Tab; sleep 0.4
+done
+sleep 4
