@@ -28,6 +28,19 @@ std::optional<double> Number(std::string text, bool percentSign = false)
     return ReadNumber(text) / (percent ? 100 : 1);
 }
 
+// An option's number into `into`; false, with the usage error said, when
+// it is none.
+bool ReadOption(const std::string& text, const char* name, double& into, bool percentSign, std::ostream& err)
+{
+    const std::optional<double> value = Number(text, percentSign);
+    if (value) {
+        into = *value;
+    } else {
+        Usage(err, says::NotANumberOption(name, text));
+    }
+    return value.has_value();
+}
+
 // A person reads each figure on a line, rounded; a program reads JSON, unrounded.
 void WriteFigures(std::span<const FigureKind> kinds, const std::vector<Figure>& figures, bool json,
                   std::ostream& out)
@@ -68,13 +81,7 @@ int PlanOptions::RunMeans(std::ostream& out, std::ostream& err) const
     }
     MeansPlanRequest request;
     const auto read = [&](const std::string& text, const char* name, double& into, bool percentSign) {
-        const std::optional<double> value = Number(text, percentSign);
-        if (value) {
-            into = *value;
-        } else {
-            Usage(err, says::NotANumberOption(name, text));
-        }
-        return value.has_value();
+        return ReadOption(text, name, into, percentSign, err);
     };
     if (!read(sd, "--sd", request.sd, false) || !read(mde, "--mde", request.effect, false)
         || !read(alpha, "--alpha", request.alpha, true) || !read(power, "--power", request.power, true)) {
@@ -120,13 +127,7 @@ int PlanOptions::Run(std::ostream& out, std::ostream& err) const
     PlanRequest request;
     PlanInputs& in = request.settings;
     const auto read = [&](const std::string& text, const char* name, double& into, bool percentSign) {
-        const std::optional<double> value = Number(text, percentSign);
-        if (value) {
-            into = *value;
-        } else {
-            Usage(err, says::NotANumberOption(name, text));
-        }
-        return value.has_value();
+        return ReadOption(text, name, into, percentSign, err);
     };
     double given = 0;
     if (!read(baseline, "--baseline", in.baseline, true) || !read(alpha, "--alpha", in.alpha, true)

@@ -200,35 +200,6 @@ double Deviance(double x, double m)
     return x * Log(x / m) + m - x;
 }
 
-// The continued fraction of the regularised incomplete beta function, which
-// converges fast for x < (a + 1) / (a + b + 2) (modified Lentz). Its first
-// term, 1 - (a + b) x / (a + 1), is taken from y = 1 - x as well: near x = 1
-// the subtraction would lose what x holds beyond its rounding.
-double BetaFraction(double x, double y, double a, double b)
-{
-    constexpr double kTiny = 1e-300;
-    const auto guard = [](double v) { return std::fabs(v) < kTiny ? kTiny : v; };
-    double c = 1;
-    double d = (a + 1) / guard(a * y + 1 - b * x);
-    double h = d;
-    for (int m = 1; m < 10'000'000; ++m) {
-        const double m2 = 2.0 * m;
-        double aa = m * (b - m) * x / ((a - 1 + m2) * (a + m2));
-        d = 1 / guard(1 + aa * d);
-        c = guard(1 + aa / c);
-        h *= d * c;
-        aa = -(a + m) * (a + b + m) * x / ((a + m2) * (a + 1 + m2));
-        d = 1 / guard(1 + aa * d);
-        c = guard(1 + aa / c);
-        const double delta = d * c;
-        h *= delta;
-        if (std::fabs(delta - 1) < 1e-15) {
-            break;
-        }
-    }
-    return h;
-}
-
 // The binomial probability of k successes and m failures, k + m trials,
 // each a success with chance p (q = 1 - p). Taking the failures apart keeps
 // them exact where n - k would round: the beta functions pass b - 1 that way.
@@ -257,7 +228,7 @@ double BinomialTerms(double k, double m, double p, double q)
 // where y = 1 - x is given apart so that neither loses digits to the other.
 double LowerIncompleteBeta(double x, double y, double a, double b)
 {
-    return BinomialTerms(a, b, x, y) * b / (a + b) * BetaFraction(x, y, a, b);
+    return BinomialTerms(a, b, x, y) * b / (a + b) * BetaContinuedFraction(x, y, a, b);
 }
 
 // I_x(a, b) by its series of positive terms,
@@ -486,6 +457,35 @@ double BetaUpperTail(double x, double a, double b)
         return seriesFits(y) ? LowerIncompleteBetaSeries(y, x, b, a) : 1 - LowerIncompleteBeta(x, y, a, b);
     }
     return seriesFits(x) ? 1 - LowerIncompleteBetaSeries(x, y, a, b) : LowerIncompleteBeta(y, x, b, a);
+}
+
+// The continued fraction of the regularised incomplete beta function, which
+// converges fast for x < (a + 1) / (a + b + 2) (modified Lentz). Its first
+// term, 1 - (a + b) x / (a + 1), is taken from y = 1 - x as well: near x = 1
+// the subtraction would lose what x holds beyond its rounding.
+double BetaContinuedFraction(double x, double y, double a, double b)
+{
+    constexpr double kTiny = 1e-300;
+    const auto guard = [](double v) { return std::fabs(v) < kTiny ? kTiny : v; };
+    double c = 1;
+    double d = (a + 1) / guard(a * y + 1 - b * x);
+    double h = d;
+    for (int m = 1; m < 10'000'000; ++m) {
+        const double m2 = 2.0 * m;
+        double aa = m * (b - m) * x / ((a - 1 + m2) * (a + m2));
+        d = 1 / guard(1 + aa * d);
+        c = guard(1 + aa / c);
+        h *= d * c;
+        aa = -(a + m) * (a + b + m) * x / ((a + m2) * (a + 1 + m2));
+        d = 1 / guard(1 + aa * d);
+        c = guard(1 + aa / c);
+        const double delta = d * c;
+        h *= delta;
+        if (std::fabs(delta - 1) < 1e-15) {
+            break;
+        }
+    }
+    return h;
 }
 
 }  // namespace ambrelay::math

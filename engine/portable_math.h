@@ -39,6 +39,11 @@ double BinomialDensity(double k, double n, double p, double q);
 // The density at x of Beta(a, b), for a, b >= 1; good to about 1e-10 of
 // itself where the shapes reach a billion.
 double BetaDensity(double x, double a, double b);
+// The continued fraction of the regularised incomplete beta function I_x(a,
+// b), with y = 1 - x given apart (modified Lentz): I_x(a, b) is
+// x^a y^b / (a B(a, b)) times it, and it converges fast for
+// x < (a + 1) / (a + b + 2).
+double BetaContinuedFraction(double x, double y, double a, double b);
 // P(X > x) for X ~ Beta(a, b), for a, b >= 1; good to about 1e-8 of itself
 // where the shapes reach a billion, far finer than the chance to beat needs.
 double BetaUpperTail(double x, double a, double b);

@@ -13,33 +13,6 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // normal with a correction of order 1/df (Abramowitz and Stegun 26.7.10).
 constexpr double kNearlyNormal = 4e5;
 
-// The continued fraction of I_x(a, b), by the modified Lentz method; it
-// converges fast for x below (a + 1) / (a + b + 2).
-double BetaFraction(double a, double b, double x)
-{
-    constexpr double kTiny = 1e-300;
-    const auto guard = [](double v) { return std::fabs(v) < kTiny ? kTiny : v; };
-    double c = 1;
-    double d = 1 / guard(1 - (a + b) * x / (a + 1));
-    double h = d;
-    for (int m = 1; m <= 100000; ++m) {
-        const double m2 = 2.0 * m;
-        double aa = m * (b - m) * x / ((a - 1 + m2) * (a + m2));
-        d = 1 / guard(1 + aa * d);
-        c = guard(1 + aa / c);
-        h *= d * c;
-        aa = -(a + m) * (a + b + m) * x / ((a + m2) * (a + 1 + m2));
-        d = 1 / guard(1 + aa * d);
-        c = guard(1 + aa / c);
-        const double step = d * c;
-        h *= step;
-        if (std::fabs(step - 1) < 1e-16) {
-            break;
-        }
-    }
-    return h;
-}
-
 // x^a y^b / B(a, b), from the logarithms of x and y.
 double BetaFront(double a, double b, double logX, double logY)
 {
@@ -56,9 +29,9 @@ double IncompleteBetaFromLogs(double a, double b, double x, double y, double log
     }
     const double front = BetaFront(a, b, logX, logY);
     if (x < (a + 1) / (a + b + 2)) {
-        return front * BetaFraction(a, b, x) / a;
+        return front * BetaContinuedFraction(x, y, a, b) / a;
     }
-    return 1 - front * BetaFraction(b, a, y) / b;
+    return 1 - front * BetaContinuedFraction(y, x, b, a) / b;
 }
 
 // The density of Student's t at t.
