@@ -7,6 +7,8 @@
 
 #include "engine/means.h"
 #include "engine/observations.h"
+#include "figures/means_figures.h"
+#include "figures/plan_figures.h"
 #include "engine/student_t.h"
 
 using namespace ambrelay;
@@ -63,6 +65,11 @@ private slots:
     void pooledPercentiles_data();
     void pooledPercentiles();
     void skewness();
+    void capsAsRTakesThem_data();
+    void capsAsRTakesThem();
+    void answerInWords_data();
+    void answerInWords();
+    void oneSidedPlan();
 };
 
 void MeansTest::welchAgreesWithR_data()
@@ -237,6 +244,106 @@ void MeansTest::skewness()
     QVERIFY(Near(shifted.Summary().mean, 1e6 + 3.1203364633085977, 1e-15));
     QVERIFY(Near(shifted.Summary().sd, 2.9272436543441871, 1e-9));
     QVERIFY(Near(shifted.Skewness(), 1.3870507300638091, 1e-7));
+}
+
+// Both versions' values, capped at percentiles of both pooled, against R:
+// quantile(type = 7) over the values (or those other than 0), the values
+// clamped, then mean and sd of each version.
+void MeansTest::capsAsRTakesThem_data()
+{
+    QTest::addColumn<double>("upper");  // percent; 0: none
+    QTest::addColumn<double>("lower");
+    QTest::addColumn<bool>("ignoreZeros");
+    QTest::addColumn<QList<double>>("expected");  // mean A, sd A, mean B, sd B, changed up, changed down
+    QTest::addColumn<bool>("upperOnZero");
+    const QList<double> uncapped{8, 18.556220879622373, 14.833333333333334, 42.710264183995243, 0, 0};
+    QTest::newRow("no caps: streamed") << 0.0 << 0.0 << false << uncapped << false;
+    QTest::newRow("both caps over the values other than 0")
+        << 90.0 << 10.0 << true << QList<double>{8, 18.5562208796224, 11.45, 26.4857508860897, 1, 1} << false;
+    QTest::newRow("an upper cap on 0 is not applied") << 10.0 << 0.0 << false << uncapped << true;
+}
+
+void MeansTest::capsAsRTakesThem()
+{
+    QFETCH(double, upper);
+    QFETCH(double, lower);
+    QFETCH(bool, ignoreZeros);
+    QFETCH(QList<double>, expected);
+    QFETCH(bool, upperOnZero);
+    CapRequest caps;
+    caps.upperPercent = upper > 0 ? std::optional<double>(upper) : std::nullopt;
+    caps.lowerPercent = lower > 0 ? std::optional<double>(lower) : std::nullopt;
+    caps.ignoreZeros = ignoreZeros;
+    ValuesCollector values(false, caps);
+    for (const double x : {0.0, 0.0, 1.0, 2.0, 3.0, 50.0, 0.0}) {
+        values.Add(Version::A, x);
+    }
+    for (const double x : {0.0, 4.0, 5.0, 100.0, -20.0, 0.0}) {
+        values.Add(Version::B, x);
+    }
+    const ValuesCollector::Result r = values.Finish();
+    QVERIFY(r.a && r.b);
+    QVERIFY(Near(r.a->mean, expected[0], 1e-13) && Near(r.a->sd, expected[1], 1e-13));
+    QVERIFY(Near(r.b->mean, expected[2], 1e-13) && Near(r.b->sd, expected[3], 1e-13));
+    QCOMPARE(r.caps.changedUpper, expected[4]);
+    QCOMPARE(r.caps.changedLower, expected[5]);
+    QCOMPARE(r.caps.upperOnZero, upperOnZero);
+    QCOMPARE(r.caps.upper.has_value(), upper > 0 && !upperOnZero);
+}
+
+// The answer's sentence in its forms: the same averages, "lower is better",
+// a lift without an interval, and no lift at all.
+void MeansTest::answerInWords_data()
+{
+    QTest::addColumn<QList<double>>("summaries");  // n, mean, sd of A, then of B
+    QTest::addColumn<bool>("lower");
+    QTest::addColumn<QString>("starts");
+    QTest::addColumn<QString>("lacks");
+    QTest::newRow("the same averages") << QList<double>{40, 10, 3, 40, 10, 3} << false
+                                       << "The averages are the same: 10.00 each; p = 1." << "more";
+    QTest::newRow("lower is better") << QList<double>{1200, 52.30, 41.7, 1180, 55.90, 44.2} << true
+                                     << "A's average is lower: 52.30 against 55.90, 6.4% less (95% interval"
+                                     << "could well be chance";
+    QTest::newRow("the average behind is near 0") << QList<double>{100, 0.1, 10, 100, 5, 10} << false
+                                                  << "B's average is higher: 5.00 against 0.10, 4900.0% more; p ="
+                                                  << "interval";
+    QTest::newRow("the average behind is 0") << QList<double>{100, 0, 10, 100, 5, 10} << false
+                                             << "B's average is higher: 5.00 against 0.00; p =" << "more";
+}
+
+void MeansTest::answerInWords()
+{
+    QFETCH(QList<double>, summaries);
+    QFETCH(bool, lower);
+    QFETCH(QString, starts);
+    QFETCH(QString, lacks);
+    const MeansRequest request{{summaries[0], summaries[1], summaries[2]},
+                               {summaries[3], summaries[4], summaries[5]},
+                               lower ? Better::Lower : Better::Higher};
+    const auto answer = AnswerMeans(request);
+    QVERIFY(answer);
+    const QString words = QString::fromStdString((*answer)[MeansFigure::Answer].words);
+    QVERIFY2(words.startsWith(starts), qPrintable(words));
+    QVERIFY2(!words.contains(lacks), qPrintable(words));
+    // A program reads the same sentence, and no label.
+    const auto numbers = AnswerMeans(request, Wording::NumbersOnly);
+    QCOMPARE(std::get<std::string>((*numbers)[MeansFigure::Answer].value), words.toStdString());
+    QVERIFY((*numbers)[MeansFigure::T].label.empty());
+}
+
+// R 4.2: power.t.test(delta = 2.5, sd = 40, power = 0.8, alternative = "one.sided").
+void MeansTest::oneSidedPlan()
+{
+    MeansPlanRequest request;
+    request.sd = 40;
+    request.effect = 2.5;
+    request.twoSided = false;
+    const auto plan = AnswerMeansPlan(request);
+    QVERIFY(plan);
+    QVERIFY(std::fabs(*(*plan)[MeansPlanFigure::ObservationsUnrounded].Number() - 3166.14590552133) < 2e-4);
+    QCOMPARE(*(*plan)[MeansPlanFigure::Observations].Number(), 3167.0);
+    request.relative = true;  // a share of an average nobody gave
+    QCOMPARE(AnswerMeansPlan(request).Failure().reason, Reason::RelativeEffectNeedsAverage);
 }
 
 QTEST_APPLESS_MAIN(MeansTest)
