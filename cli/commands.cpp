@@ -119,13 +119,15 @@ int CompareValuesFile(const MeansOptions& m, const TableOptions& table, std::ist
     v.delimiter = table.delimiter;
     v.decimalComma = table.decimalComma;
     v.better = m.lowerIsBetter ? Better::Lower : Better::Higher;
+    v.looking = m.looking;
     v.json = m.json;
     return FromFile(m.valuesPath, in, err, [&](std::istream& s) { return CompareValues(s, v, out, err); });
 }
 
 // --planned, --margin and --margin-points, read as the details window reads them.
+// For averages, the margin in points is in the metric's own units.
 bool ReadJudgeOptions(const std::string& planned, const std::string& margin, const std::string& marginPoints,
-                      JudgeOptions& options, std::ostream& err)
+                      JudgeOptions& options, std::ostream& err, bool averages = false)
 {
     if (!planned.empty()) {
         const Outcome<double> total = ReadPlanned(planned);
@@ -143,8 +145,11 @@ bool ReadJudgeOptions(const std::string& planned, const std::string& margin, con
     const MarginKind kind = relative ? MarginKind::RelativePercent : MarginKind::Points;
     const Outcome<Margin> read = ReadMargin(size, kind);
     if (!read) {
-        const std::string shown = relative && size.back() == '%' ? size.substr(0, size.size() - 1) : size;
-        Usage(err, says::MarginOption(kind, shown));
+        std::string shown = relative && size.back() == '%' ? size.substr(0, size.size() - 1) : size;
+        if (shown.rfind(' ', 0) == 0) {
+            shown.erase(0, 1);  // the blank that kept a negative number from reading as an option
+        }
+        Usage(err, says::MarginOption(kind, shown, averages));
         return false;
     }
     options.margin = *read;
@@ -325,6 +330,11 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
         return JudgeOne(counts, judgeOptions, judgeJson, out, err);
     }
     if (means->parsed()) {
+        JudgeOptions looking;
+        if (!ReadJudgeOptions(meansOptions.planned, meansOptions.margin, meansOptions.marginUnits, looking, err, true)) {
+            return kUsage;
+        }
+        meansOptions.looking = looking;
         const bool valueOptions = !meansOptions.numerator.empty() || !meansOptions.control.empty()
                                   || !meansOptions.cap.empty() || !meansOptions.capLower.empty()
                                   || meansOptions.ignoreZeros || means->count("--group") || means->count("--value");
@@ -348,6 +358,7 @@ int RunCli(std::vector<std::string> args, std::istream& in, std::ostream& out, s
             }
             TableOptions options = meansTable.Options(TableKind::Means, meansOptions.json);
             options.better = meansOptions.lowerIsBetter ? Better::Lower : Better::Higher;
+            options.judge = looking;
             return JudgeFile(meansTable.csvPath, options, in, out, err);
         }
         if (meansTable.AnyForTable()) {

@@ -30,6 +30,11 @@ void MeansOptions::Register(CLI::App& means)
     means.add_option("--cap", cap, "cap the values at this percentile of both versions pooled: 99.9%");
     means.add_option("--cap-lower", capLower, "raise the values below this percentile to it: 1%");
     means.add_flag("--ignore-zeros", ignoreZeros, "take the percentiles over the values other than 0");
+    means.add_option("--planned", planned,
+                     "observations in all the test is planned to reach, for the peeking-safe p value (default 5000)");
+    means.add_option("--margin", margin, "B is not worse than A by more than this relative margin: 2%");
+    means.add_option("--margin-units", marginUnits, "B is not worse than A by more than this much, in the metric's units")
+        ->excludes("--margin");
     means.footer("Examples:\n"
                  "  ambrelay-cli means 1200 52.30 41.7 1180 55.90 44.2\n"
                  "  ambrelay-cli means 800 2.41 1.9 790 2.18 1.7 --lower-is-better --json\n"
@@ -50,7 +55,8 @@ int MeansOptions::Run(std::istream&, std::ostream& out, std::ostream& err) const
         read[i] = ReadNumber(numbers[i]);
     }
     MeansRequest request{{read[0], read[1], read[2]}, {read[3], read[4], read[5]},
-                         lowerIsBetter ? Better::Lower : Better::Higher};
+                         lowerIsBetter ? Better::Lower : Better::Higher, false, looking.plannedObservations,
+                         looking.margin};
     const auto answer = AnswerMeans(request, json ? Wording::NumbersOnly : Wording::ForPeople);
     if (!answer) {
         return NoResult(err, ReasonText(answer.Failure().reason));

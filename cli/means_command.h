@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/judge.h"
+
 namespace CLI {
 class App;
 }
@@ -20,6 +22,9 @@ struct MeansOptions {
     // A file of observations instead.
     std::string valuesPath, group = "group", value = "value", numerator, denominator, control, cap, capLower;
     bool ignoreZeros = false;
+    // The peeking-safe test's planned total, and a margin for "not worse than".
+    std::string planned, margin, marginUnits;
+    JudgeOptions looking;  // as read from them
 
     void Register(CLI::App& means);
     int Run(std::istream& in, std::ostream& out, std::ostream& err) const;

@@ -44,8 +44,11 @@ std::string PlannedOption(std::string_view text)
     return "--planned must be a number of observations above 0, not '" + std::string(text) + "'";
 }
 
-std::string MarginOption(MarginKind kind, std::string_view text)
+std::string MarginOption(MarginKind kind, std::string_view text, bool averages)
 {
+    if (averages && kind == MarginKind::Points) {
+        return "--margin-units must be a number above 0, in the metric's own units, not '" + std::string(text) + "'";
+    }
     return std::string(kind == MarginKind::Points ? "--margin-points" : "--margin") + " must be " + MarginRule(kind)
            + ", not '" + std::string(text) + "'";
 }

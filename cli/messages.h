@@ -31,7 +31,7 @@ std::string NoSuchCommand(std::string_view command);
 std::string ParseError(std::string_view what);
 std::string CannotRead(std::string_view path, std::string_view why);
 std::string PlannedOption(std::string_view text);
-std::string MarginOption(MarginKind kind, std::string_view text);
+std::string MarginOption(MarginKind kind, std::string_view text, bool averages = false);
 std::string NotANumberOption(std::string_view option, std::string_view text);
 std::string CountsOrTable();
 std::string TableOptionsWithoutTable();

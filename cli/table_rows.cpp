@@ -86,7 +86,12 @@ std::optional<std::string> Compared(const TableSettings& t, const csv::Row& row,
         }
         numbers[i] = ReadNumber(read[i]);
     }
-    request = {{numbers[0], numbers[1], numbers[2]}, {numbers[3], numbers[4], numbers[5]}, t.better};
+    request = {{numbers[0], numbers[1], numbers[2]},
+               {numbers[3], numbers[4], numbers[5]},
+               t.better,
+               false,
+               t.judge.plannedObservations,
+               t.judge.margin};
     answer = AnswerMeans(request, Wording::NumbersOnly);
     if (!answer) {
         return ReasonText(answer.Failure().reason);

@@ -119,7 +119,8 @@ int CompareValues(std::istream& in, const ValuesOptions& o, std::ostream& out, s
     if (!result.a || !result.b) {
         return NoResult(err, ReasonText((result.a ? result.b : result.a).Failure().reason));
     }
-    const MeansRequest request{*result.a, *result.b, o.better, ratio};
+    const MeansRequest request{*result.a, *result.b, o.better, ratio, o.looking.plannedObservations,
+                               o.looking.margin};
     const auto answer = AnswerMeans(request, o.json ? Wording::NumbersOnly : Wording::ForPeople);
     if (!answer) {
         return NoResult(err, ReasonText(answer.Failure().reason));

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/judge.h"
 #include "engine/observations.h"
 
 namespace ambrelay::cli {
@@ -20,6 +21,7 @@ struct ValuesOptions {
     std::optional<bool> decimalComma;
     Better better = Better::Higher;
     bool json = false;
+    JudgeOptions looking;  // the planned total and a margin
 };
 
 // Reads the values on `in`, writes the comparison to `out` and a line for

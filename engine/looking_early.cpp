@@ -22,7 +22,22 @@ AlwaysValidOutcome AlwaysValidTest(const Counts& c, double planned, double alpha
     if (!(spread > 0) || !std::isfinite(spread)) {
         return Reason::NoSpread;
     }
-    const double delta = pb - pa;
+    const AlwaysValidOutcome test = AlwaysValidTest(pb - pa, spread, n, planned, alpha);
+    if (!test) {
+        return test;
+    }
+    // In percentage points.
+    return AlwaysValid{test->pValue, {test->differencePoints.low * 100, test->differencePoints.high * 100}};
+}
+
+AlwaysValidOutcome AlwaysValidTest(double delta, double spread, double n, double planned, double alpha)
+{
+    if (!(planned > 0 && std::isfinite(planned))) {
+        return Problem(Reason::NoPlannedObservations, Input::Planned);
+    }
+    if (!(spread > 0) || !std::isfinite(spread)) {
+        return Reason::NoSpread;
+    }
     const double z = delta / std::sqrt(spread);
     const double logAlpha = math::Log(alpha);
     const double rho2 = (-2 * logAlpha + math::Log(1 - 2 * logAlpha)) / planned;
@@ -31,7 +46,7 @@ AlwaysValidOutcome AlwaysValidTest(const Counts& c, double planned, double alpha
     test.pValue = std::min(1.0, std::sqrt(grown) * math::Exp(-rho2 * n * z * z / (2 * grown)));
     const double half =
         std::sqrt(n * spread) * std::sqrt(2 * grown * (0.5 * math::Log(grown) - logAlpha) / (n * n * rho2));
-    test.differencePoints = {(delta - half) * 100, (delta + half) * 100};
+    test.differencePoints = {delta - half, delta + half};
     if (!std::isfinite(test.pValue) || !std::isfinite(half)) {
         return Reason::BeyondDoubles;
     }

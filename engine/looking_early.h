@@ -29,6 +29,12 @@ using AlwaysValidOutcome = Outcome<AlwaysValid>;
 // From the counts and the observations in all the test is planned to reach.
 AlwaysValidOutcome AlwaysValidTest(const Counts& counts, double plannedObservations, double alpha = kLookingAlpha);
 
+// The same for any difference `delta` of two means with the variance
+// `spread` (each mean's squared standard error, summed) after n
+// observations in all; the interval is in delta's own units.
+AlwaysValidOutcome AlwaysValidTest(double delta, double spread, double n, double plannedObservations,
+                                   double alpha = kLookingAlpha);
+
 enum class MarginKind { RelativePercent, Points };
 
 // "B is not worse than A by more than 2%" (relative) or "by 0.5 points".

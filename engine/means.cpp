@@ -88,6 +88,37 @@ Outcome<MeansComparison> CompareMeans(const MeanSummary& a, const MeanSummary& b
     return c;
 }
 
+NonInferiorityOutcome TestNonInferiority(const MeanSummary& a, const MeanSummary& b, const Margin& margin,
+                                         Better better, double alpha)
+{
+    if (const auto problem = MarginProblem(margin)) {
+        return *problem;
+    }
+    const double va = a.sd * a.sd / a.n, vb = b.sd * b.sd / b.n;
+    // How much better B is, the way better goes, plus the margin allowed.
+    const double sign = better == Better::Higher ? 1 : -1;
+    double estimate = 0, error = 0;
+    if (margin.kind == MarginKind::Points) {
+        estimate = sign * (b.mean - a.mean) + margin.size;
+        error = std::sqrt(va + vb);
+    } else {
+        if (!(a.mean > 0 && b.mean > 0)) {
+            return Problem(Reason::RelativeMarginNeedsPositiveMeans, Input::Margin);
+        }
+        const double allowed = better == Better::Higher ? -math::Log1p(-margin.size / 100) : math::Log1p(margin.size / 100);
+        estimate = sign * math::Log(b.mean / a.mean) + allowed;
+        error = std::sqrt(vb / (b.mean * b.mean) + va / (a.mean * a.mean));
+    }
+    if (!(error > 0) || !std::isfinite(error) || !std::isfinite(estimate)) {
+        return Reason::NoMarginSpread;
+    }
+    NonInferiority test;
+    test.z = estimate / error;
+    test.pValue = math::Erfc(test.z / std::sqrt(2.0)) / 2;
+    test.notWorse = test.z > math::NormalQuantile(1 - alpha);
+    return test;
+}
+
 Outcome<double> ObservationsForMeans(double delta, double sd, double alpha, double power)
 {
     if (!(alpha > 0 && alpha < 1)) {

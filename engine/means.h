@@ -6,6 +6,7 @@
 // standard deviation.
 
 #include "engine/interval.h"
+#include "engine/looking_early.h"
 #include "engine/outcome.h"
 #include "engine/sample_ratio.h"
 #include "engine/version.h"
@@ -46,6 +47,13 @@ struct MeansComparison {
 // are then infinite.
 Outcome<MeansComparison> CompareMeans(const MeanSummary& a, const MeanSummary& b, Better better = Better::Higher,
                                       bool ratios = false);
+
+// "B is not worse than A by more than the margin": relative (percent of A's
+// mean, from the log of the ratio of the means, both above 0) or in the
+// metric's units (MarginKind::Points), with "worse" the way `better` says.
+// A z test on the standard errors of the summaries.
+NonInferiorityOutcome TestNonInferiority(const MeanSummary& a, const MeanSummary& b, const Margin& margin,
+                                         Better better, double alpha = kLookingAlpha);
 
 // Observations per version for a two-sided t test at `alpha` to detect
 // `delta` with `power`, both versions of standard deviation `sd`: the n

@@ -51,7 +51,8 @@ enum class Reason {
     NoVariation,               // both standard deviations are zero: standard error 0
     OtherMeanNearZero,         // the other version's mean within 1.96 standard errors of zero: no lift interval
     RelativeEffectNeedsAverage,
-    NoDenominator,             // a ratio metric whose denominators average 0  // a relative effect on an average is a share of that average
+    NoDenominator,
+    RelativeMarginNeedsPositiveMeans,  // a relative margin on averages at or below 0             // a ratio metric whose denominators average 0  // a relative effect on an average is a share of that average
     // What a person types
     NoNumber,    // a field left empty
     NotANumber,

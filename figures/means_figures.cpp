@@ -46,6 +46,11 @@ constexpr FigureKind kMeansKinds[] = {
     Kind(M::ObservationsNeeded, "observations_needed", "", Unit::Count),
     Kind(M::SplitChiSquare, "srm_chi_square", "", Unit::Statistic),
     Kind(M::SplitP, "srm_p_value", "", Unit::PValue),
+    Kind(M::AlwaysValidP, "always_valid_p", "", Unit::PValue),
+    Kind(M::AlwaysValidDifference, "always_valid_difference", "always_valid_ci", Unit::Statistic),
+    Kind(M::Planned, "planned_observations", "", Unit::Count),
+    Kind(M::NotWorse, "non_inferior", "", Unit::YesNo),
+    Kind(M::NotWorseP, "non_inferiority_p", "", Unit::PValue),
 };
 static_assert(EveryKindInOrder<MeansFigure>(kMeansKinds), "one kind for every figure of averages, in order");
 
@@ -89,6 +94,55 @@ std::string AnswerSentence(const MeansComparison& c, const MeansRequest& r, int 
     return s;
 }
 
+// A margin as the user gave it: "2%", or "1.5" in the metric's units.
+std::string MeansMarginText(const Margin& m)
+{
+    return NumberToText(m.size) + (m.kind == MarginKind::RelativePercent ? "%" : "");
+}
+
+// The peeking-safe test of B minus A, and "not worse than" when a margin is given.
+template <typename Say>
+void WordLookingEarly(FigureList<MeansFigure>& f, const MeansComparison& c, const MeansRequest& r, int decimals,
+                      Say say)
+{
+    const double planned = r.plannedObservations.value_or(kDefaultPlannedObservations);
+    Set(f[M::Planned], planned, "Planned observations in all, for the peeking-safe test",
+        say(r.plannedObservations ? Grouped(planned) : Grouped(planned) + " (the default; give your own)"));
+    f[M::AlwaysValidP].label = "p value, peeking-safe (valid however often you look)";
+    f[M::AlwaysValidDifference].label = "Difference, B - A, peeking-safe (95% interval)";
+    const AlwaysValidOutcome test =
+        AlwaysValidTest(c.difference, c.standardError * c.standardError, r.a.n + r.b.n, planned);
+    if (test) {
+        const Interval& i = test->differencePoints;
+        f[M::AlwaysValidP].value = test->pValue;
+        f[M::AlwaysValidP].words = say(PValueText(test->pValue));
+        f[M::AlwaysValidDifference].value = c.difference;
+        f[M::AlwaysValidDifference].interval = i;
+        f[M::AlwaysValidDifference].words = say(Fixed(c.difference, decimals) + " (" + Fixed(i.low, decimals)
+                                                + " to " + Fixed(i.high, decimals) + ")");
+    } else {
+        f[M::AlwaysValidP].words = f[M::AlwaysValidDifference].words = say(ReasonText(test.Failure()));
+    }
+    if (!r.margin) {
+        f[M::NotWorse].label = "B not worse than A by more than a margin";
+        f[M::NotWorseP].label = "p value, B not worse than A";
+        f[M::NotWorse].words = f[M::NotWorseP].words = say("no margin given");
+        return;
+    }
+    const std::string margin = MeansMarginText(*r.margin);
+    f[M::NotWorse].label = "B not worse than A by more than " + margin;
+    f[M::NotWorseP].label = "p value, B not worse than A by more than " + margin + " (one-sided)";
+    const NonInferiorityOutcome notWorse = TestNonInferiority(r.a, r.b, *r.margin, r.better);
+    if (notWorse) {
+        f[M::NotWorse].value = notWorse->notWorse;
+        f[M::NotWorse].words = say(notWorse->notWorse ? "yes" : "not shown");
+        f[M::NotWorseP].value = notWorse->pValue;
+        f[M::NotWorseP].words = say(PValueText(notWorse->pValue));
+    } else {
+        f[M::NotWorse].words = f[M::NotWorseP].words = say(ReasonText(notWorse.Failure()));
+    }
+}
+
 }  // namespace
 
 std::span<const FigureKind> MeansFigureKinds() { return kMeansKinds; }
@@ -106,7 +160,7 @@ Outcome<FigureList<MeansFigure>> AnswerMeans(const MeansRequest& r, Wording word
     const Interval& d = c.differenceInterval;
     // The averages to the digits their difference can claim, and at least two.
     const int decimals = std::max(2, IntervalDecimals(d.low, d.high));
-    const auto say = [&](std::string text) { return words ? std::move(text) : std::string(); };
+    const auto say = [words](std::string text) { return words ? std::move(text) : std::string(); };
     FigureList<MeansFigure> f(kMeansKinds);
     // The answer is printed wherever the figures go, as a judgement's verdict is.
     const std::string answer = AnswerSentence(c, r, decimals);
@@ -172,6 +226,7 @@ Outcome<FigureList<MeansFigure>> AnswerMeans(const MeansRequest& r, Wording word
     } else {
         f[M::SplitChiSquare].words = f[M::SplitP].words = say(ReasonText(c.sampleRatio.Failure().reason));
     }
+    WordLookingEarly(f, c, r, decimals, say);
     if (!words) {
         for (M id = M::Answer; id != M::Count; id = static_cast<M>(static_cast<int>(id) + 1)) {
             f[id].label.clear();

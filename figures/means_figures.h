@@ -14,7 +14,7 @@ namespace ambrelay {
 
 enum class MeansFigure {
     Answer, Leader, Better, Observations1, Average1, Deviation1, Observations2, Average2, Deviation2, Difference, Lift, PTwoSided, POneSided, T, DegreesOfFreedom, Chance,
-    ObservationsNeeded, SplitChiSquare, SplitP,
+    ObservationsNeeded, SplitChiSquare, SplitP, AlwaysValidP, AlwaysValidDifference, Planned, NotWorse, NotWorseP,
     Count
 };
 
@@ -25,6 +25,8 @@ struct MeansRequest {
     MeanSummary a, b;
     Better better = Better::Higher;
     bool ratios = false;  // each summary is a ratio metric's: a z test
+    std::optional<double> plannedObservations;  // in all, for the peeking-safe test; the default without
+    std::optional<Margin> margin;  // "not worse than": relative, or in the metric's units (MarginKind::Points)
 };
 
 // Every figure of the comparison, or why there is none.

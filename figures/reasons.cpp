@@ -89,6 +89,8 @@ std::string ReasonText(Reason reason)
     case Reason::RelativeEffectNeedsAverage:
         return "A relative effect is a share of the control's average: give the average too, or the effect in the "
                "metric's own units.";
+    case Reason::RelativeMarginNeedsPositiveMeans:
+        return "A relative margin needs both averages above 0; give the margin in the metric's own units instead.";
     case Reason::NoDenominator:
         return "The denominators of the ratio are all 0, so the ratio has no value.";
     case Reason::NoNumber:

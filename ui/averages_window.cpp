@@ -139,7 +139,8 @@ void AveragesWindow::Update()
     }
     const MeansRequest request{{numbers[0], numbers[1], numbers[2]},
                                {numbers[3], numbers[4], numbers[5]},
-                               lowerIsBetter_->isChecked() ? Better::Lower : Better::Higher};
+                               lowerIsBetter_->isChecked() ? Better::Lower : Better::Higher, false, std::nullopt,
+                               std::nullopt};
     const auto answer = AnswerMeans(request);
     if (!answer) {
         chart_->SetFigures(FigureList<MeansFigure>());

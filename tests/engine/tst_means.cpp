@@ -70,6 +70,8 @@ private slots:
     void answerInWords_data();
     void answerInWords();
     void oneSidedPlan();
+    void notWorseAndPeekingSafe_data();
+    void notWorseAndPeekingSafe();
 };
 
 void MeansTest::welchAgreesWithR_data()
@@ -319,7 +321,7 @@ void MeansTest::answerInWords()
     QFETCH(QString, lacks);
     const MeansRequest request{{summaries[0], summaries[1], summaries[2]},
                                {summaries[3], summaries[4], summaries[5]},
-                               lower ? Better::Lower : Better::Higher};
+                               lower ? Better::Lower : Better::Higher, false, std::nullopt, std::nullopt};
     const auto answer = AnswerMeans(request);
     QVERIFY(answer);
     const QString words = QString::fromStdString((*answer)[MeansFigure::Answer].words);
@@ -344,6 +346,42 @@ void MeansTest::oneSidedPlan()
     QCOMPARE(*(*plan)[MeansPlanFigure::Observations].Number(), 3167.0);
     request.relative = true;  // a share of an average nobody gave
     QCOMPARE(AnswerMeansPlan(request).Failure().reason, Reason::RelativeEffectNeedsAverage);
+}
+
+// The order-value check against R: pnorm(-z) for z the margin's test
+// statistic (the difference plus the margin in units, or the log of the
+// ratio of the means against log(1 -+ margin) with the delta method's
+// error), and the normal mixture's p for 5,000 planned observations.
+void MeansTest::notWorseAndPeekingSafe_data()
+{
+    QTest::addColumn<double>("margin");
+    QTest::addColumn<bool>("relative");
+    QTest::addColumn<bool>("lower");
+    QTest::addColumn<double>("p");
+    QTest::addColumn<bool>("notWorse");
+    QTest::newRow("1 unit, higher is better") << 1.0 << false << false << 0.0045185791663492096 << true;
+    QTest::newRow("5%, higher is better") << 5.0 << true << false << 0.00014686991205709567 << true;
+    QTest::newRow("5%, lower is better") << 5.0 << true << true << 0.70751667212601332 << false;
+    QTest::newRow("5 units, lower is better") << 5.0 << false << true << 0.21343934145180526 << false;
+}
+
+void MeansTest::notWorseAndPeekingSafe()
+{
+    QFETCH(double, margin);
+    QFETCH(bool, relative);
+    QFETCH(bool, lower);
+    QFETCH(double, p);
+    QFETCH(bool, notWorse);
+    const MeanSummary a{1200, 52.30, 41.7}, b{1180, 55.90, 44.2};
+    const auto test = TestNonInferiority(a, b, {margin, relative ? MarginKind::RelativePercent : MarginKind::Points},
+                                         lower ? Better::Lower : Better::Higher);
+    QVERIFY(test);
+    QVERIFY2(std::fabs(test->pValue - p) <= 1e-12 * p, qPrintable(QString::number(test->pValue, 'g', 17)));
+    QCOMPARE(test->notWorse, notWorse);
+    const MeansRequest request{a, b, Better::Higher, false, std::nullopt, std::nullopt};
+    const auto answer = AnswerMeans(request, Wording::NumbersOnly);
+    QVERIFY(Near(*(*answer)[MeansFigure::AlwaysValidP].Number(), 0.41965411351815823, 1e-13));
+    QVERIFY(!(*answer)[MeansFigure::NotWorse].Number() && !std::holds_alternative<bool>((*answer)[MeansFigure::NotWorse].value));
 }
 
 QTEST_APPLESS_MAIN(MeansTest)
