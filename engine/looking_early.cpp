@@ -71,6 +71,11 @@ NonInferiorityOutcome TestNonInferiority(const Counts& c, const Margin& margin, 
         estimate = math::Log(pb / pa) - math::Log1p(-margin.size / 100);
         error = std::sqrt(1 / c.responses2 - 1 / c.views2 + 1 / c.responses1 - 1 / c.views1);
     }
+    return TestNonInferiority(estimate, error, alpha);
+}
+
+NonInferiorityOutcome TestNonInferiority(double estimate, double error, double alpha)
+{
     if (!(error > 0) || !std::isfinite(error) || !std::isfinite(estimate)) {
         return Reason::NoMarginSpread;
     }

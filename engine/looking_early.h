@@ -61,4 +61,8 @@ std::optional<Problem> MarginProblem(const Margin& margin);
 // points, the log of the ratio of the ratios for a relative one.
 NonInferiorityOutcome TestNonInferiority(const Counts& counts, const Margin& margin, double alpha = kLookingAlpha);
 
+// The one-sided z test of `estimate` (how much better B is, margin
+// included) against its standard error: NoMarginSpread without a spread.
+NonInferiorityOutcome TestNonInferiority(double estimate, double error, double alpha = kLookingAlpha);
+
 }  // namespace ambrelay

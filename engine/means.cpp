@@ -109,14 +109,7 @@ NonInferiorityOutcome TestNonInferiority(const MeanSummary& a, const MeanSummary
         estimate = sign * math::Log(b.mean / a.mean) + allowed;
         error = std::sqrt(vb / (b.mean * b.mean) + va / (a.mean * a.mean));
     }
-    if (!(error > 0) || !std::isfinite(error) || !std::isfinite(estimate)) {
-        return Reason::NoMarginSpread;
-    }
-    NonInferiority test;
-    test.z = estimate / error;
-    test.pValue = math::Erfc(test.z / std::sqrt(2.0)) / 2;
-    test.notWorse = test.z > math::NormalQuantile(1 - alpha);
-    return test;
+    return TestNonInferiority(estimate, error, alpha);
 }
 
 Outcome<double> ObservationsForMeans(double delta, double sd, double alpha, double power)
