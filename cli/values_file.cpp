@@ -93,10 +93,7 @@ int CompareValues(std::istream& in, const ValuesOptions& o, std::ostream& out, s
             into = *number;
             return true;
         };
-        double x = 0, y = 1;
-        if (!read(*value, x) || (ratio && !read(*denominator, y))) {
-            continue;
-        }
+        // The label is the version's even on a row whose value cannot be read.
         const std::string& label = row.fields[*group];
         int version = label == labels[0] && named[0] ? 0 : label == labels[1] && named[1] ? 1 : -1;
         if (version < 0) {
@@ -107,6 +104,10 @@ int CompareValues(std::istream& in, const ValuesOptions& o, std::ostream& out, s
             }
             labels[version] = label;
             named[version] = true;
+        }
+        double x = 0, y = 1;
+        if (!read(*value, x) || (ratio && !read(*denominator, y))) {
+            continue;
         }
         blanks += Blank(row.fields[*value]) ? 1 : 0;
         ++rows[version];
