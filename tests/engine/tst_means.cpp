@@ -4,6 +4,7 @@
 
 #include <QtTest>
 #include <cmath>
+#include <limits>
 
 #include "engine/means.h"
 #include "engine/observations.h"
@@ -57,6 +58,8 @@ private slots:
     void welchAgreesWithR();
     void tailsAgreeWithR_data();
     void tailsAgreeWithR();
+    void tailEdges_data();
+    void tailEdges();
     void liftAndLeader();
     void noTest_data();
     void noTest();
@@ -127,6 +130,38 @@ void MeansTest::tailsAgreeWithR()
     if (ncp == 0 && tail < 0.5) {
         QVERIFY(Near(math::StudentTUpperQuantile(actual, df), t, 1e-12));
     }
+}
+
+// Where the tails meet their ends: the middle, the sign, infinity, and a
+// quantile's round trip from far in a tail with few degrees of freedom.
+void MeansTest::tailEdges_data()
+{
+    QTest::addColumn<double>("df");
+    QTest::newRow("one degree") << 1.0;
+    QTest::newRow("half a degree") << 0.5;
+    QTest::newRow("thirty") << 30.0;
+    QTest::newRow("a million") << 1e6;
+}
+
+void MeansTest::tailEdges()
+{
+    QFETCH(double, df);
+    QCOMPARE(math::StudentTUpperTail(0, df), 0.5);
+    QCOMPARE(math::StudentTUpperTail(std::numeric_limits<double>::infinity(), df), 0.0);
+    for (const double t : {0.3, 1.7, 6.0}) {
+        QVERIFY(Near(math::StudentTUpperTail(-t, df), 1 - math::StudentTUpperTail(t, df), 1e-15));
+        QVERIFY(math::StudentTUpperTail(t, df) > math::StudentTUpperTail(t + 0.1, df));
+        // The noncentral t with no noncentrality is the central one.
+        QCOMPARE(math::NoncentralTUpperTail(t, df, 0), math::StudentTUpperTail(t, df));
+    }
+    for (const double p : {0.4, 0.025, 1e-6}) {
+        const double t = math::StudentTUpperQuantile(p, df);
+        QVERIFY2(std::fabs(math::StudentTUpperTail(t, df) - p) <= 1e-12 * p, qPrintable(QString::number(t, 'g', 17)));
+        if (p >= 0.025) {  // 1 - 1e-6 is no longer exact
+            QVERIFY(Near(math::StudentTUpperQuantile(1 - p, df), -t, 1e-12));
+        }
+    }
+    QVERIFY(std::isnan(math::StudentTUpperQuantile(0, df)) && std::isnan(math::StudentTUpperTail(1, 0)));
 }
 
 // The lift of the order-value check: 55.90 against 52.30 is 6.88% more, and
