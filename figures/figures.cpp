@@ -247,6 +247,13 @@ bool Finite(const Figure& f)
 
 }  // namespace
 
+void SetFigure(Figure& f, FigureValue value, std::string label, std::string words)
+{
+    f.value = std::move(value);
+    f.label = std::move(label);
+    f.words = std::move(words);
+}
+
 std::optional<double> Figure::Number() const
 {
     const double* x = std::get_if<double>(&value);

@@ -80,6 +80,9 @@ struct Figure {
     std::optional<double> Number() const;
 };
 
+// A figure's value, label and words at once.
+void SetFigure(Figure& figure, FigureValue value, std::string label, std::string words);
+
 // One figure of each kind of a list, in the kinds' order, found by the
 // list's enum. Empty for an answer that has no figures.
 template <typename Id>

@@ -54,13 +54,6 @@ constexpr FigureKind kMeansKinds[] = {
 };
 static_assert(EveryKindInOrder<MeansFigure>(kMeansKinds), "one kind for every figure of averages, in order");
 
-void Set(Figure& f, FigureValue value, std::string label, std::string words)
-{
-    f.value = std::move(value);
-    f.label = std::move(label);
-    f.words = std::move(words);
-}
-
 std::string Signed(double x, int decimals) { return (x > 0 ? "+" : "") + Fixed(x, decimals); }
 
 // "B's average is higher: 55.90 against 52.30, 6.9% more (95% interval 0.1%
@@ -106,7 +99,7 @@ void WordLookingEarly(FigureList<MeansFigure>& f, const MeansComparison& c, cons
                       Say say)
 {
     const double planned = r.plannedObservations.value_or(kDefaultPlannedObservations);
-    Set(f[M::Planned], planned, "Planned observations in all, for the peeking-safe test",
+    SetFigure(f[M::Planned], planned, "Planned observations in all, for the peeking-safe test",
         say(r.plannedObservations ? Grouped(planned) : Grouped(planned) + " (the default; give your own)"));
     f[M::AlwaysValidP].label = "p value, peeking-safe (valid however often you look)";
     f[M::AlwaysValidDifference].label = "Difference, B - A, peeking-safe (95% interval)";
@@ -164,22 +157,22 @@ Outcome<FigureList<MeansFigure>> AnswerMeans(const MeansRequest& r, Wording word
     FigureList<MeansFigure> f(kMeansKinds);
     // The answer is printed wherever the figures go, as a judgement's verdict is.
     const std::string answer = AnswerSentence(c, r, decimals);
-    Set(f[M::Answer], answer, "Answer", say(answer));
+    SetFigure(f[M::Answer], answer, "Answer", say(answer));
     const std::string leader = c.leader == Version::A ? "A" : "B";
-    Set(f[M::Leader], leader, "Ahead", say(c.identical ? "neither" : leader));
-    Set(f[M::Better], std::string(BetterName(r.better)), "Better is",
+    SetFigure(f[M::Leader], leader, "Ahead", say(c.identical ? "neither" : leader));
+    SetFigure(f[M::Better], std::string(BetterName(r.better)), "Better is",
         say(r.better == Better::Higher ? "higher" : "lower"));
     const auto version = [&](const MeanSummary& s, const Interval& i, M observations, M average, M deviation,
                              const std::string& name) {
-        Set(f[observations], s.n, "Observations of " + name, say(Grouped(s.n)));
-        Set(f[average], s.mean, "Average of " + name + " (95% interval)",
+        SetFigure(f[observations], s.n, "Observations of " + name, say(Grouped(s.n)));
+        SetFigure(f[average], s.mean, "Average of " + name + " (95% interval)",
             say(Fixed(s.mean, decimals) + " (" + Fixed(i.low, decimals) + " to " + Fixed(i.high, decimals) + ")"));
         f[average].interval = i;
-        Set(f[deviation], s.sd, "Standard deviation of " + name, say(Fixed(s.sd, decimals)));
+        SetFigure(f[deviation], s.sd, "Standard deviation of " + name, say(Fixed(s.sd, decimals)));
     };
     version(r.a, c.intervalA, M::Observations1, M::Average1, M::Deviation1, "A");
     version(r.b, c.intervalB, M::Observations2, M::Average2, M::Deviation2, "B");
-    Set(f[M::Difference], c.difference, "Difference, B - A (95% interval)",
+    SetFigure(f[M::Difference], c.difference, "Difference, B - A (95% interval)",
         say(Signed(c.difference, decimals) + " (" + Fixed(d.low, decimals) + " to " + Fixed(d.high, decimals) + ")"));
     f[M::Difference].interval = d;
     f[M::Lift].label = "Lift of the leader (95% interval)";
@@ -196,17 +189,17 @@ Outcome<FigureList<MeansFigure>> AnswerMeans(const MeansRequest& r, Wording word
     } else {
         f[M::Lift].words = say(ReasonText(c.liftPercent.Failure().reason));
     }
-    Set(f[M::PTwoSided], c.pTwoSided,
+    SetFigure(f[M::PTwoSided], c.pTwoSided,
         r.ratios ? "p value, two-sided (z test, delta method)" : "p value, two-sided (Welch's t test)",
         say(PValueText(c.pTwoSided)));
-    Set(f[M::POneSided], c.pOneSided, "p value, one-sided toward the leader", say(PValueText(c.pOneSided)));
-    Set(f[M::T], c.t, r.ratios ? "z" : "t", say(StatisticText(c.t)));
+    SetFigure(f[M::POneSided], c.pOneSided, "p value, one-sided toward the leader", say(PValueText(c.pOneSided)));
+    SetFigure(f[M::T], c.t, r.ratios ? "z" : "t", say(StatisticText(c.t)));
     if (r.ratios) {
-        Set(f[M::DegreesOfFreedom], {}, "Degrees of freedom", say("none: a ratio is judged by a z test"));
+        SetFigure(f[M::DegreesOfFreedom], {}, "Degrees of freedom", say("none: a ratio is judged by a z test"));
     } else {
-        Set(f[M::DegreesOfFreedom], c.degreesOfFreedom, "Degrees of freedom", say(StatisticText(c.degreesOfFreedom)));
+        SetFigure(f[M::DegreesOfFreedom], c.degreesOfFreedom, "Degrees of freedom", say(StatisticText(c.degreesOfFreedom)));
     }
-    Set(f[M::Chance], c.chanceBetter, "Chance the leader's true average is the better",
+    SetFigure(f[M::Chance], c.chanceBetter, "Chance the leader's true average is the better",
         say(ChanceText(c.chanceBetter)));
     f[M::ObservationsNeeded].label = "Observations per version to detect this difference (80% power, 5% level)";
     if (c.observationsNeeded) {
@@ -254,21 +247,21 @@ FigureList<ValuesFigure> AnswerValues(const ValuesReport& r, Wording wording)
     const bool words = wording == Wording::ForPeople;
     const auto say = [&](std::string text) { return words ? std::move(text) : std::string(); };
     FigureList<ValuesFigure> f(kValuesKinds);
-    Set(f[V::Label1], r.labelA, "Version A is", say(r.labelA));
-    Set(f[V::Label2], r.labelB, "Version B is", say(r.labelB));
-    Set(f[V::Skewness1], r.skewnessA, "Skewness of A's values", say(StatisticText(r.skewnessA)));
-    Set(f[V::Skewness2], r.skewnessB, "Skewness of B's values", say(StatisticText(r.skewnessB)));
-    Set(f[V::Blanks], r.blanks, "Blank values, counted as 0", say(Grouped(r.blanks)));
+    SetFigure(f[V::Label1], r.labelA, "Version A is", say(r.labelA));
+    SetFigure(f[V::Label2], r.labelB, "Version B is", say(r.labelB));
+    SetFigure(f[V::Skewness1], r.skewnessA, "Skewness of A's values", say(StatisticText(r.skewnessA)));
+    SetFigure(f[V::Skewness2], r.skewnessB, "Skewness of B's values", say(StatisticText(r.skewnessB)));
+    SetFigure(f[V::Blanks], r.blanks, "Blank values, counted as 0", say(Grouped(r.blanks)));
     const auto cap = [&](V value, V changed, const std::optional<double>& at, double count,
                          const std::optional<double>& percent, const char* side) {
         const std::string name = std::string(side) + " cap";
         if (at) {
-            Set(f[value], *at, "Cap, " + std::string(side) + " (" + PercentText(*percent) + "th percentile)",
+            SetFigure(f[value], *at, "Cap, " + std::string(side) + " (" + PercentText(*percent) + "th percentile)",
                 say(NumberToText(*at)));
-            Set(f[changed], count, "Values changed by the " + name, say(Grouped(count)));
+            SetFigure(f[changed], count, "Values changed by the " + name, say(Grouped(count)));
         } else {
-            Set(f[value], {}, "Cap, " + std::string(side), say(percent ? "not applied" : "none asked for"));
-            Set(f[changed], {}, "Values changed by the " + name, say("none"));
+            SetFigure(f[value], {}, "Cap, " + std::string(side), say(percent ? "not applied" : "none asked for"));
+            SetFigure(f[changed], {}, "Values changed by the " + name, say("none"));
         }
     };
     cap(V::CapUpper, V::CappedUpper, r.caps.upper, r.caps.changedUpper, r.upperPercent, "upper");

@@ -52,13 +52,6 @@ constexpr FigureKind kSplitKinds[] = {
 };
 static_assert(EveryKindInOrder<SplitFigure>(kSplitKinds), "one kind for every split figure, in order");
 
-void Set(Figure& f, FigureValue value, std::string label, std::string words)
-{
-    f.value = std::move(value);
-    f.label = std::move(label);
-    f.words = std::move(words);
-}
-
 std::string Percent(double percent) { return PercentText(percent) + "%"; }
 
 }  // namespace
@@ -99,27 +92,27 @@ Outcome<FigureList<PlanFigure>> AnswerPlan(const PlanRequest& request)
     const auto both = [](const VersionPair& pair, auto write) {
         return write(pair.first) + " for A and " + write(pair.second) + " for B";
     };
-    Set(f[P::Observations], rounded, request.effect ? "Observations needed" : "Observations",
+    SetFigure(f[P::Observations], rounded, request.effect ? "Observations needed" : "Observations",
         both(rounded, Grouped));
-    Set(f[P::ObservationsUnrounded], unrounded, "Observations, unrounded",
+    SetFigure(f[P::ObservationsUnrounded], unrounded, "Observations, unrounded",
         both(unrounded, [](double x) { return Fixed(x, 2); }));
-    Set(f[P::Total], total, "Observations in all", Grouped(total));
+    SetFigure(f[P::Total], total, "Observations in all", Grouped(total));
     if (in.dailyObservations) {
         const double days = std::ceil(total / *in.dailyObservations);
-        Set(f[P::Days], days, "Days at " + Grouped(*in.dailyObservations) + " observations a day", Grouped(days));
+        SetFigure(f[P::Days], days, "Days at " + Grouped(*in.dailyObservations) + " observations a day", Grouped(days));
     } else {
-        Set(f[P::Days], {}, "Days", "no daily observations given");
+        SetFigure(f[P::Days], {}, "Days", "no daily observations given");
     }
-    Set(f[P::Baseline], in.baseline * 100, "Version A's response ratio (baseline)", Percent(in.baseline * 100));
-    Set(f[P::Variant], variant * 100, request.effect ? "Version B's response ratio to detect"
+    SetFigure(f[P::Baseline], in.baseline * 100, "Version A's response ratio (baseline)", Percent(in.baseline * 100));
+    SetFigure(f[P::Variant], variant * 100, request.effect ? "Version B's response ratio to detect"
                                                      : "Version B's smallest detectable response ratio",
         Percent(variant * 100));
-    Set(f[P::Relative], relativePercent, "Effect, relative", Percent(relativePercent));
-    Set(f[P::Absolute], absolutePoints, "Effect, absolute", PercentText(absolutePoints) + " points");
-    Set(f[P::Alpha], in.alpha, "Significance level", Percent(in.alpha * 100));
-    Set(f[P::Power], in.power, "Power", Percent(in.power * 100));
-    Set(f[P::TwoSided], in.twoSided, "Two-sided test", in.twoSided ? "yes" : "no, one-sided");
-    Set(f[P::Split], in.sharePercent, "Version A's share of the observations", Percent(in.sharePercent));
+    SetFigure(f[P::Relative], relativePercent, "Effect, relative", Percent(relativePercent));
+    SetFigure(f[P::Absolute], absolutePoints, "Effect, absolute", PercentText(absolutePoints) + " points");
+    SetFigure(f[P::Alpha], in.alpha, "Significance level", Percent(in.alpha * 100));
+    SetFigure(f[P::Power], in.power, "Power", Percent(in.power * 100));
+    SetFigure(f[P::TwoSided], in.twoSided, "Two-sided test", in.twoSided ? "yes" : "no, one-sided");
+    SetFigure(f[P::Split], in.sharePercent, "Version A's share of the observations", Percent(in.sharePercent));
     return f;
 }
 
@@ -138,29 +131,29 @@ Outcome<FigureList<MeansPlanFigure>> AnswerMeansPlan(const MeansPlanRequest& r)
     const double perVersion = std::ceil(*needed);
     const double total = 2 * perVersion;
     FigureList<MeansPlanFigure> f(kMeansPlanKinds);
-    Set(f[MP::Observations], perVersion, "Observations needed", Grouped(perVersion) + " for A and "
+    SetFigure(f[MP::Observations], perVersion, "Observations needed", Grouped(perVersion) + " for A and "
                                                                    + Grouped(perVersion) + " for B");
-    Set(f[MP::ObservationsUnrounded], *needed, "Observations, unrounded", Fixed(*needed, 2) + " a version");
-    Set(f[MP::Total], total, "Observations in all", Grouped(total));
+    SetFigure(f[MP::ObservationsUnrounded], *needed, "Observations, unrounded", Fixed(*needed, 2) + " a version");
+    SetFigure(f[MP::Total], total, "Observations in all", Grouped(total));
     if (r.dailyObservations) {
         const double days = std::ceil(total / *r.dailyObservations);
-        Set(f[MP::Days], days, "Days at " + Grouped(*r.dailyObservations) + " observations a day", Grouped(days));
+        SetFigure(f[MP::Days], days, "Days at " + Grouped(*r.dailyObservations) + " observations a day", Grouped(days));
     } else {
-        Set(f[MP::Days], {}, "Days", "no daily observations given");
+        SetFigure(f[MP::Days], {}, "Days", "no daily observations given");
     }
-    Set(f[MP::Deviation], r.sd, "Standard deviation", NumberToText(r.sd));
+    SetFigure(f[MP::Deviation], r.sd, "Standard deviation", NumberToText(r.sd));
     if (r.average) {
-        Set(f[MP::Average], *r.average, "Version A's average", NumberToText(*r.average));
+        SetFigure(f[MP::Average], *r.average, "Version A's average", NumberToText(*r.average));
         const double relative = r.relative ? r.effect : delta / *r.average * 100;
-        Set(f[MP::Relative], relative, "Effect, relative", Percent(relative));
+        SetFigure(f[MP::Relative], relative, "Effect, relative", Percent(relative));
     } else {
-        Set(f[MP::Average], {}, "Version A's average", "not given");
-        Set(f[MP::Relative], {}, "Effect, relative", "no average given");
+        SetFigure(f[MP::Average], {}, "Version A's average", "not given");
+        SetFigure(f[MP::Relative], {}, "Effect, relative", "no average given");
     }
-    Set(f[MP::Absolute], delta, "Effect, absolute", NumberToText(delta));
-    Set(f[MP::Alpha], r.alpha, "Significance level", Percent(r.alpha * 100));
-    Set(f[MP::Power], r.power, "Power", Percent(r.power * 100));
-    Set(f[MP::TwoSided], r.twoSided, "Two-sided test", r.twoSided ? "yes" : "no, one-sided");
+    SetFigure(f[MP::Absolute], delta, "Effect, absolute", NumberToText(delta));
+    SetFigure(f[MP::Alpha], r.alpha, "Significance level", Percent(r.alpha * 100));
+    SetFigure(f[MP::Power], r.power, "Power", Percent(r.power * 100));
+    SetFigure(f[MP::TwoSided], r.twoSided, "Two-sided test", r.twoSided ? "yes" : "no, one-sided");
     return f;
 }
 
@@ -173,9 +166,9 @@ Outcome<FigureList<SplitFigure>> AnswerSplit(double observations1, double observ
         return ratio.Failure();
     }
     FigureList<SplitFigure> f(kSplitKinds);
-    Set(f[S::ChiSquare], ratio->chiSquare, "Chi-square", StatisticText(ratio->chiSquare));
-    Set(f[S::PValue], ratio->pValue, "p value", PValueText(ratio->pValue));
-    Set(f[S::Mismatch], ratio->mismatch, "Sample ratio mismatch",
+    SetFigure(f[S::ChiSquare], ratio->chiSquare, "Chi-square", StatisticText(ratio->chiSquare));
+    SetFigure(f[S::PValue], ratio->pValue, "p value", PValueText(ratio->pValue));
+    SetFigure(f[S::Mismatch], ratio->mismatch, "Sample ratio mismatch",
         ratio->mismatch ? "yes (the split is far from the intended one, which usually means the test was set up "
                           "or counted wrongly)"
                         : "none (the split is as close to the intended one as chance allows)");
