@@ -98,16 +98,17 @@ int CompareValuesFile(const MeansOptions& m, const TableOptions& table, std::ist
                       std::ostream& err)
 {
     ValuesOptions v;
-    v.group = m.group;
-    v.value = m.value;
-    v.numerator = m.numerator;
-    v.denominator = m.denominator;
-    if (v.numerator.empty() != v.denominator.empty()) {
+    tables::ValuesLayout& l = v.layout;
+    l.group = m.group;
+    l.value = m.value;
+    l.numerator = m.numerator;
+    l.denominator = m.denominator;
+    if (l.numerator.empty() != l.denominator.empty()) {
         return Usage(err, says::RatioNeedsBoth());
     }
-    v.control = m.control;
-    for (const auto& [text, name, into] : {std::tuple{&m.cap, "--cap", &v.caps.upperPercent},
-                                           std::tuple{&m.capLower, "--cap-lower", &v.caps.lowerPercent}}) {
+    l.control = m.control;
+    for (const auto& [text, name, into] : {std::tuple{&m.cap, "--cap", &l.caps.upperPercent},
+                                           std::tuple{&m.capLower, "--cap-lower", &l.caps.lowerPercent}}) {
         if (!text->empty()) {
             *into = Percentile(*text);
             if (!*into) {
@@ -115,9 +116,9 @@ int CompareValuesFile(const MeansOptions& m, const TableOptions& table, std::ist
             }
         }
     }
-    v.caps.ignoreZeros = m.ignoreZeros;
-    v.delimiter = table.delimiter;
-    v.decimalComma = table.decimalComma;
+    l.caps.ignoreZeros = m.ignoreZeros;
+    l.delimiter = table.delimiter;
+    l.decimalComma = table.decimalComma;
     v.better = m.lowerIsBetter ? Better::Lower : Better::Higher;
     v.looking = m.looking;
     v.json = m.json;

@@ -1,6 +1,6 @@
 #include "cli/judge_output.h"
 
-#include "cli/csv.h"
+#include "tables/csv.h"
 
 #include <algorithm>
 #include <cctype>

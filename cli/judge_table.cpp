@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "cli/commands.h"
-#include "cli/csv.h"
+#include "tables/csv.h"
 #include "cli/table_columns.h"
 #include "figures/means_figures.h"
 #include "cli/table_rows.h"

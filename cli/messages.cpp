@@ -113,20 +113,7 @@ std::string ColumnsNamed(bool means, std::size_t named)
            + std::to_string(named);
 }
 
-std::string ThirdVersion(std::string_view label, std::string_view first, std::string_view second)
-{
-    return "a third version, '" + std::string(label) + "': the file already has '" + std::string(first) + "' and '"
-           + std::string(second) + "', and a comparison takes two";
-}
 
-std::string TwoVersionsNeeded(std::string_view control, std::string_view only, bool any)
-{
-    if (!control.empty() && (!any || only == control)) {
-        return "the file needs rows of the control '" + std::string(control) + "' and of one other version";
-    }
-    return any ? "the file has only one version, '" + std::string(only) + "'; a comparison takes two"
-               : "the file has no rows of values";
-}
 
 std::string RatioNeedsBoth() { return "a ratio metric needs both --numerator and --denominator"; }
 
@@ -150,36 +137,14 @@ std::string ValueOptionsWithoutValues()
            "file of observations: give --values FILE";
 }
 
-std::string NotANumberIn(std::string_view text, std::string_view column)
-{
-    return "'" + std::string(text) + "' in column " + std::string(column) + " is not a number";
-}
 
-std::string NoColumnAt(std::string_view position, std::size_t columns)
-{
-    return "there is no column " + std::string(position) + ": the table has " + std::to_string(columns) + " columns";
-}
 
 std::string PositionsWithoutHeader(std::string_view name)
 {
     return "without a header, --columns names the columns by position (1, 2, ...), not '" + std::string(name) + "'";
 }
 
-std::string NoColumnNamed(std::string_view name, const std::vector<std::string>& names, bool namedByUser)
-{
-    std::string list;
-    for (const std::string& n : names) {
-        list += (list.empty() ? "" : ", ") + n;
-    }
-    return "the header row has no column named '" + std::string(name) + "'; its columns are: " + list
-           + (namedByUser ? "" : ". Name the four count columns with --columns, e.g. --columns "
-                                 "\"Views A,Clicks A,Views B,Clicks B\", or by position: --columns 2,3,4,5");
-}
 
-std::string FieldCount(std::size_t fields, std::size_t width)
-{
-    return "The row has " + std::to_string(fields) + " fields where the header has " + std::to_string(width) + ".";
-}
 
 std::string OtherDecimalMark(std::string_view text, std::string_view column, bool decimalComma)
 {

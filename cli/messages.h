@@ -47,21 +47,15 @@ std::string SplitNeedsNumbers();
 std::string EmptyTable(bool header);
 std::string HeaderRow(std::string_view problem);
 std::string ColumnsNamed(bool means, std::size_t named);
-std::string NoColumnAt(std::string_view position, std::size_t columns);
 std::string PositionsWithoutHeader(std::string_view name);
-std::string NoColumnNamed(std::string_view name, const std::vector<std::string>& names, bool namedByUser);
 
-std::string FieldCount(std::size_t fields, std::size_t width);
 std::string OtherDecimalMark(std::string_view text, std::string_view column, bool decimalComma);
 std::string UnclosedQuote();
-std::string ThirdVersion(std::string_view label, std::string_view first, std::string_view second);
-std::string TwoVersionsNeeded(std::string_view control, std::string_view only, bool any);
 std::string RatioNeedsBoth();
 std::string PercentileOption(std::string_view option, std::string_view text);
 std::string OneInputForMeans();
 std::string TableOptionsForValues();
 std::string ValueOptionsWithoutValues();
-std::string NotANumberIn(std::string_view text, std::string_view column);
 std::string NotUtf8AsBefore();
 std::string Utf8AfterWindows1252();
 

@@ -1,35 +1,17 @@
 #include "cli/table_columns.h"
 
-#include <algorithm>
-#include <cctype>
 #include <set>
 
-#include "cli/csv.h"
 #include "cli/messages.h"
+#include "figures/table_words.h"
+#include "tables/column_lookup.h"
+#include "tables/csv.h"
 
 namespace ambrelay::cli {
 namespace {
 
 constexpr const char* kCountNames[4] = {"views1", "responses1", "views2", "responses2"};
 constexpr const char* kSummaryNames[6] = {"n1", "mean1", "sd1", "n2", "mean2", "sd2"};
-
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-
-std::string Trimmed(std::string_view text)
-{
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return std::string(text);
-}
 
 }  // namespace
 
@@ -69,29 +51,17 @@ std::optional<CountColumns> FindColumns(const std::vector<std::string>& names, c
 std::optional<std::size_t> FindColumn(const std::vector<std::string>& names, const std::string& wanted,
                                       bool noHeader, bool namedByUser, std::string& problem)
 {
-    const std::string name = Trimmed(wanted);
-    const bool position = !name.empty() && std::all_of(name.begin(), name.end(), [](unsigned char c) {
-        return std::isdigit(c);
-    });
-    if (position) {
-        const std::size_t n = name.size() > 6 ? 0 : std::stoul(name);
-        if (n < 1 || n > names.size()) {
-            problem = says::NoColumnAt(name, names.size());
-            return std::nullopt;
+    tables::ColumnProblem miss;
+    const std::optional<std::size_t> at = tables::FindColumn(names, wanted, noHeader, miss);
+    if (!at) {
+        problem = miss.kind == tables::ColumnMiss::PositionsOnly ? says::PositionsWithoutHeader(miss.wanted)
+                                                                 : ColumnProblemText(miss);
+        if (miss.kind == tables::ColumnMiss::NoSuchName && !namedByUser) {
+            problem += ". Name the four count columns with --columns, e.g. --columns "
+                       "\"Views A,Clicks A,Views B,Clicks B\", or by position: --columns 2,3,4,5";
         }
-        return n - 1;
     }
-    if (noHeader) {
-        problem = says::PositionsWithoutHeader(name);
-        return std::nullopt;
-    }
-    const auto it = std::find_if(names.begin(), names.end(),
-                                 [&](const std::string& h) { return Lower(Trimmed(h)) == Lower(name); });
-    if (it == names.end()) {
-        problem = says::NoColumnNamed(name, names, namedByUser);
-        return std::nullopt;
-    }
-    return static_cast<std::size_t>(it - names.begin());
+    return at;
 }
 
 std::vector<std::string> DistinctNames(const std::vector<std::string>& names)

@@ -9,6 +9,7 @@
 #include "cli/table_columns.h"
 #include "figures/means_figures.h"
 #include "figures/reasons.h"
+#include "figures/table_words.h"
 #include "numbers/number_text.h"
 
 namespace ambrelay::cli {
@@ -40,7 +41,7 @@ std::optional<std::string> ColumnTexts(const TableSettings& t, const csv::Row& r
 {
     const std::size_t width = t.inputNames.size();
     if (row.fields.size() != width) {
-        return says::FieldCount(row.fields.size(), width);
+        return FieldCountText(row.fields.size(), width);
     }
     for (std::size_t i = 0; i < t.columns.count; ++i) {
         const std::string& text = row.fields[t.columns.at[i]];
@@ -82,7 +83,7 @@ std::optional<std::string> Compared(const TableSettings& t, const csv::Row& row,
     double numbers[6];
     for (std::size_t i = 0; i < 6; ++i) {
         if (!IsNumeric(read[i])) {
-            return says::NotANumberIn(row.fields[t.columns.at[i]], t.inputNames[t.columns.at[i]]);
+            return NotANumberText(row.fields[t.columns.at[i]], t.inputNames[t.columns.at[i]]);
         }
         numbers[i] = ReadNumber(read[i]);
     }

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "cli/csv.h"
+#include "tables/csv.h"
 #include "cli/table_settings.h"
 #include "figures/figures.h"
 

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "cli/csv.h"
+#include "tables/csv.h"
 #include "cli/values_file.h"
 
 using namespace ambrelay;
@@ -65,12 +65,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (mode == 'v' || mode == 'V') {
         std::istringstream in(rest);
         cli::ValuesOptions options;
-        options.group = "group";
-        options.value = "value";
+        options.layout.group = "group";
+        options.layout.value = "value";
         if (mode == 'V') {
-            options.numerator = "value";
-            options.denominator = "count";
-            options.caps = {99.0, 1.0, true};
+            options.layout.numerator = "value";
+            options.layout.denominator = "count";
+            options.layout.caps = {99.0, 1.0, true};
             options.json = true;
         }
         const int status = cli::CompareValues(in, options, out, err);
