@@ -25,6 +25,7 @@ public:
     QString InstalledHelpPage() const override { return {}; }
     void CopyText(const QString&) override {}
     void SavePicture(QWidget*, const QImage&) override {}
+    QString ChooseFile(QWidget*, const QString&, const QString&) override { return {}; }
 };
 
 // Notes the end of the window's next paint.

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <cstdio>
 
+#include "ui/averages_window.h"
 #include "ui/desktop.h"
 #include "ui/kelvory.h"
 
@@ -26,6 +27,8 @@ public:
     QString InstalledHelpPage() const override { return {}; }
     void CopyText(const QString&) override {}
     void SavePicture(QWidget*, const QImage&) override {}
+    QString ChooseFile(QWidget*, const QString&, const QString&) override { return chosenFile; }
+    QString chosenFile;  // the values file the picture opens
 };
 
 }  // namespace
@@ -33,12 +36,15 @@ public:
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: %s OUTPUT.png [details|planner|averages]\n", argv[0]);
+    if (argc < 2 || argc > 4) {
+        std::fprintf(stderr, "usage: %s OUTPUT.png [details|planner|averages|averages VALUES.csv]\n", argv[0]);
         return 2;
     }
-    const QString companion = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString();
+    const QString companion = argc >= 3 ? QString::fromLocal8Bit(argv[2]) : QString();
     SilentDesktop desktop;
+    if (argc == 4) {
+        desktop.chosenFile = QString::fromLocal8Bit(argv[3]);
+    }
     ambrelay::Kelvory window(desktop);
     window.show();
     const char* counts[][2] = {{"txtViews1", "1000"}, {"txtRspn1", "100"}, {"txtViews2", "1000"}, {"txtRspn2", "130"}};
@@ -62,7 +68,10 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "no %s window\n", qPrintable(companion));
             return 1;
         }
-        if (averages) {
+        if (averages && !desktop.chosenFile.isEmpty()) {
+            shown->findChild<QPushButton*>(QStringLiteral("openValues"))->click();
+            static_cast<ambrelay::AveragesWindow*>(shown)->Values()->WaitForReading();
+        } else if (averages) {
             const char* summaries[][2] = {{"n1", "1200"}, {"mean1", "52.30"}, {"sd1", "41.7"},
                                           {"n2", "1180"}, {"mean2", "55.90"}, {"sd2", "44.2"}};
             for (const auto& [box, text] : summaries) {

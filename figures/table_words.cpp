@@ -46,6 +46,13 @@ std::string ValuesProblemText(const tables::ValuesProblem& p)
                       : "the file has no rows of values";
 }
 
+std::string RowsLeftOutText(std::size_t count, const tables::ValuesProblem& first)
+{
+    const std::string where = "line " + std::to_string(first.line) + ": " + ValuesProblemText(first);
+    return count == 1 ? "One row was left out, " + where
+                      : std::to_string(count) + " rows were left out; the first, " + where;
+}
+
 std::string FieldCountText(std::size_t fields, std::size_t width)
 {
     return "The row has " + std::to_string(fields) + " fields where the header has " + std::to_string(width) + ".";

@@ -14,6 +14,9 @@ namespace ambrelay {
 std::string ColumnProblemText(const tables::ColumnProblem& problem);
 std::string ValuesProblemText(const tables::ValuesProblem& problem);
 
+// "2 rows were left out; the first, line 12: ...".
+std::string RowsLeftOutText(std::size_t count, const tables::ValuesProblem& first);
+
 std::string FieldCountText(std::size_t fields, std::size_t width);
 std::string NotANumberText(std::string_view text, std::string_view column);
 

@@ -14,10 +14,12 @@
 
 #include "figures/means_figures.h"
 #include "figures/reasons.h"
+#include "figures/table_words.h"
 #include "numbers/number_text.h"
 #include "ui/announcer.h"
 #include "ui/desktop.h"
 #include "ui/interval_chart.h"
+#include "ui/values_panel.h"
 
 namespace ambrelay {
 namespace {
@@ -31,14 +33,16 @@ AveragesWindow::AveragesWindow(Desktop& desktop, QWidget* owner) : QWidget(owner
     setObjectName(QStringLiteral("AveragesWindow"));
     setWindowTitle(QStringLiteral("Ambrelay: compare averages"));
     auto* layout = new QVBoxLayout(this);
-    auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Version A"), this), 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Version B"), this), 0, 2);
+    typed_ = new QWidget(this);
+    auto* grid = new QGridLayout(typed_);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Version A"), typed_), 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Version B"), typed_), 0, 2);
     const char* rows[3] = {"Observations", "Average", "Standard deviation"};
     const char* names[6] = {"n1", "mean1", "sd1", "n2", "mean2", "sd2"};
     for (int version = 0; version < 2; ++version) {
         for (int row = 0; row < 3; ++row) {
-            auto* box = new QLineEdit(this);
+            auto* box = new QLineEdit(typed_);
             box->setObjectName(QString::fromLatin1(names[version * 3 + row]));
             box->setAccessibleName(QString::fromLatin1(rows[row]) + (version == 0 ? QStringLiteral(" of A")
                                                                                    : QStringLiteral(" of B")));
@@ -48,14 +52,35 @@ AveragesWindow::AveragesWindow(Desktop& desktop, QWidget* owner) : QWidget(owner
         }
     }
     for (int row = 0; row < 3; ++row) {
-        auto* label = new QLabel(QString::fromLatin1(rows[row]) + QLatin1Char(':'), this);
+        auto* label = new QLabel(QString::fromLatin1(rows[row]) + QLatin1Char(':'), typed_);
         label->setBuddy(boxes_[row]);
         grid->addWidget(label, row + 1, 0);
     }
-    layout->addLayout(grid);
+    layout->addWidget(typed_);
+    values_ = new ValuesPanel(
+        this, [this] { ShowAnswer(QStringLiteral("Reading ") + values_->FileName() + QStringLiteral("…")); },
+        [this](const ValuesFile& file) {
+            file_ = file;
+            ShowFile();
+        });
+    values_->hide();
+    layout->addWidget(values_);
+    openValues_ = new QPushButton(QStringLiteral("Open values…"), this);
+    openValues_->setObjectName(QStringLiteral("openValues"));
+    openValues_->setToolTip(QStringLiteral("A CSV file of one row per user: the version and the value"));
+    typeNumbers_ = new QPushButton(QStringLiteral("Type numbers instead"), this);
+    typeNumbers_->setObjectName(QStringLiteral("typeNumbers"));
+    typeNumbers_->hide();
+    connect(openValues_, &QPushButton::clicked, this, &AveragesWindow::OpenValues);
+    connect(typeNumbers_, &QPushButton::clicked, this, &AveragesWindow::TypeNumbers);
+    auto* sources = new QHBoxLayout;
+    sources->addWidget(openValues_);
+    sources->addWidget(typeNumbers_);
+    sources->addStretch();
+    layout->addLayout(sources);
     lowerIsBetter_ = new QCheckBox(QStringLiteral("Lower is better (load time, cost, refunds)"), this);
     lowerIsBetter_->setObjectName(QStringLiteral("lowerIsBetter"));
-    connect(lowerIsBetter_, &QCheckBox::toggled, this, &AveragesWindow::Update);
+    connect(lowerIsBetter_, &QCheckBox::toggled, this, [this] { file_ ? ShowFile() : Update(); });
     layout->addWidget(lowerIsBetter_);
 
     answer_ = new QLabel(this);
@@ -107,10 +132,6 @@ AveragesWindow::AveragesWindow(Desktop& desktop, QWidget* owner) : QWidget(owner
 
 void AveragesWindow::Update()
 {
-    report_.clear();
-    table_->setRowCount(0);
-    warnings_->clear();
-    warnings_->hide();
     double numbers[6] = {};
     QStringList missing;
     for (int i = 0; i < 6; ++i) {
@@ -122,19 +143,13 @@ void AveragesWindow::Update()
                            + Text(ReasonText(text.empty() ? Reason::NoNumber : Reason::NotANumber));
         }
     }
-    const auto show = [&](const QString& answer) {
-        answer_->setText(answer);
-        answer_->setAccessibleName(QStringLiteral("Answer: ") + answer);
-        pause_->start();
-    };
     if (!missing.isEmpty()) {
-        chart_->SetFigures(FigureList<MeansFigure>());
-        copy_->setEnabled(false);
         // Until something is typed, what to type; after, what is wrong, first first.
         const bool untouched = std::all_of(std::begin(boxes_), std::end(boxes_),
                                            [](const QLineEdit* box) { return box->text().isEmpty(); });
-        show(untouched ? QStringLiteral("Type each version's observations, average and standard deviation.")
-                       : missing.front());
+        ShowNoAnswer(untouched ? QStringLiteral("Type each version's observations, average and standard deviation, "
+                                                "or open a file of values.")
+                               : missing.front());
         return;
     }
     const MeansRequest request{{numbers[0], numbers[1], numbers[2]},
@@ -143,17 +158,106 @@ void AveragesWindow::Update()
                                std::nullopt};
     const auto answer = AnswerMeans(request);
     if (!answer) {
-        chart_->SetFigures(FigureList<MeansFigure>());
-        copy_->setEnabled(false);
-        show(QStringLiteral("No answer: ") + Text(ReasonText(answer.Failure().reason)));
+        ShowNoAnswer(QStringLiteral("No answer: ") + Text(ReasonText(answer.Failure().reason)));
         return;
     }
-    const std::vector<Warning> warnings = MeansWarnings(request);
-    const QString warningText = Text(WarningsText(warnings)).trimmed();
+    ShowFigures(*answer, {}, MeansWarnings(request), QString());
+}
+
+void AveragesWindow::OpenValues()
+{
+    const QString path = desktop_.ChooseFile(this, QStringLiteral("Open values"),
+                                             QStringLiteral("Values (*.csv *.tsv *.txt);;All files (*)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    file_.reset();
+    if (!values_->Open(path)) {
+        desktop_.ShowMessage(this, QStringLiteral("No values could be read from ") + path
+                                       + QStringLiteral(": the file cannot be opened, or it is empty."));
+        return;
+    }
+    typed_->hide();
+    values_->show();
+    typeNumbers_->show();
+}
+
+void AveragesWindow::TypeNumbers()
+{
+    file_.reset();
+    values_->hide();
+    typeNumbers_->hide();
+    typed_->show();
+    boxes_[0]->setFocus();
+    Update();
+}
+
+void AveragesWindow::ShowFile()
+{
+    if (!file_) {
+        return;
+    }
+    if (!file_->opened) {
+        ShowNoAnswer(QStringLiteral("No answer: ") + values_->FileName() + QStringLiteral(" cannot be opened."));
+        return;
+    }
+    if (const auto* problem = std::get_if<tables::ValuesProblem>(&file_->read)) {
+        ShowNoAnswer(QStringLiteral("No answer: ") + Text(ValuesProblemText(*problem)));
+        return;
+    }
+    const tables::ValuesRead& read = std::get<tables::ValuesRead>(file_->read);
+    const QString leftOut = file_->firstRowProblem ? Text(RowsLeftOutText(read.rowProblems, *file_->firstRowProblem))
+                                                   : QString();
+    const ValuesCollector::Result& result = read.result;
+    if (!result.a || !result.b) {
+        ShowNoAnswer(QStringLiteral("No answer: ") + Text(ReasonText((result.a ? result.b : result.a).Failure().reason)));
+        return;
+    }
+    const tables::ValuesLayout& layout = file_->layout;
+    const MeansRequest request{*result.a, *result.b, lowerIsBetter_->isChecked() ? Better::Lower : Better::Higher,
+                               layout.Ratio(), std::nullopt, std::nullopt};
+    const auto answer = AnswerMeans(request);
+    if (!answer) {
+        ShowNoAnswer(QStringLiteral("No answer: ") + Text(ReasonText(answer.Failure().reason)));
+        return;
+    }
+    const ValuesReport report{read.labels[0], read.labels[1], result.skewnessA, result.skewnessB, read.blanks,
+                              result.caps,    layout.caps.upperPercent, layout.caps.lowerPercent};
+    ShowFigures(*answer, AnswerValues(report).All(), ValuesWarnings(request, report), leftOut);
+}
+
+void AveragesWindow::ShowAnswer(const QString& answer)
+{
+    answer_->setText(answer);
+    answer_->setAccessibleName(QStringLiteral("Answer: ") + answer);
+    pause_->start();
+}
+
+void AveragesWindow::ShowNoAnswer(const QString& answer)
+{
+    report_.clear();
+    table_->setRowCount(0);
+    warnings_->clear();
+    warnings_->hide();
+    chart_->SetFigures(FigureList<MeansFigure>());
+    copy_->setEnabled(false);
+    ShowAnswer(answer);
+}
+
+void AveragesWindow::ShowFigures(const FigureList<MeansFigure>& answer, const std::vector<Figure>& before,
+                                 const std::vector<Warning>& warnings, const QString& note)
+{
+    QString warningText = Text(WarningsText(warnings)).trimmed();
+    if (!note.isEmpty()) {
+        warningText = note + (warningText.isEmpty() ? QString() : QStringLiteral("\n") + warningText);
+    }
     warnings_->setText(warningText);
     warnings_->setVisible(!warningText.isEmpty());
-    for (const Figure& figure : answer->All()) {
-        if (&figure == &(*answer)[MeansFigure::Answer]) {
+    std::vector<Figure> all = before;
+    all.insert(all.end(), answer.All().begin(), answer.All().end());
+    table_->setRowCount(0);
+    for (const Figure& figure : all) {
+        if (figure.kind == answer[MeansFigure::Answer].kind) {
             continue;  // said above the table
         }
         const int r = table_->rowCount();
@@ -161,10 +265,13 @@ void AveragesWindow::Update()
         table_->setItem(r, 0, new QTableWidgetItem(Text(figure.label)));
         table_->setItem(r, 1, new QTableWidgetItem(Text(figure.words)));
     }
-    chart_->SetFigures(*answer);
-    report_ = FiguresText(answer->All(), warnings);
+    chart_->SetFigures(answer);
+    report_ = FiguresText(all, warnings);
+    if (!note.isEmpty()) {
+        report_ += note.toStdString() + "\n";
+    }
     copy_->setEnabled(true);
-    show(Text((*answer)[MeansFigure::Answer].words));
+    ShowAnswer(Text(answer[MeansFigure::Answer].words));
 }
 
 }  // namespace ambrelay

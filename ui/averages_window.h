@@ -1,11 +1,17 @@
 #pragma once
 // Comparing two averages (revenue per visitor, order value, minutes on a
-// page) from each version's observations, average and standard deviation:
-// the answer in plain words as the user types, the figures, the picture of
-// the intervals and Copy, as the details window shows a judgement.
+// page) from each version's observations, average and standard deviation,
+// or from a file of one value per user: the answer in plain words as the
+// user types, the figures, the picture of the intervals and Copy, as the
+// details window shows a judgement.
 
 #include <QWidget>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "figures/means_figures.h"
+#include "ui/values_panel.h"
 
 class QCheckBox;
 class QLabel;
@@ -27,12 +33,25 @@ public:
     AveragesWindow(Desktop& desktop, QWidget* owner);
 
     const IntervalChart* Chart() const { return chart_; }
+    ValuesPanel* Values() const { return values_; }
 
 private:
     void Update();
+    void OpenValues();
+    void TypeNumbers();
+    void ShowFile();
+    void ShowAnswer(const QString& answer);
+    void ShowNoAnswer(const QString& answer);
+    void ShowFigures(const FigureList<MeansFigure>& answer, const std::vector<Figure>& before,
+                     const std::vector<Warning>& warnings, const QString& note);
 
     Desktop& desktop_;
+    QWidget* typed_ = nullptr;  // the six boxes
     QLineEdit* boxes_[6] = {};  // observations, average, standard deviation of A, then of B
+    ValuesPanel* values_ = nullptr;
+    std::optional<ValuesFile> file_;  // the file's last reading, while the panel is shown
+    QPushButton* openValues_ = nullptr;
+    QPushButton* typeNumbers_ = nullptr;
     QCheckBox* lowerIsBetter_ = nullptr;
     QLabel* answer_ = nullptr;
     QLabel* warnings_ = nullptr;

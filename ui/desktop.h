@@ -1,6 +1,6 @@
 #pragma once
 // The window's only ways out to the desktop: a message box, a web address
-// handed to the browser, and the clipboard. Tests put an observer in place of the real desktop.
+// handed to the browser, the clipboard and the file dialogs. Tests put an observer in place of the real desktop.
 
 class QImage;
 class QString;
@@ -30,6 +30,9 @@ public:
 
     // Asks the user where to save a picture, as PNG, and saves it there.
     virtual void SavePicture(QWidget* owner, const QImage& picture) = 0;
+
+    // Asks the user for a file to open; empty when they cancel.
+    virtual QString ChooseFile(QWidget* owner, const QString& title, const QString& filter) = 0;
 };
 
 }  // namespace ambrelay

@@ -83,4 +83,9 @@ void QtDesktop::SavePicture(QWidget* owner, const QImage& picture)
     }
 }
 
+QString QtDesktop::ChooseFile(QWidget* owner, const QString& title, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(owner, title, QString(), filter);
+}
+
 }  // namespace ambrelay

@@ -5,7 +5,7 @@
 namespace ambrelay {
 
 // The real desktop: QMessageBox, the desktop services' default browser and
-// the system clipboard.
+// the system clipboard and file dialogs.
 class QtDesktop final : public Desktop {
 public:
     void ShowMessage(QWidget* owner, const QString& text) override;
@@ -13,6 +13,7 @@ public:
     QString InstalledHelpPage() const override;
     void CopyText(const QString& text) override;
     void SavePicture(QWidget* owner, const QImage& picture) override;
+    QString ChooseFile(QWidget* owner, const QString& title, const QString& filter) override;
 };
 
 }  // namespace ambrelay

@@ -39,6 +39,10 @@ public:
     QString InstalledHelpPage() const override { return installedHelp; }
     void CopyText(const QString& text) override { copied.push_back(text); }
     void SavePicture(QWidget* /*owner*/, const QImage& picture) override { pictures.push_back(picture); }
+    QString ChooseFile(QWidget* /*owner*/, const QString& /*title*/, const QString& /*filter*/) override
+    {
+        return chosenFile;
+    }
 
     QList<Message> messages;
     QStringList addresses;
@@ -46,6 +50,7 @@ public:
     QList<QImage> pictures;
     QStringList unopenable;  // addresses no browser takes
     QString installedHelp;   // the installed help page's address, if any
+    QString chosenFile;      // what the user picks in a file dialog; empty: they cancel
 };
 
 struct Window {

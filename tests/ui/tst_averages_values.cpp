@@ -1,0 +1,218 @@
+// "Open values…" in the averages window: every choice the command line has
+// for a file of observations gives, through the window's Copy, the command
+// line's own text for the same file; a file that cannot be judged says why.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QTemporaryDir>
+#include <random>
+#include <sstream>
+
+#include "cli/values_file.h"
+#include "ui/averages_window.h"
+#include "window_fixture.h"
+
+using namespace ambrelay;
+using namespace ambrelay::testing;
+
+namespace {
+
+// Seeded zero-heavy revenue with a long tail, and orders, for two versions
+// written in a mixed order; the first row is the treatment's.
+std::string RevenueFile()
+{
+    std::mt19937 random(27);
+    std::bernoulli_distribution buys(0.3);
+    std::lognormal_distribution<double> amount(3.5, 1.1);
+    std::poisson_distribution<int> more(0.6);
+    std::string text = "user,arm,revenue,orders\n";
+    for (int i = 0; i < 600; ++i) {
+        const bool treat = i == 0 || random() % 2 == 0;
+        const bool bought = buys(random);
+        const double revenue = bought ? amount(random) * (treat ? 1.15 : 1.0) : 0;
+        text += "u" + std::to_string(i) + (treat ? ",treat," : ",control,")
+                + (bought ? std::to_string(revenue) : std::string(i % 7 == 0 ? "" : "0")) + ","
+                + std::to_string(bought ? 1 + more(random) : 0) + "\n";
+    }
+    return text;
+}
+
+struct Averages {
+    Averages() : averages(nullptr)
+    {
+        QTest::keyClick(w.Box("txtViews1"), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+        averages = w.window->findChild<AveragesWindow*>("AveragesWindow");
+    }
+    template <typename T = QWidget>
+    T* Find(const char* name) const { return averages->findChild<T*>(name); }
+    QString Answer() const { return Find<QLabel>("answer")->text(); }
+    QString Warnings() const { return Find<QLabel>("warnings")->isVisible() ? Find<QLabel>("warnings")->text() : ""; }
+    QString File(const QString& name, const std::string& text)
+    {
+        QFile file(dir.filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), qint64(text.size())) != qint64(text.size())) {
+            return {};
+        }
+        return file.fileName();
+    }
+    void Open(const QString& path)
+    {
+        w.desktop.chosenFile = path;
+        Find<QPushButton>("openValues")->click();
+        averages->Values()->WaitForReading();
+    }
+    QString Copied()
+    {
+        for (QPushButton* button : averages->findChildren<QPushButton*>()) {
+            if (button->text() == "Copy" && button->isEnabled()) {
+                button->click();
+                return w.desktop.copied.back();
+            }
+        }
+        return {};
+    }
+
+    Window w;
+    AveragesWindow* averages;
+    QTemporaryDir dir;
+};
+
+}  // namespace
+
+class AveragesValuesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void choicesAsOnTheCommandLine_data();
+    void choicesAsOnTheCommandLine();
+    void filesThatSayWhy_data();
+    void filesThatSayWhy();
+    void cancelAndTypeAgain();
+};
+
+void AveragesValuesTest::choicesAsOnTheCommandLine_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("denominator");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<double>("capAbove");
+    QTest::addColumn<double>("capBelow");
+    QTest::addColumn<bool>("ignoreZeros");
+    QTest::addColumn<bool>("lowerIsBetter");
+    QTest::newRow("as opened: the first label is A") << "revenue" << "" << "" << 0.0 << 0.0 << false << false;
+    QTest::newRow("the control chosen") << "revenue" << "" << "control" << 0.0 << 0.0 << false << false;
+    QTest::newRow("capped at 99%") << "revenue" << "" << "control" << 99.0 << 0.0 << false << false;
+    QTest::newRow("capped over the buyers") << "revenue" << "" << "control" << 95.0 << 5.0 << true << false;
+    QTest::newRow("order value, a ratio") << "revenue" << "orders" << "control" << 0.0 << 0.0 << false << false;
+    QTest::newRow("capped ratio, lower is better") << "revenue" << "orders" << "" << 90.0 << 0.0 << false << true;
+}
+
+void AveragesValuesTest::choicesAsOnTheCommandLine()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, denominator);
+    QFETCH(QString, control);
+    QFETCH(double, capAbove);
+    QFETCH(double, capBelow);
+    QFETCH(bool, ignoreZeros);
+    QFETCH(bool, lowerIsBetter);
+    Averages a;
+    const std::string text = RevenueFile();
+    a.Open(a.File("revenue.csv", text));
+    QCOMPARE(a.Find<QComboBox>("groupColumn")->currentText(), QString("arm"));
+    a.Find<QComboBox>("valueColumn")->setCurrentText(value);
+    if (!denominator.isEmpty()) {
+        a.Find<QComboBox>("denominatorColumn")->setCurrentText(denominator);
+    }
+    if (!control.isEmpty()) {
+        QCOMPARE(a.Find<QComboBox>("controlLabel")->findText(control) > 0, true);
+        a.Find<QComboBox>("controlLabel")->setCurrentText(control);
+    }
+    a.Find<QDoubleSpinBox>("capAbove")->setValue(capAbove);
+    a.Find<QDoubleSpinBox>("capBelow")->setValue(capBelow);
+    a.Find<QCheckBox>("ignoreZeros")->setChecked(ignoreZeros);
+    a.Find<QCheckBox>("lowerIsBetter")->setChecked(lowerIsBetter);
+    a.averages->Values()->WaitForReading();
+
+    cli::ValuesOptions options;
+    options.layout.group = "arm";
+    options.layout.control = control.toStdString();
+    (denominator.isEmpty() ? options.layout.value : options.layout.numerator) = value.toStdString();
+    options.layout.denominator = denominator.toStdString();
+    if (capAbove > 0) {
+        options.layout.caps.upperPercent = capAbove;
+    }
+    if (capBelow > 0) {
+        options.layout.caps.lowerPercent = capBelow;
+    }
+    options.layout.caps.ignoreZeros = ignoreZeros;
+    options.better = lowerIsBetter ? Better::Lower : Better::Higher;
+    std::istringstream in(text);
+    std::ostringstream out, err;
+    QCOMPARE(cli::CompareValues(in, options, out, err), 0);
+    QCOMPARE(a.Copied(), QString::fromStdString(out.str()));
+}
+
+void AveragesValuesTest::filesThatSayWhy_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("answer");   // its start
+    QTest::addColumn<QString>("warning");  // its start
+    QTest::newRow("a value that is not a number")
+        << "group,value\nA,1\nA,x\nB,2\nB,4\nA,3\n" << "B's average is higher: 3.00 against 2.00"
+        << "One row was left out, line 3: 'x' in column value is not a number";
+    QTest::newRow("a third version and a short row")
+        << "group,value\nA,1\nB,2\nC,3\nA,2\nB\nB,5\n" << "B's average is higher"
+        << "2 rows were left out; the first, line 4: a third version, 'C': the file already has 'A' and 'B'";
+    QTest::newRow("one version") << "group,value\nA,1\nA,2\n"
+                                 << "No answer: the file has only one version, 'A'; a comparison takes two" << "";
+    QTest::newRow("one observation a version")
+        << "group,value\nA,1\nB,2\n"
+        << "No answer: Each version needs at least two observations for an average to have a spread." << "";
+    QTest::newRow("semicolons and decimal commas")
+        << "version;amount\nA;1,5\nA;2,5\nB;3,0\nB;5,0\n" << "B's average is higher: 4.00 against 2.00" << "";
+}
+
+void AveragesValuesTest::filesThatSayWhy()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, answer);
+    QFETCH(QString, warning);
+    Averages a;
+    a.Open(a.File("values.csv", file.toStdString()));
+    QVERIFY2(a.Answer().startsWith(answer), qPrintable(a.Answer()));
+    QVERIFY2(a.Warnings().startsWith(warning), qPrintable(a.Warnings()));
+    QCOMPARE(a.Copied().isEmpty(), answer.startsWith("No answer"));
+}
+
+// Cancelling the file dialog changes nothing; an empty file is said in a
+// message; "Type numbers instead" brings back the typed numbers' answer.
+void AveragesValuesTest::cancelAndTypeAgain()
+{
+    Averages a;
+    const char* names[6] = {"n1", "mean1", "sd1", "n2", "mean2", "sd2"};
+    const char* check[6] = {"40", "10.0", "3.0", "35", "11.5", "5.0"};
+    for (int i = 0; i < 6; ++i) {
+        a.Find<QLineEdit>(names[i])->setText(check[i]);
+    }
+    const QString typed = a.Answer();
+    a.Open(QString());
+    QCOMPARE(a.Answer(), typed);
+    QVERIFY(a.Find<QLineEdit>("n1")->isVisible());
+    const QString empty = a.File("empty.csv", "");
+    a.Open(empty);
+    QCOMPARE(a.w.desktop.messages.size(), 1);
+    QCOMPARE(a.w.desktop.messages.back().text, "No values could be read from " + empty
+                                                   + ": the file cannot be opened, or it is empty.");
+    QVERIFY(a.Find<QLineEdit>("n1")->isVisible());
+    a.Open(a.File("values.csv", "group,value\nA,1\nA,3\nB,2\nB,6\n"));
+    QVERIFY(!a.Find<QLineEdit>("n1")->isVisible());
+    QVERIFY2(a.Answer().startsWith("B's average is higher: 4.00 against 2.00"), qPrintable(a.Answer()));
+    a.Find<QPushButton>("typeNumbers")->click();
+    QVERIFY(a.Find<QLineEdit>("n1")->isVisible());
+    QCOMPARE(a.Answer(), typed);
+}
+
+QTEST_MAIN(AveragesValuesTest)
+#include "tst_averages_values.moc"

@@ -1,0 +1,240 @@
+#include "ui/values_panel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDoubleSpinBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QSignalBlocker>
+#include <QThread>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+
+namespace ambrelay {
+namespace {
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+// The file as the system names it: UTF-16 on Windows, so any name opens.
+std::filesystem::path PathOf(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
+
+// The column whose name is one of `likely`, else the first not taken.
+int Likely(const std::vector<std::string>& names, std::initializer_list<const char*> likely, int taken)
+{
+    for (const char* name : likely) {
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (QString::fromStdString(names[i]).trimmed().compare(QLatin1String(name), Qt::CaseInsensitive) == 0) {
+                return static_cast<int>(i);
+            }
+        }
+    }
+    return taken == 0 && names.size() > 1 ? 1 : 0;
+}
+
+QDoubleSpinBox* Percentile(QWidget* parent, const char* name)
+{
+    auto* box = new QDoubleSpinBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setRange(0, 99.99);
+    box->setDecimals(2);
+    box->setSuffix(QStringLiteral(" %"));
+    box->setSpecialValueText(QStringLiteral("None"));  // at 0: no cap
+    return box;
+}
+
+}  // namespace
+
+ValuesPanel::ValuesPanel(QWidget* parent, std::function<void()> reading, std::function<void(const ValuesFile&)> read)
+    : QWidget(parent), reading_(std::move(reading)), read_(std::move(read))
+{
+    auto* form = new QFormLayout(this);
+    form->setContentsMargins(0, 0, 0, 0);
+    file_ = new QLabel(this);
+    file_->setObjectName(QStringLiteral("valuesFile"));
+    file_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    group_ = new QComboBox(this);
+    group_->setObjectName(QStringLiteral("groupColumn"));
+    value_ = new QComboBox(this);
+    value_->setObjectName(QStringLiteral("valueColumn"));
+    divideBy_ = new QComboBox(this);
+    divideBy_->setObjectName(QStringLiteral("denominatorColumn"));
+    control_ = new QComboBox(this);
+    control_->setObjectName(QStringLiteral("controlLabel"));
+    capAbove_ = Percentile(this, "capAbove");
+    capBelow_ = Percentile(this, "capBelow");
+    ignoreZeros_ = new QCheckBox(QStringLiteral("Take the percentiles over the values other than 0"), this);
+    ignoreZeros_->setObjectName(QStringLiteral("ignoreZeros"));
+    form->addRow(QStringLiteral("File:"), file_);
+    form->addRow(QStringLiteral("&Version column:"), group_);
+    form->addRow(QStringLiteral("Va&lue column:"), value_);
+    form->addRow(QStringLiteral("&Divided by:"), divideBy_);
+    form->addRow(QStringLiteral("&Control (A):"), control_);
+    form->addRow(QStringLiteral("Cap values a&bove the percentile:"), capAbove_);
+    form->addRow(QStringLiteral("&Raise values below the percentile:"), capBelow_);
+    form->addRow(QString(), ignoreZeros_);
+
+    pause_ = new QTimer(this);
+    pause_->setSingleShot(true);
+    pause_->setInterval(300);
+    connect(pause_, &QTimer::timeout, this, &ValuesPanel::StartReading);
+    for (QComboBox* box : {group_, value_, divideBy_, control_}) {
+        connect(box, &QComboBox::currentIndexChanged, this, &ValuesPanel::ReadAgain);
+    }
+    for (QDoubleSpinBox* box : {capAbove_, capBelow_}) {
+        connect(box, &QDoubleSpinBox::valueChanged, this, &ValuesPanel::ReadAgain);
+    }
+    connect(ignoreZeros_, &QCheckBox::toggled, this, &ValuesPanel::ReadAgain);
+}
+
+ValuesPanel::~ValuesPanel()
+{
+    if (stop_) {
+        stop_->store(true);
+    }
+    for (const QPointer<QThread>& thread : threads_) {
+        if (thread) {
+            thread->wait();
+        }
+    }
+}
+
+bool ValuesPanel::Open(const QString& path)
+{
+    std::ifstream in(PathOf(path), std::ios::binary);
+    const std::optional<tables::ValuesHeader> header = in ? tables::ReadHeader(in) : std::nullopt;
+    if (!header || header->names.empty()) {
+        return false;
+    }
+    path_ = path;
+    file_->setText(QFileInfo(path).fileName());
+    {
+        const QSignalBlocker blocks[] = {QSignalBlocker(group_), QSignalBlocker(value_), QSignalBlocker(divideBy_),
+                                         QSignalBlocker(control_)};
+        for (QComboBox* box : {group_, value_, divideBy_}) {
+            box->clear();
+        }
+        divideBy_->addItem(QStringLiteral("Nothing: one value a user"));
+        for (const std::string& name : header->names) {
+            for (QComboBox* box : {group_, value_, divideBy_}) {
+                box->addItem(Text(name));
+            }
+        }
+        const int group = Likely(header->names, {"group", "version", "variant", "arm"}, -1);
+        group_->setCurrentIndex(group);
+        value_->setCurrentIndex(Likely(header->names, {"value", "revenue"}, group));
+        control_->clear();
+        control_->addItem(QStringLiteral("The first in the file"));
+    }
+    StartReading();
+    return true;
+}
+
+QString ValuesPanel::FileName() const { return file_->text(); }
+
+tables::ValuesLayout ValuesPanel::Layout() const
+{
+    tables::ValuesLayout layout;
+    // Columns by position, so two columns of one name stay apart.
+    layout.group = std::to_string(group_->currentIndex() + 1);
+    const std::string value = std::to_string(value_->currentIndex() + 1);
+    if (divideBy_->currentIndex() > 0) {
+        layout.numerator = value;
+        layout.denominator = std::to_string(divideBy_->currentIndex());
+    } else {
+        layout.value = value;
+    }
+    if (control_->currentIndex() > 0) {
+        layout.control = control_->currentText().toStdString();
+    }
+    if (capAbove_->value() > 0) {
+        layout.caps.upperPercent = capAbove_->value();
+    }
+    if (capBelow_->value() > 0) {
+        layout.caps.lowerPercent = capBelow_->value();
+    }
+    layout.caps.ignoreZeros = ignoreZeros_->isChecked();
+    return layout;
+}
+
+void ValuesPanel::ReadAgain()
+{
+    if (!path_.isEmpty()) {
+        reading_();
+        pause_->start();
+    }
+}
+
+void ValuesPanel::StartReading()
+{
+    pause_->stop();
+    if (stop_) {
+        stop_->store(true);
+    }
+    stop_ = std::make_shared<std::atomic<bool>>(false);
+    auto file = std::make_shared<ValuesFile>();
+    file->layout = Layout();
+    QThread* thread = QThread::create([file, stop = stop_, path = PathOf(path_)] {
+        std::ifstream in(path, std::ios::binary);
+        file->opened = static_cast<bool>(in);
+        if (file->opened) {
+            file->read = tables::ReadValues(
+                in, file->layout,
+                [&](const tables::ValuesProblem& problem) {
+                    if (!file->firstRowProblem) {
+                        file->firstRowProblem = problem;
+                    }
+                },
+                stop.get());
+        }
+    });
+    const int generation = ++generation_;
+    connect(thread, &QThread::finished, this, [this, thread, file, generation] {
+        std::erase(threads_, thread);
+        if (generation == generation_) {
+            ShowLabels(*file);
+            read_(*file);
+        }
+    });
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    threads_.push_back(thread);
+    reading_();
+    thread->start();
+}
+
+// The control's choices: the first in the file, or either version's label.
+void ValuesPanel::ShowLabels(const ValuesFile& file)
+{
+    const auto* read = std::get_if<tables::ValuesRead>(&file.read);
+    if (!read) {
+        return;
+    }
+    const QSignalBlocker block(control_);
+    const QString chosen = control_->currentIndex() > 0 ? control_->currentText() : QString();
+    while (control_->count() > 1) {
+        control_->removeItem(1);
+    }
+    for (const std::string& label : read->labels) {
+        control_->addItem(Text(label));
+    }
+    control_->setCurrentIndex(chosen.isEmpty() ? 0 : std::max(0, control_->findText(chosen)));
+}
+
+void ValuesPanel::WaitForReading()
+{
+    if (pause_->isActive()) {
+        StartReading();
+    }
+    while (!threads_.empty()) {
+        if (threads_.back()) {
+            threads_.back()->wait();
+        }
+        // Delivers the result (or drops a stale one), which forgets the thread.
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+}
+
+}  // namespace ambrelay

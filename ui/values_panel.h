@@ -1,0 +1,76 @@
+#pragma once
+// The averages window's file of observations: which columns hold the
+// version and the value (or a numerator and a denominator), which version is
+// the control, the caps and whether zeros count, as the command line offers
+// them. The file is read on a thread of its own, so the window never waits
+// for it; a change of choice stops a reading in flight and starts anew.
+
+#include <QPointer>
+#include <QThread>
+#include <QWidget>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <variant>
+#include <vector>
+
+#include "tables/values_reading.h"
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QTimer;
+
+namespace ambrelay {
+
+// What one reading of the file gave.
+struct ValuesFile {
+    bool opened = false;
+    std::variant<tables::ValuesRead, tables::ValuesProblem> read = tables::ValuesProblem{};
+    std::optional<tables::ValuesProblem> firstRowProblem;
+    tables::ValuesLayout layout;
+};
+
+class ValuesPanel final : public QWidget {
+    Q_OBJECT
+
+public:
+    // `reading` is called as a reading starts, `read` with what it gave.
+    ValuesPanel(QWidget* parent, std::function<void()> reading, std::function<void(const ValuesFile&)> read);
+    ~ValuesPanel() override;
+
+    // Takes the file at `path`: its header fills the column choices and a
+    // reading starts. False, with nothing changed, when it has no header.
+    bool Open(const QString& path);
+
+    QString FileName() const;
+
+    // Waits for the reading in flight; for tests and for closing.
+    void WaitForReading();
+
+private:
+    tables::ValuesLayout Layout() const;
+    void ReadAgain();  // after a pause, so typing a percentile reads once
+    void StartReading();
+    void ShowLabels(const ValuesFile& file);
+
+    std::function<void()> reading_;
+    std::function<void(const ValuesFile&)> read_;
+    QString path_;
+    QLabel* file_ = nullptr;
+    QComboBox* group_ = nullptr;
+    QComboBox* value_ = nullptr;
+    QComboBox* divideBy_ = nullptr;
+    QComboBox* control_ = nullptr;
+    QDoubleSpinBox* capAbove_ = nullptr;
+    QDoubleSpinBox* capBelow_ = nullptr;
+    QCheckBox* ignoreZeros_ = nullptr;
+    QTimer* pause_ = nullptr;
+    std::shared_ptr<std::atomic<bool>> stop_;
+    std::vector<QPointer<QThread>> threads_;
+    int generation_ = 0;
+};
+
+}  // namespace ambrelay
