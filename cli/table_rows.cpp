@@ -4,9 +4,9 @@
 #include <span>
 #include <vector>
 
-#include "checks/input_checks.h"
 #include "cli/messages.h"
 #include "cli/table_columns.h"
+#include "figures/judge_row.h"
 #include "figures/means_figures.h"
 #include "figures/reasons.h"
 #include "figures/table_words.h"
@@ -56,20 +56,12 @@ std::optional<std::string> ColumnTexts(const TableSettings& t, const csv::Row& r
 // Why a row has no result, in the window's words; nothing for a judged row.
 std::optional<std::string> Judged(const TableSettings& t, const csv::Row& row, Judgement& judgement)
 {
-    CountTexts texts;
     std::string read[4];
     if (auto problem = ColumnTexts(t, row, read)) {
         return problem;
     }
-    texts = {std::move(read[0]), std::move(read[1]), std::move(read[2]), std::move(read[3])};
-    if (const auto failure = RunInputChecks(texts)) {
-        return failure->outcome.message;
-    }
-    judgement = Judge(ReadCounts(texts), t.judge);
-    if (!judgement.Finished()) {
-        return ReasonText(judgement.result.Failure().reason);
-    }
-    return std::nullopt;
+    return JudgeTexts({std::move(read[0]), std::move(read[1]), std::move(read[2]), std::move(read[3])}, t.judge,
+                      judgement);
 }
 
 // The same for a row of averages: its six summaries, compared.
