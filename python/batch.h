@@ -1,0 +1,100 @@
+#pragma once
+// Many tests at once for the Python package: input arrays in, one column a
+// figure out, computed on as many threads as asked. No Python here; the
+// module hands in the arrays' memory and makes the texts' objects after.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <unordered_map>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "engine/looking_early.h"
+#include "engine/means.h"
+#include "figures/figures.h"
+
+namespace ambrelay::python {
+
+// An input column: a value for every row, or one value for all of them.
+struct InputColumn {
+    const double* data = nullptr;
+    std::size_t size = 0;  // 1, or the number of rows
+    double operator[](std::size_t i) const { return data[size == 1 ? 0 : i]; }
+};
+
+// How a figure's value or one end of its interval is written.
+enum class ColumnType { Number, Text, YesNo };
+
+struct ColumnSpec {
+    std::string name;     // the command line's CSV column
+    std::string jsonKey;  // its JSON key: an interval's two ends share one
+    ColumnType type;
+    std::size_t kind;     // the figure's place in its list
+    int part;             // 0 the value, 1 the interval's low end, 2 its high end
+};
+
+std::vector<ColumnSpec> ColumnsOf(std::span<const FigureKind> kinds);
+
+// Each thread numbers the distinct texts it meets, so a column of texts is
+// a column of numbers until the interpreter makes one str object a text.
+class TextCodes {
+public:
+    std::int32_t Code(std::string_view text);
+    const std::vector<std::string>& Texts() const { return texts_; }
+
+private:
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    std::unordered_map<std::string, std::int32_t, Hash, std::equal_to<>> ids_;
+    std::vector<std::string> texts_;
+};
+
+// A text's code: the thread's number above bit 24, the text's below; -1
+// none. A thread meets far fewer distinct texts than 2^24: a verdict's
+// likelihood has three decimals, and the other texts are a handful.
+inline constexpr std::int32_t kNoText = -1;
+inline constexpr int kThreadShift = 24;
+inline constexpr unsigned kMostThreads = 64;
+
+struct Output {
+    explicit Output(std::vector<ColumnSpec> specs);
+
+    std::vector<ColumnSpec> specs;
+    std::size_t textColumns = 0;  // of the specs; then come the warnings' codes and the error
+    // Numbers go straight into these arrays (NaN where a figure has no
+    // value; yes as 1, no as 0), by spec; null for a text column.
+    std::vector<double*> numbers;
+    // The texts' codes, one array per text column (in the specs' order),
+    // then the warnings' and the error's.
+    std::vector<std::int32_t*> codes;
+    std::vector<TextCodes> dictionaries;  // one a thread, filled by the batch
+    // Each row's warnings as code and words, when the words are asked for.
+    std::vector<std::vector<std::pair<std::string, std::string>>> warningWords;
+};
+
+struct Settings {
+    InputColumn planned;           // NaN: the default
+    std::optional<Margin> margin;  // "not worse than"
+    unsigned jobs = 1;
+    bool words = false;            // the warnings' words as well as their codes
+};
+
+inline constexpr std::size_t kChunkRows = 4096;  // rows a thread takes at a time
+
+void JudgeBatch(const InputColumn (&counts)[4], std::size_t rows, const Settings& settings, Output& out);
+void MeansBatch(const InputColumn (&summaries)[6], Better better, std::size_t rows, const Settings& settings,
+                Output& out);
+void SplitBatch(const InputColumn (&split)[3], std::size_t rows, const Settings& settings, Output& out);
+
+// A number as a script handed it over, as text the number services read
+// back to the same double; empty for NaN.
+std::string ExactText(double x);
+
+}  // namespace ambrelay::python
