@@ -3,7 +3,8 @@
 # response rates from 0.5% to 20%), and the same table through pandas and
 # statsmodels when WITH_PANDAS=1 and through DuckDB's Node binding (from npm,
 # into the build tree) when WITH_DUCKDB=1. Prints rows a second and peak memory, and
-# the peak for a tenth of the rows, to show memory stays flat.
+# the peak for a tenth of the rows, to show memory stays flat; with
+# WITH_PYTHON, the Python package on the same table in memory.
 #   bench/cli_batch.sh PROGRAM ROWS
 set -euo pipefail
 program=$1
@@ -58,6 +59,10 @@ if [ "${WITH_DUCKDB:-0}" = 1 ]; then
   cp "$(dirname "$0")/duckdb_reference.mjs" "$duck/"
   read -r duckSeconds duckPeak < <(measure node "$duck/duckdb_reference.mjs" "$work/table.csv" "$work/duckdb.csv")
   echo "duckdb_seconds $duckSeconds $duckPeak"
+fi
+if [ -n "${WITH_PYTHON:-}" ]; then
+  # WITH_PYTHON: the interpreter of an environment the package is installed in.
+  "$WITH_PYTHON" "$(dirname "$0")/python_batch.py" "$work/table.csv" "$(dirname "$program")/../bench/batch_core"
 fi
 if [ "${WITH_PANDAS:-0}" = 1 ]; then
   read -r pandasSeconds pandasPeak < <(measure /usr/bin/python3 "$(dirname "$0")/pandas_reference.py" \

@@ -26,10 +26,20 @@ struct Texts {
     Output& out;
     TextCodes& codes;
     std::int32_t thread;
+    std::vector<std::int32_t> last = std::vector<std::int32_t>(out.codes.size(), kNoText);  // by column
 
     void Set(std::size_t column, std::size_t row, std::optional<std::string_view> text)
     {
-        out.codes[column][row] = text ? thread | codes.Code(*text) : kNoText;
+        std::int32_t code = kNoText;
+        if (text) {
+            // A column often repeats its text ("B", no warnings): compared, not looked up.
+            const std::int32_t previous = last[column];
+            code = previous != kNoText && codes.Texts()[static_cast<std::size_t>(previous)] == *text
+                       ? previous
+                       : codes.Code(*text);
+            last[column] = code;
+        }
+        out.codes[column][row] = code == kNoText ? kNoText : thread | code;
     }
 };
 
@@ -191,6 +201,11 @@ std::string ExactText(double x)
         return {};
     }
     char buffer[64];
+    // Counts are whole numbers mostly: written as integers, the same digits, faster.
+    if (std::fabs(x) < 9007199254740992.0 && x == std::trunc(x) && !(x == 0 && std::signbit(x))) {
+        const auto written = std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::int64_t>(x));
+        return std::string(buffer, written.ptr);
+    }
     const auto written = std::to_chars(buffer, buffer + sizeof buffer, x);
     return std::string(buffer, written.ptr);
 }

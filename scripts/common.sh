@@ -3,6 +3,9 @@
 BUILD_PACKAGES=(cmake make g++ ccache qt6-base-dev qt6-qpa-plugins fonts-liberation libboost-math-dev libcli11-dev nlohmann-json3-dev)
 # The validators the tests run on the desktop entry, metainfo and help page.
 CHECK_PACKAGES=(desktop-file-utils appstream libxml2-utils)
+# The Python package's build, its virtual environment and its tests.
+PYTHON_PACKAGES=(pybind11-dev python3-pybind11 python3-dev python3-venv python3-wheel python3-setuptools
+                 python3-numpy python3-pandas python3-dask python3-distributed python3-pytest)
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # ccache finds what another clone compiled: paths below the clone count
 # from its top, and the folder a debug build runs in is not part of the key.

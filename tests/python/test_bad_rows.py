@@ -1,0 +1,70 @@
+"""Rows that cannot be judged: each gets the command line's reason in
+`error` and no figures, the others are judged; one test that cannot be
+judged raises ValueError with the same words."""
+
+import io
+
+import numpy as np
+import pandas as pd
+import pytest
+
+import ambrelay
+
+BAD_ROWS = pd.DataFrame(
+    {
+        "views1": [1000, -5, None, 100, 1000, 10],
+        "responses1": [100, 1, 5, 120, 0, "abc"],
+        "views2": [1000, 10, 10, 100, 1000, 10],
+        "responses2": [130, 2, 5, 10, 0, 2],
+    },
+    dtype=object,
+)
+
+
+def test_each_row_its_reason(cli):
+    status, out, _ = cli("judge", "--csv", "-", stdin=BAD_ROWS.to_csv(index=False))
+    expected = pd.read_csv(io.StringIO(out), keep_default_na=False, na_values=[""])
+    got = ambrelay.judge_frame(BAD_ROWS)
+    assert status == 1
+    assert got["error"].fillna("").tolist() == expected["error"].fillna("").tolist()
+    assert got["error"].isna().tolist() == [True, False, False, False, False, False]
+    assert got.loc[0, "p_value"] == 0.01786 and got.loc[1:, "p_value"].isna().all()
+    assert got.loc[1:, "verdict"].isna().all() and got.loc[1:, "warnings"].isna().all()
+
+
+@pytest.mark.parametrize("counts", [(1000, -5, 1000, 10), (10, 20, 10, 5), (1000, "abc", 1000, 10)])
+def test_one_test_raises_with_the_words(cli, counts):
+    _, err = cli.json("judge", *counts)
+    with pytest.raises(ValueError) as raised:
+        ambrelay.judge(*counts)
+    assert str(raised.value) == err
+
+
+def test_a_planned_total_per_row():
+    got = ambrelay.judge([1000, 1000, 1000], [100] * 3, [1000] * 3, [130] * 3, planned=[5000, -1, np.nan])
+    assert got["error"].isna().tolist() == [True, False, True]
+    assert got["planned_observations"].tolist()[0] == 5000
+    # No total given is the default total, as on the command line.
+    assert got["planned_observations"].tolist()[2] == 5000
+
+
+@pytest.mark.parametrize(
+    "call,words",
+    [
+        (lambda: ambrelay.judge(1000, 100, 1000, 130, margin=100), "margin"),
+        (lambda: ambrelay.judge([1, 2], [0, 1], [1, 2, 3], [0, 1, 2]), "differ in length"),
+        (lambda: ambrelay.judge(1000, 100, 1000, 130, margin=2, margin_points=1), "not both"),
+        (lambda: ambrelay.plan(baseline=0.1), "either mde or observations"),
+        (lambda: ambrelay.means(1, 5, 1, 10, 5, 1), "two observations"),
+    ],
+    ids=["margin of 100%", "columns of two lengths", "two margins", "plan without effect", "one observation"],
+)
+def test_calls_that_cannot_be_made(call, words):
+    with pytest.raises(ValueError, match=words):
+        call()
+
+
+def test_figures_keep_clear_of_the_frames_columns():
+    frame = pd.DataFrame({"views1": [1000], "responses1": [100], "views2": [1000], "responses2": [130], "z": ["mine"]})
+    got = ambrelay.judge_frame(frame)
+    assert got["z"].tolist() == ["mine"] and got["ambrelay_z"].tolist() == [2.1]
