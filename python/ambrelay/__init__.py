@@ -112,6 +112,26 @@ def _joined(frame: pd.DataFrame, figures: Dict[str, Any]) -> pd.DataFrame:
     return pd.concat([frame, pd.DataFrame(columns, index=frame.index, copy=False)], axis=1)
 
 
+def _answer(names: Sequence[str], values: Sequence[Any], planned: Any, compute: Any) -> Any:
+    """One test as a dict, or a DataFrame of many with their inputs first."""
+    scalar = _scalar(*values, planned)
+    arrays = [_array(v) for v in values]
+    result = compute(arrays, _array(planned), scalar)
+    if scalar:
+        return _record(dict(zip(names, (float(a[0]) for a in arrays))), result)
+    rows = len(result["errors"])
+    inputs = {name: np.broadcast_to(a, (rows,)) for name, a in zip(names, arrays)}
+    return pd.DataFrame({**inputs, **_columns(result)}, copy=False)
+
+
+def _frame_answer(frame: pd.DataFrame, columns: Sequence[str], planned: Any, compute: Any) -> pd.DataFrame:
+    """The frame with the figures of its rows joined."""
+    if isinstance(planned, str):
+        planned = frame[planned]
+    result = compute([_array(frame[c]) for c in columns], _array(planned), False)
+    return _joined(frame, _columns(result))
+
+
 def judge(
     views1: Numbers,
     responses1: Numbers,
@@ -140,15 +160,12 @@ def judge(
     """
     if margin is not None and margin_points is not None:
         raise ValueError("give margin or margin_points, not both")
-    counts = (views1, responses1, views2, responses2)
-    scalar = _scalar(*counts, planned)
-    arrays = [_array(c) for c in counts]
-    result = _ambrelay.judge(*arrays, _array(planned), margin, margin_points, _jobs(jobs), scalar)
-    if scalar:
-        return _record(dict(zip(JUDGE_COLUMNS, (float(a[0]) for a in arrays))), result)
-    rows = len(result["errors"])
-    inputs = {name: np.broadcast_to(a, (rows,)) for name, a in zip(JUDGE_COLUMNS, arrays)}
-    return pd.DataFrame({**inputs, **_columns(result)}, copy=False)
+    return _answer(
+        JUDGE_COLUMNS,
+        (views1, responses1, views2, responses2),
+        planned,
+        lambda counts, planned, words: _ambrelay.judge(*counts, planned, margin, margin_points, _jobs(jobs), words),
+    )
 
 
 def judge_frame(
@@ -171,11 +188,21 @@ def judge_frame(
         raise ValueError("columns names four columns: views 1, responses 1, views 2 and responses 2")
     if margin is not None and margin_points is not None:
         raise ValueError("give margin or margin_points, not both")
-    if isinstance(planned, str):
-        planned = frame[planned]
-    arrays = [_array(frame[c]) for c in columns]
-    result = _ambrelay.judge(*arrays, _array(planned), margin, margin_points, _jobs(jobs), False)
-    return _joined(frame, _columns(result))
+    return _frame_answer(
+        frame,
+        columns,
+        planned,
+        lambda counts, planned, words: _ambrelay.judge(*counts, planned, margin, margin_points, _jobs(jobs), words),
+    )
+
+
+def _means_of(lower_is_better: bool, margin: Optional[float], margin_units: Optional[float], jobs: Optional[int]) -> Any:
+    """The compiled comparison of averages, its options bound."""
+    if margin is not None and margin_units is not None:
+        raise ValueError("give margin or margin_units, not both")
+    return lambda summaries, planned, words: _ambrelay.means(
+        *summaries, lower_is_better, planned, margin, margin_units, _jobs(jobs), words
+    )
 
 
 def means(
@@ -201,17 +228,8 @@ def means(
     metric's own units. Returns a dict under ``ambrelay-cli means --json``'s
     keys, or a DataFrame with its CSV columns.
     """
-    if margin is not None and margin_units is not None:
-        raise ValueError("give margin or margin_units, not both")
-    summaries = (n1, mean1, sd1, n2, mean2, sd2)
-    scalar = _scalar(*summaries, planned)
-    arrays = [_array(s) for s in summaries]
-    result = _ambrelay.means(*arrays, lower_is_better, _array(planned), margin, margin_units, _jobs(jobs), scalar)
-    if scalar:
-        return _record(dict(zip(MEANS_COLUMNS, (float(a[0]) for a in arrays))), result)
-    rows = len(result["errors"])
-    inputs = {name: np.broadcast_to(a, (rows,)) for name, a in zip(MEANS_COLUMNS, arrays)}
-    return pd.DataFrame({**inputs, **_columns(result)}, copy=False)
+    compute = _means_of(lower_is_better, margin, margin_units, jobs)
+    return _answer(MEANS_COLUMNS, (n1, mean1, sd1, n2, mean2, sd2), planned, compute)
 
 
 def means_frame(
@@ -229,13 +247,7 @@ def means_frame(
     deviation of version 1, then of version 2. The options are means()'s."""
     if len(columns) != 6:
         raise ValueError("columns names six columns: n, mean and sd of version 1, then of version 2")
-    if margin is not None and margin_units is not None:
-        raise ValueError("give margin or margin_units, not both")
-    if isinstance(planned, str):
-        planned = frame[planned]
-    arrays = [_array(frame[c]) for c in columns]
-    result = _ambrelay.means(*arrays, lower_is_better, _array(planned), margin, margin_units, _jobs(jobs), False)
-    return _joined(frame, _columns(result))
+    return _frame_answer(frame, columns, planned, _means_of(lower_is_better, margin, margin_units, jobs))
 
 
 def srm(
