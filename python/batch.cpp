@@ -49,7 +49,8 @@ template <typename Chunk>
 void OnThreads(std::size_t rows, unsigned jobs, Output& out, Chunk chunk)
 {
     const std::size_t chunks = (rows + kChunkRows - 1) / kChunkRows;
-    jobs = static_cast<unsigned>(std::clamp<std::size_t>(std::min(jobs, kMostThreads), 1, std::max<std::size_t>(chunks, 1)));
+    const std::size_t most = std::min<std::size_t>(std::max<std::size_t>(chunks, 1), kMostThreads);
+    jobs = static_cast<unsigned>(std::clamp<std::size_t>(jobs, 1, most));
     out.dictionaries.assign(jobs, TextCodes());
     std::atomic<std::size_t> next{0};
     std::exception_ptr failed;

@@ -159,7 +159,8 @@ py::dict FiguresDict(std::span<const FigureKind> kinds, const std::vector<Figure
         }
         d[k.key] = value;
         if (*k.intervalKey) {
-            d[k.intervalKey] = f.interval ? py::cast(std::vector<double>{f.interval->low, f.interval->high}) : py::none();
+            d[k.intervalKey] =
+                f.interval ? py::cast(std::vector<double>{f.interval->low, f.interval->high}) : py::none();
         }
     }
     return d;
@@ -190,7 +191,9 @@ PYBIND11_MODULE(_ambrelay, m)
                        jobs, words};
             const InputColumn counts[4] = {InputOf(v1), InputOf(r1), InputOf(v2), InputOf(r2)};
             return RunBatch(JudgementFigureKinds(), rows, s,
-                            [&](const Settings& settings, Output& out) { python::JudgeBatch(counts, rows, settings, out); });
+                            [&](const Settings& settings, Output& out) {
+                                python::JudgeBatch(counts, rows, settings, out);
+                            });
         },
         py::arg("views1"), py::arg("responses1"), py::arg("views2"), py::arg("responses2"), py::arg("planned"),
         py::arg("margin"), py::arg("margin_points"), py::arg("jobs"), py::arg("words"));
@@ -204,7 +207,8 @@ PYBIND11_MODULE(_ambrelay, m)
             Settings s{InputOf(planned), margin ? MarginOf(margin, MarginKind::RelativePercent)
                                                 : MarginOf(marginUnits, MarginKind::Points),
                        jobs, words};
-            const InputColumn in[6] = {InputOf(n1), InputOf(mean1), InputOf(sd1), InputOf(n2), InputOf(mean2), InputOf(sd2)};
+            const InputColumn in[6] = {InputOf(n1), InputOf(mean1), InputOf(sd1),
+                                       InputOf(n2), InputOf(mean2), InputOf(sd2)};
             const Better better = lowerIsBetter ? Better::Lower : Better::Higher;
             return RunBatch(MeansFigureKinds(), rows, s, [&](const Settings& settings, Output& out) {
                 python::MeansBatch(in, better, rows, settings, out);
@@ -220,7 +224,9 @@ PYBIND11_MODULE(_ambrelay, m)
             const std::size_t rows = Rows({&o1, &o2, &split});
             const InputColumn in[3] = {InputOf(o1), InputOf(o2), InputOf(split)};
             return RunBatch(SplitFigureKinds(), rows, Settings{{}, std::nullopt, jobs, false},
-                            [&](const Settings& settings, Output& out) { python::SplitBatch(in, rows, settings, out); });
+                            [&](const Settings& settings, Output& out) {
+                                python::SplitBatch(in, rows, settings, out);
+                            });
         },
         py::arg("observations1"), py::arg("observations2"), py::arg("split"), py::arg("jobs"));
 

@@ -196,7 +196,9 @@ def judge_frame(
     )
 
 
-def _means_of(lower_is_better: bool, margin: Optional[float], margin_units: Optional[float], jobs: Optional[int]) -> Any:
+def _means_of(
+    lower_is_better: bool, margin: Optional[float], margin_units: Optional[float], jobs: Optional[int]
+) -> Any:
     """The compiled comparison of averages, its options bound."""
     if margin is not None and margin_units is not None:
         raise ValueError("give margin or margin_units, not both")
