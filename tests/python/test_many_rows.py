@@ -52,7 +52,12 @@ def test_no_rows():
 
 def test_a_table_of_averages_as_the_csv(cli):
     table = pd.DataFrame(
-        [(1200, 52.30, 41.7, 1180, 55.90, 44.2), (40, 10.0, 3.0, 35, 11.5, 5.0), (1, 5, 1, 10, 5, 1), (10, 5, -1, 10, 6, 1)],
+        [
+            (1200, 52.30, 41.7, 1180, 55.90, 44.2),
+            (40, 10.0, 3.0, 35, 11.5, 5.0),
+            (1, 5, 1, 10, 5, 1),  # one observation
+            (10, 5, -1, 10, 6, 1),  # a standard deviation below 0
+        ],
         columns=ambrelay.MEANS_COLUMNS,
     )
     status, out, _ = cli("means", "--csv", "-", stdin=table.to_csv(index=False))
