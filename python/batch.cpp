@@ -99,12 +99,12 @@ void WriteFigures(const std::vector<Figure>& figures, std::string_view codes, st
                   Texts& texts)
 {
     std::size_t textColumn = 0;
-    for (std::size_t c = 0; c < out.specs.size(); ++c) {
-        const ColumnSpec& spec = out.specs[c];
-        const Figure& f = figures[spec.kind];
-        if (spec.part > 0) {
-            out.numbers[c][row] = f.interval ? (spec.part == 1 ? f.interval->low : f.interval->high) : kNone;
-        } else if (spec.type == ColumnType::Text) {
+    for (std::size_t c = 0; c < out.columns.size(); ++c) {
+        const OutputColumn& column = out.columns[c];
+        const Figure& f = figures[column.kind];
+        if (column.part > 0) {
+            out.numbers[c][row] = f.interval ? (column.part == 1 ? f.interval->low : f.interval->high) : kNone;
+        } else if (column.type == ColumnType::Text) {
             const std::string* text = std::get_if<std::string>(&f.value);
             texts.Set(textColumn++, row, text ? std::optional<std::string_view>(*text) : std::nullopt);
         } else if (const double* x = std::get_if<double>(&f.value)) {
@@ -153,31 +153,31 @@ std::optional<std::string> Planned(const Settings& s, std::size_t row, std::opti
 
 }  // namespace
 
-std::vector<ColumnSpec> ColumnsOf(std::span<const FigureKind> kinds)
+std::vector<OutputColumn> ColumnsOf(std::span<const FigureKind> kinds)
 {
-    std::vector<ColumnSpec> specs;
+    std::vector<OutputColumn> columns;
     for (const FigureKind& k : kinds) {
         const std::size_t at = static_cast<std::size_t>(k.id);
         if (k.unit == Unit::Text) {
-            specs.push_back({k.key, k.key, ColumnType::Text, at, 0});
+            columns.push_back({k.key, k.key, ColumnType::Text, at, 0});
         } else if (k.unit == Unit::YesNo) {
-            specs.push_back({k.key, k.key, ColumnType::YesNo, at, 0});
+            columns.push_back({k.key, k.key, ColumnType::YesNo, at, 0});
         } else {
-            specs.push_back({k.key, k.key, ColumnType::Number, at, 0});
+            columns.push_back({k.key, k.key, ColumnType::Number, at, 0});
         }
         if (*k.intervalKey) {
             const std::string interval = k.intervalKey;
-            specs.push_back({interval + "_low", interval, ColumnType::Number, at, 1});
-            specs.push_back({interval + "_high", interval, ColumnType::Number, at, 2});
+            columns.push_back({interval + "_low", interval, ColumnType::Number, at, 1});
+            columns.push_back({interval + "_high", interval, ColumnType::Number, at, 2});
         }
     }
-    return specs;
+    return columns;
 }
 
-Output::Output(std::vector<ColumnSpec> columns) : specs(std::move(columns)), numbers(specs.size(), nullptr)
+Output::Output(std::vector<OutputColumn> layout) : columns(std::move(layout)), numbers(columns.size(), nullptr)
 {
-    for (const ColumnSpec& spec : specs) {
-        textColumns += spec.type == ColumnType::Text ? 1 : 0;
+    for (const OutputColumn& column : columns) {
+        textColumns += column.type == ColumnType::Text ? 1 : 0;
     }
     codes.assign(textColumns + 2, nullptr);
 }

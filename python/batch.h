@@ -30,7 +30,7 @@ struct InputColumn {
 // How a figure's value or one end of its interval is written.
 enum class ColumnType { Number, Text, YesNo };
 
-struct ColumnSpec {
+struct OutputColumn {
     std::string name;     // the command line's CSV column
     std::string jsonKey;  // its JSON key: an interval's two ends share one
     ColumnType type;
@@ -38,7 +38,7 @@ struct ColumnSpec {
     int part;             // 0 the value, 1 the interval's low end, 2 its high end
 };
 
-std::vector<ColumnSpec> ColumnsOf(std::span<const FigureKind> kinds);
+std::vector<OutputColumn> ColumnsOf(std::span<const FigureKind> kinds);
 
 // Each thread numbers the distinct texts it meets, so a column of texts is
 // a column of numbers until the interpreter makes one str object a text.
@@ -64,14 +64,14 @@ inline constexpr int kThreadShift = 24;
 inline constexpr unsigned kMostThreads = 64;
 
 struct Output {
-    explicit Output(std::vector<ColumnSpec> specs);
+    explicit Output(std::vector<OutputColumn> layout);
 
-    std::vector<ColumnSpec> specs;
-    std::size_t textColumns = 0;  // of the specs; then come the warnings' codes and the error
+    std::vector<OutputColumn> columns;
+    std::size_t textColumns = 0;  // of the columns; then come the warnings' codes and the error
     // Numbers go straight into these arrays (NaN where a figure has no
-    // value; yes as 1, no as 0), by spec; null for a text column.
+    // value; yes as 1, no as 0), by column; null for a text column.
     std::vector<double*> numbers;
-    // The texts' codes, one array per text column (in the specs' order),
+    // The texts' codes, one array per text column (in the columns' order),
     // then the warnings' and the error's.
     std::vector<std::int32_t*> codes;
     std::vector<TextCodes> dictionaries;  // one a thread, filled by the batch

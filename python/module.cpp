@@ -15,7 +15,7 @@
 
 namespace py = pybind11;
 using namespace ambrelay;
-using ambrelay::python::ColumnSpec;
+using ambrelay::python::OutputColumn;
 using ambrelay::python::ColumnType;
 using ambrelay::python::ColumnsOf;
 using ambrelay::python::ExactText;
@@ -77,12 +77,12 @@ py::dict RunBatch(std::span<const FigureKind> kinds, std::size_t rows, Settings 
     if (settings.words) {
         out.warningWords.resize(rows);
     }
-    py::list specs, columns;
+    py::list layout, columns;
     std::vector<Array> numbers;
-    for (std::size_t c = 0; c < out.specs.size(); ++c) {
-        const ColumnSpec& spec = out.specs[c];
-        specs.append(py::make_tuple(spec.name, spec.jsonKey, TypeName(spec.type), spec.part));
-        if (spec.type != ColumnType::Text) {
+    for (std::size_t c = 0; c < out.columns.size(); ++c) {
+        const OutputColumn& column = out.columns[c];
+        layout.append(py::make_tuple(column.name, column.jsonKey, TypeName(column.type), column.part));
+        if (column.type != ColumnType::Text) {
             numbers.emplace_back(static_cast<py::ssize_t>(rows));
             out.numbers[c] = numbers.back().mutable_data();
         }
@@ -109,11 +109,11 @@ py::dict RunBatch(std::span<const FigureKind> kinds, std::size_t rows, Settings 
         texts.push_back(TextColumn(column.get(), rows, made));
     }
     std::size_t n = 0, t = 0;
-    for (std::size_t c = 0; c < out.specs.size(); ++c) {
-        columns.append(out.specs[c].type == ColumnType::Text ? py::object(texts[t++]) : numbers[n++]);
+    for (std::size_t c = 0; c < out.columns.size(); ++c) {
+        columns.append(out.columns[c].type == ColumnType::Text ? py::object(texts[t++]) : numbers[n++]);
     }
     py::dict result;
-    result["specs"] = specs;
+    result["layout"] = layout;
     result["columns"] = columns;
     result["warnings"] = texts[t];
     result["errors"] = texts[t + 1];

@@ -61,7 +61,7 @@ def _columns(result: Dict[str, Any]) -> Dict[str, Any]:
     """The figures as columns: numbers as float64, yes or no as pandas'
     boolean (missing where there is no figure), texts as objects."""
     columns: Dict[str, Any] = {}
-    for (name, _key, kind, _part), values in zip(result["specs"], result["columns"]):
+    for (name, _key, kind, _part), values in zip(result["layout"], result["columns"]):
         if kind == "yes_no":
             columns[name] = pd.arrays.BooleanArray(values == 1, np.isnan(values))
         else:
@@ -77,7 +77,7 @@ def _record(inputs: Dict[str, Any], result: Dict[str, Any]) -> Dict[str, Any]:
     if error is not None:
         raise ValueError(error)
     record: Dict[str, Any] = dict(inputs)
-    for (_name, key, kind, part), values in zip(result["specs"], result["columns"]):
+    for (_name, key, kind, part), values in zip(result["layout"], result["columns"]):
         value = values[0]
         if kind == "number" and np.isnan(value):
             value = None
