@@ -1,0 +1,193 @@
+// Reading a file of one row per user: which label is A, blank values as 0,
+// the dialects, ratio metrics, the rows left out and why, the files that
+// give nothing and their words.
+
+#include <QtTest>
+#include <sstream>
+
+#include "figures/table_words.h"
+#include "tables/values_reading.h"
+
+using namespace ambrelay;
+using namespace ambrelay::tables;
+
+namespace {
+
+const char* MissName(ValuesMiss kind)
+{
+    switch (kind) {
+    case ValuesMiss::EmptyFile: return "empty";
+    case ValuesMiss::Column: return "column";
+    case ValuesMiss::TwoVersionsNeeded: return "two versions";
+    case ValuesMiss::Stopped: return "stopped";
+    case ValuesMiss::FieldCount: return "fields";
+    case ValuesMiss::NotANumber: return "number";
+    case ValuesMiss::ThirdVersion: return "third";
+    }
+    return "?";
+}
+
+struct Read {
+    std::variant<ValuesRead, ValuesProblem> result;
+    QStringList rows;  // "line: kind" of each row left out
+};
+
+Read ReadText(const QString& text, const ValuesLayout& layout, bool stop = false)
+{
+    std::istringstream in(text.toStdString());
+    const std::atomic<bool> stopped{stop};
+    Read read{ValuesProblem{}, {}};
+    read.result = ReadValues(in, layout, [&](const ValuesProblem& p) {
+        read.rows << QString::number(p.line) + ": " + MissName(p.kind);
+    }, &stopped);
+    return read;
+}
+
+ValuesLayout Layout(const QString& group, const QString& value, const QString& control = {},
+                    const QString& denominator = {})
+{
+    ValuesLayout layout;
+    layout.group = group.toStdString();
+    (denominator.isEmpty() ? layout.value : layout.numerator) = value.toStdString();
+    layout.denominator = denominator.toStdString();
+    layout.control = control.toStdString();
+    return layout;
+}
+
+}  // namespace
+
+class ValuesReadingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void summaries_data();
+    void summaries();
+    void filesWithoutAnswer_data();
+    void filesWithoutAnswer();
+    void problemsInWords_data();
+    void problemsInWords();
+};
+
+void ValuesReadingTest::summaries_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("denominator");
+    QTest::addColumn<QString>("labels");  // A's, then B's
+    QTest::addColumn<double>("meanA");
+    QTest::addColumn<double>("meanB");
+    QTest::addColumn<double>("blanks");
+    QTest::addColumn<QStringList>("leftOut");
+    QTest::newRow("the first label is A") << "g,v\nB,1\nA,2\nB,3\nA,4\n" << "g" << "v" << "" << "" << "B A" << 2.0
+                                          << 3.0 << 0.0 << QStringList();
+    QTest::newRow("the control is A") << "g,v\nB,1\nA,2\nB,3\nA,4\n" << "g" << "v" << "A" << "" << "A B" << 3.0 << 2.0
+                                      << 0.0 << QStringList();
+    QTest::newRow("a blank value is 0") << "g,v\nA,\nA,4\nB, \nB,2\n" << "g" << "v" << "" << "" << "A B" << 2.0 << 1.0
+                                        << 2.0 << QStringList();
+    QTest::newRow("semicolons: a decimal comma, a thousands point")
+        << "g;v\nA;1,5\nA;2,5\nB;3\nB;1.000\n" << "g" << "v" << "" << "" << "A B" << 2.0 << 501.5 << 0.0
+        << QStringList();
+    QTest::newRow("tabs") << "g\tv\nA\t1\nA\t3\nB\t5\nB\t7\n" << "g" << "v" << "" << "" << "A B" << 2.0 << 6.0 << 0.0
+                          << QStringList();
+    QTest::newRow("names with case and blanks aside, positions")
+        << "User, Group ,Value\nu1,A,1\nu2,B,2\nu3,A,5\nu4,B,4\n" << "group" << "3" << "" << "" << "A B" << 3.0 << 3.0
+        << 0.0 << QStringList();
+    QTest::newRow("a ratio: revenue over orders") << "g,rev,orders\nA,10,1\nA,30,3\nB,20,2\nB,40,2\n" << "g" << "rev"
+                                                  << "" << "orders" << "A B" << 10.0 << 15.0 << 0.0 << QStringList();
+    QTest::newRow("rows left out, the rest counted")
+        << "g,v\nA,1\nA,x\nB,2\nC,3\nB\n\nA,3\nB,4\n" << "g" << "v" << "" << "" << "A B" << 2.0 << 3.0 << 0.0
+        << QStringList{"3: number", "5: third", "6: fields"};
+}
+
+void ValuesReadingTest::summaries()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, group);
+    QFETCH(QString, value);
+    QFETCH(QString, control);
+    QFETCH(QString, denominator);
+    QFETCH(QString, labels);
+    QFETCH(double, meanA);
+    QFETCH(double, meanB);
+    QFETCH(double, blanks);
+    QFETCH(QStringList, leftOut);
+    const Read read = ReadText(file, Layout(group, value, control, denominator));
+    QVERIFY(std::holds_alternative<ValuesRead>(read.result));
+    const ValuesRead& values = std::get<ValuesRead>(read.result);
+    QCOMPARE(QString::fromStdString(values.labels[0] + " " + values.labels[1]), labels);
+    QVERIFY(values.result.a && values.result.b);
+    QCOMPARE(values.result.a->mean, meanA);
+    QCOMPARE(values.result.b->mean, meanB);
+    QCOMPARE(values.blanks, blanks);
+    QCOMPARE(read.rows, leftOut);
+    QCOMPARE(values.rowProblems, static_cast<std::size_t>(leftOut.size()));
+}
+
+void ValuesReadingTest::filesWithoutAnswer_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("stop");
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("empty") << "" << "g" << "" << false << "empty";
+    QTest::newRow("only blank lines") << "\n\n" << "g" << "" << false << "empty";
+    QTest::newRow("no such column") << "grp,v\nA,1\n" << "g" << "" << false << "column";
+    QTest::newRow("one version") << "g,v\nA,1\nA,2\n" << "g" << "" << false << "two versions";
+    QTest::newRow("a control the file lacks") << "g,v\nA,1\nB,2\n" << "g" << "Z" << false << "two versions";
+    QTest::newRow("asked to stop") << "g,v\nA,1\nB,2\n" << "g" << "" << true << "stopped";
+}
+
+void ValuesReadingTest::filesWithoutAnswer()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, group);
+    QFETCH(QString, control);
+    QFETCH(bool, stop);
+    QFETCH(QString, kind);
+    const Read read = ReadText(file, Layout(group, "v", control), stop);
+    QVERIFY(std::holds_alternative<ValuesProblem>(read.result));
+    QCOMPARE(QString::fromLatin1(MissName(std::get<ValuesProblem>(read.result).kind)), kind);
+}
+
+// What the window and the command line say of each problem.
+void ValuesReadingTest::problemsInWords_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("words");
+    QTest::newRow("empty") << "" << ""
+                           << "the file is empty: it needs a header row naming its columns, and a row of values for "
+                              "each user";
+    QTest::newRow("no such column") << "version,amount\nA,1\n" << ""
+                                    << "the header row has no column named 'g'; its columns are: version, amount";
+    QTest::newRow("one version") << "g,v\nA,1\nA,2\n" << ""
+                                 << "the file has only one version, 'A'; a comparison takes two";
+    QTest::newRow("no rows") << "g,v\n" << "" << "the file has no rows of values";
+    QTest::newRow("the control missing") << "g,v\nA,1\nB,2\n" << "Z"
+                                         << "the file needs rows of the control 'Z' and of one other version";
+    QTest::newRow("rows left out")
+        << "g,v\nA,1\nA,2\nB,x\nC,1\nB,2\nB,3\n" << ""
+        << "2 rows were left out; the first, line 4: 'x' in column v is not a number";
+}
+
+void ValuesReadingTest::problemsInWords()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, control);
+    QFETCH(QString, words);
+    std::istringstream in(file.toStdString());
+    std::optional<ValuesProblem> first;
+    const auto read = ReadValues(in, Layout("g", "v", control), [&](const ValuesProblem& p) {
+        first = first ? first : std::optional<ValuesProblem>(p);
+    });
+    const auto* problem = std::get_if<ValuesProblem>(&read);
+    const std::string said = problem ? ValuesProblemText(*problem)
+                                     : RowsLeftOutText(std::get<ValuesRead>(read).rowProblems, *first);
+    QCOMPARE(QString::fromStdString(said), words);
+}
+
+QTEST_MAIN(ValuesReadingTest)
+#include "tst_values_reading.moc"
