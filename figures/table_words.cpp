@@ -46,6 +46,11 @@ std::string ValuesProblemText(const tables::ValuesProblem& p)
                       : "the file has no rows of values";
 }
 
+std::string UnreadableFileText(std::string_view path)
+{
+    return "No values could be read from " + std::string(path) + ": the file cannot be opened, or it is empty.";
+}
+
 std::string RowsLeftOutText(std::size_t count, const tables::ValuesProblem& first)
 {
     const std::string where = "line " + std::to_string(first.line) + ": " + ValuesProblemText(first);

@@ -14,6 +14,9 @@ namespace ambrelay {
 std::string ColumnProblemText(const tables::ColumnProblem& problem);
 std::string ValuesProblemText(const tables::ValuesProblem& problem);
 
+// Why a file gave no values at all: it cannot be opened, or has no header.
+std::string UnreadableFileText(std::string_view path);
+
 // "2 rows were left out; the first, line 12: ...".
 std::string RowsLeftOutText(std::size_t count, const tables::ValuesProblem& first);
 

@@ -173,8 +173,7 @@ void AveragesWindow::OpenValues()
     }
     file_.reset();
     if (!values_->Open(path)) {
-        desktop_.ShowMessage(this, QStringLiteral("No values could be read from ") + path
-                                       + QStringLiteral(": the file cannot be opened, or it is empty."));
+        desktop_.ShowMessage(this, Text(UnreadableFileText(path.toStdString())));
         return;
     }
     typed_->hide();
@@ -198,7 +197,7 @@ void AveragesWindow::ShowFile()
         return;
     }
     if (!file_->opened) {
-        ShowNoAnswer(QStringLiteral("No answer: ") + values_->FileName() + QStringLiteral(" cannot be opened."));
+        ShowNoAnswer(QStringLiteral("No answer: ") + Text(UnreadableFileText(values_->FileName().toStdString())));
         return;
     }
     if (const auto* problem = std::get_if<tables::ValuesProblem>(&file_->read)) {
