@@ -209,7 +209,8 @@ void AveragesWindow::ShowFile()
                                                    : QString();
     const ValuesCollector::Result& result = read.result;
     if (!result.a || !result.b) {
-        ShowNoAnswer(QStringLiteral("No answer: ") + Text(ReasonText((result.a ? result.b : result.a).Failure().reason)));
+        const Reason why = (result.a ? result.b : result.a).Failure().reason;
+        ShowNoAnswer(QStringLiteral("No answer: ") + Text(ReasonText(why)));
         return;
     }
     const tables::ValuesLayout& layout = file_->layout;
