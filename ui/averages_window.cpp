@@ -18,6 +18,7 @@
 #include "numbers/number_text.h"
 #include "ui/announcer.h"
 #include "ui/desktop.h"
+#include "ui/figures_table.h"
 #include "ui/interval_chart.h"
 #include "ui/values_panel.h"
 
@@ -94,17 +95,9 @@ AveragesWindow::AveragesWindow(Desktop& desktop, QWidget* owner) : QWidget(owner
     warnings_ = new QLabel(this);
     warnings_->setObjectName(QStringLiteral("warnings"));
     warnings_->setWordWrap(true);
-    table_ = new QTableWidget(0, 2, this);
-    table_->setObjectName(QStringLiteral("figures"));
-    table_->setHorizontalHeaderLabels({QStringLiteral("Figure"), QStringLiteral("Value")});
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->verticalHeader()->hide();
-    // Names and values share the width, each wrapping where longer.
+    table_ = NewFiguresTable(this);
+    // Names and values share the width.
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    table_->setWordWrap(true);
-    table_->setTextElideMode(Qt::ElideNone);
-    table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table_->setAccessibleName(QStringLiteral("Figures"));
     table_->setMinimumHeight(200);
     chart_ = new IntervalChart(this);
     chart_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);  // the table takes the height to spare
@@ -260,10 +253,7 @@ void AveragesWindow::ShowFigures(const FigureList<MeansFigure>& answer, const st
         if (figure.kind == answer[MeansFigure::Answer].kind) {
             continue;  // said above the table
         }
-        const int r = table_->rowCount();
-        table_->insertRow(r);
-        table_->setItem(r, 0, new QTableWidgetItem(Text(figure.label)));
-        table_->setItem(r, 1, new QTableWidgetItem(Text(figure.words)));
+        AddFigureRow(table_, figure);
     }
     chart_->SetFigures(answer);
     report_ = FiguresText(all, warnings);

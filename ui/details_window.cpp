@@ -20,6 +20,7 @@
 #include "figures/result_report.h"
 #include "numbers/number_text.h"
 #include "ui/desktop.h"
+#include "ui/figures_table.h"
 #include "ui/interval_chart.h"
 
 namespace ambrelay {
@@ -38,20 +39,11 @@ DetailsWindow::DetailsWindow(Desktop& desktop, QWidget* owner) : QWidget(owner, 
     summary_ = new QLabel(this);
     summary_->setObjectName(QStringLiteral("summary"));
     summary_->setWordWrap(true);
-    table_ = new QTableWidget(0, 2, this);
-    table_->setObjectName(QStringLiteral("figures"));
-    table_->setHorizontalHeaderLabels({QStringLiteral("Figure"), QStringLiteral("Value")});
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->verticalHeader()->hide();
+    table_ = NewFiguresTable(this);
     // Names get room for most of their words on one line, within reason (see
     // eventFilter); the values take the rest, and both wrap where longer.
     table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
     table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
-    // Long names wrap rather than end in an ellipsis.
-    table_->setWordWrap(true);
-    table_->setTextElideMode(Qt::ElideNone);
-    table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table_->setAccessibleName(QStringLiteral("Figures"));
     table_->setMinimumHeight(250);
     table_->viewport()->installEventFilter(this);
     // The peeking-safe test's planned total, and a margin for "not worse than".
@@ -188,10 +180,7 @@ void DetailsWindow::SetJudgement(const std::optional<Judgement>& judgement)
     summary_->setText(QString::fromStdString(CountsText(j.counts) + j.View().verdict));
     const FigureList<JudgementFigure> figures = JudgementFigures(j);
     for (const Figure& figure : figures.All()) {
-        const int r = table_->rowCount();
-        table_->insertRow(r);
-        table_->setItem(r, 0, new QTableWidgetItem(QString::fromStdString(figure.label)));
-        table_->setItem(r, 1, new QTableWidgetItem(QString::fromStdString(figure.words)));
+        AddFigureRow(table_, figure);
     }
     chart_->SetFigures(figures);
 }
