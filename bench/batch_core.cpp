@@ -10,9 +10,10 @@
 #include <thread>
 #include <vector>
 
+#include "answers/counts_answer.h"
 #include "figures/figures.h"
-#include "figures/judge_row.h"
 #include "tables/csv.h"
+#include "tables/table_reader.h"
 
 using namespace ambrelay;
 
@@ -32,18 +33,20 @@ int main(int argc, char* argv[])
             rows.push_back({row.fields[1], row.fields[2], row.fields[3], row.fields[4]});
         }
     }
+    const std::string names[4] = {"views1", "responses1", "views2", "responses2"};
     const auto start = std::chrono::steady_clock::now();
     std::size_t judged[2] = {0, 0};
     const auto part = [&](std::size_t begin, std::size_t end, std::size_t& count) {
-        Judgement judgement;
         FigureList<JudgementFigure> figures;
-        JudgeOptions options;
-        options.windowTexts = false;
+        const JudgeOptions options;
         for (std::size_t i = begin; i < end; ++i) {
-            if (!JudgeTexts(rows[i], options, judgement)
-                && FillJudgementFigures(judgement, Wording::NumbersOnly, figures)) {
+            const CountTexts& t = rows[i];
+            const auto cell = [&](const std::string& text, int at) { return tables::ReadCell(text, false, names[at]); };
+            const Outcome<Judgement> judgement = JudgeGiven(cell(t.views1, 0), cell(t.responses1, 1),
+                                                            cell(t.views2, 2), cell(t.responses2, 3), options);
+            if (judgement && FillJudgementFigures(*judgement, Wording::NumbersOnly, figures)) {
                 std::string codes;
-                for (const WarningCode code : judgement.Figures().warnings) {
+                for (const WarningCode code : judgement->Figures().warnings) {
                     codes += WarningCodeName(code);
                 }
                 count += figures.All().size() + codes.size() > 0 ? 1 : 0;

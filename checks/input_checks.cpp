@@ -7,29 +7,16 @@
 #include "numbers/number_text.h"
 
 namespace ambrelay {
-namespace {
 
-CheckOutcome Failure(std::string message)
-{
-    CheckOutcome outcome;
-    outcome.failed = true;
-    outcome.message = std::move(message);
-    return outcome;
-}
-
-}  // namespace
-
-CheckOutcome CheckBlanks(const CountTexts& t)
+std::optional<CheckFailure> CheckBlanks(const CountTexts& t)
 {
     if (!t.views1.empty() && !t.views2.empty() && !t.responses1.empty() && !t.responses2.empty()) {
-        return {};
+        return std::nullopt;
     }
-    CheckOutcome outcome = Failure("You must fill in all four values to obtain a result.");
-    outcome.resultText = kInsufficientData;
-    return outcome;
+    return CheckFailure{InputCheck::Blanks, Reason::BlankBox};
 }
 
-CheckOutcome CheckInverse(const CountTexts& t)
+std::optional<CheckFailure> CheckInverse(const CountTexts& t)
 {
     const double r1 = ReadNumber(t.responses1);
     const double r2 = ReadNumber(t.responses2);
@@ -38,42 +25,32 @@ CheckOutcome CheckInverse(const CountTexts& t)
     const bool version1Inverse = r1 > v1;
     const bool version2Inverse = r2 > v2;
     if (!version1Inverse && !version2Inverse) {
-        return {};
+        return std::nullopt;
     }
-    return Failure("The number of responses cannot be greater than the number of observations");
+    return CheckFailure{InputCheck::Inverse, Reason::ResponsesAboveViews};
 }
 
-CheckOutcome CheckNumerics(const CountTexts& t)
+std::optional<CheckFailure> CheckNumerics(const CountTexts& t)
 {
-    struct Box {
-        const std::string* text;
-        InputBox box;
-        const char* message;
-    };
-    const std::array<Box, 4> order = {{
-        {&t.views1, InputBox::Views1, "Input 'Version 1 Views' must be numeric."},
-        {&t.views2, InputBox::Views2, "Input in 'Version 2 Views' must be numeric."},
-        {&t.responses1, InputBox::Responses1, "Input in 'Ver 1 Responses' must be numeric."},
-        {&t.responses2, InputBox::Responses2, "Input in 'Ver 2 Responses' must be numeric."},
+    const std::array<std::pair<const std::string*, Input>, 4> order = {{
+        {&t.views1, Input::Views1},
+        {&t.views2, Input::Views2},
+        {&t.responses1, Input::Responses1},
+        {&t.responses2, Input::Responses2},
     }};
-    for (const Box& b : order) {
-        if (!b.text->empty() && !IsNumeric(*b.text)) {
-            CheckOutcome outcome = Failure(b.message);
-            outcome.focusBox = b.box;
-            return outcome;
+    for (const auto& [text, box] : order) {
+        if (!text->empty() && !IsNumeric(*text)) {
+            return CheckFailure{InputCheck::Numerics, Problem(Reason::BoxNotNumeric, box)};
         }
     }
-    return {};
+    return std::nullopt;
 }
 
 std::optional<CheckFailure> RunInputChecks(const CountTexts& t)
 {
-    for (const auto& [check, run] : {std::pair{InputCheck::Blanks, &CheckBlanks},
-                                     std::pair{InputCheck::Inverse, &CheckInverse},
-                                     std::pair{InputCheck::Numerics, &CheckNumerics}}) {
-        CheckOutcome outcome = run(t);
-        if (outcome.failed) {
-            return CheckFailure{check, std::move(outcome)};
+    for (const auto check : {&CheckBlanks, &CheckInverse, &CheckNumerics}) {
+        if (auto failure = check(t)) {
+            return failure;
         }
     }
     return std::nullopt;

@@ -1,46 +1,40 @@
 #pragma once
-// The three checks that run before a calculation, as pure functions: four
-// texts in, what the window must show and do out. The window applies the
-// effects in order and keeps the flags.
+// The window's three checks that run before a calculation, as pure
+// functions: four texts in, the check that failed and its typed problem out.
+// The window applies the effects in order and keeps the flags; the figures
+// layer puts each problem into the window's own words.
 
 #include <cstdint>
 #include <optional>
-#include <string>
 
+#include "engine/outcome.h"
 #include "numbers/counts.h"
 
 namespace ambrelay {
-
-enum class InputBox { Views1, Views2, Responses1, Responses2 };
 
 // The checks, in the order they run: a later one runs only when the earlier
 // ones passed.
 enum class InputCheck { Blanks, Inverse, Numerics };
 
-struct CheckOutcome {
-    bool failed = false;
-    std::string message;                     // the message box text on failure
-    std::optional<std::string> resultText;   // new caption of the result label, shown before the message
-    std::optional<InputBox> focusBox;        // box that gets the focus once the message is dismissed
-};
-
+// A check that failed, with its problem: BlankBox (the window then writes
+// the insufficient-data text into its result label before the message),
+// ResponsesAboveViews, or BoxNotNumeric with the box in `input` (which gets
+// the focus once the message is dismissed).
 struct CheckFailure {
     InputCheck check;
-    CheckOutcome outcome;
+    Problem problem;
 };
 
-inline const std::string kInsufficientData = "Insufficient data. Please fill in all four input boxes.";
-
 // Fails when any box is empty; blanks count as text.
-CheckOutcome CheckBlanks(const CountTexts& texts);
+std::optional<CheckFailure> CheckBlanks(const CountTexts& texts);
 
 // Fails when either version has more responses than observations, as read by
 // the number reader, which accepts any text.
-CheckOutcome CheckInverse(const CountTexts& texts);
+std::optional<CheckFailure> CheckInverse(const CountTexts& texts);
 
 // Fails at the first filled box, in the order views 1, views 2, responses 1,
 // responses 2, whose text is not a number.
-CheckOutcome CheckNumerics(const CountTexts& texts);
+std::optional<CheckFailure> CheckNumerics(const CountTexts& texts);
 
 // All three in their order, stopping at the first that fails. Nothing when
 // the texts may be read as counts.

@@ -1,83 +1,212 @@
-#include "cli/means_command.h"
+// means: two averages compared from their summaries, from a table of them,
+// or from a file of one row per user.
 
 #include <CLI/CLI.hpp>
-#include <ostream>
 
-#include "cli/judge_output.h"
-#include "cli/messages.h"
+#include "answers/table_answers.h"
+#include "answers/values_answer.h"
+#include "checks/amounts.h"
+#include "checks/given_values.h"
+#include "cli/command.h"
+#include "cli/problems.h"
+#include "cli/shared_options.h"
+#include "cli/table_run.h"
+#include "figures/machine_text.h"
 #include "figures/means_figures.h"
-#include "figures/reasons.h"
-#include "numbers/number_text.h"
 
 namespace ambrelay::cli {
+namespace {
 
-void MeansOptions::Register(CLI::App& means)
-{
-    means.add_option("numbers", numbers,
-                     "N1 MEAN1 SD1 N2 MEAN2 SD2: observations, average and standard deviation of version 1, then of "
-                     "version 2");
-    means.add_flag("--lower-is-better", lowerIsBetter, "the lower average is the better (load time, cost, refunds)");
-    means.add_flag("--json", json, "write JSON");
-    means.add_option("--values", valuesPath,
-                     "a file of observations, one row per user: its version's label and its value; - reads standard "
-                     "input");
-    means.add_option("--group", group, "the column of the version's label (default: group)");
-    means.add_option("--value", value, "the column of the value (default: value); a blank value counts as 0");
-    means.add_option("--numerator", numerator, "a ratio metric: the column of its numerator (revenue)")
-        ->excludes("--value");
-    means.add_option("--denominator", denominator, "a ratio metric: the column of its denominator (orders)");
-    means.add_option("--control", control, "the label of version A (default: the first label in the file)");
-    means.add_option("--cap", cap, "cap the values at this percentile of both versions pooled: 99.9%");
-    means.add_option("--cap-lower", capLower, "raise the values below this percentile to it: 1%");
-    means.add_flag("--ignore-zeros", ignoreZeros, "take the percentiles over the values other than 0");
-    means.add_option("--planned", planned,
-                     "observations in all the test is planned to reach, for the peeking-safe p value (default 5000)");
-    means.add_option("--margin", margin, "B is not worse than A by more than this relative margin: 2%");
-    means.add_option("--margin-units", marginUnits, "B is not worse than A by more than this much, in the metric's units")
-        ->excludes("--margin");
-    means.footer("Examples:\n"
-                 "  ambrelay-cli means 1200 52.30 41.7 1180 55.90 44.2\n"
-                 "  ambrelay-cli means 800 2.41 1.9 790 2.18 1.7 --lower-is-better --json\n"
-                 "  ambrelay-cli means --values users.csv --group variant --value revenue --cap 99.9%\n"
-                 "  ambrelay-cli means --values users.csv --numerator revenue --denominator orders --control old");
-}
-
-int MeansOptions::Run(std::istream&, std::ostream& out, std::ostream& err) const
-{
-    if (numbers.size() != 6) {
-        return Usage(err, says::SixNumbers());
+class MeansCommand final : public Command {
+public:
+    void Register(CLI::App& means) override
+    {
+        means_ = &means;
+        means.add_option("numbers", numbers_,
+                         "N1 MEAN1 SD1 N2 MEAN2 SD2: observations, average and standard deviation of version 1, then "
+                         "of version 2");
+        means.add_flag("--lower-is-better", lowerIsBetter_, "the lower average is the better (load time, cost, refunds)");
+        means.add_flag("--json", json_, "write JSON");
+        means.add_option("--values", valuesPath_,
+                         "a file of observations, one row per user: its version's label and its value; - reads "
+                         "standard input");
+        means.add_option("--group", group_, "the column of the version's label (default: group)");
+        means.add_option("--value", value_, "the column of the value (default: value); a blank value counts as 0");
+        means.add_option("--numerator", numerator_, "a ratio metric: the column of its numerator (revenue)")
+            ->excludes("--value");
+        means.add_option("--denominator", denominator_, "a ratio metric: the column of its denominator (orders)");
+        means.add_option("--control", control_, "the label of version A (default: the first label in the file)");
+        means.add_option("--cap", cap_,
+                         "cap the values at this percentile of both versions pooled, in percent: 99.9 or 99.9%");
+        means.add_option("--cap-lower", capLower_, "raise the values below this percentile to it, in percent: 1%");
+        means.add_flag("--ignore-zeros", ignoreZeros_, "take the percentiles over the values other than 0");
+        answer_.Register(means, true);
+        table_.Register(means, "n1, mean1, sd1, n2, mean2, sd2",
+                        "observations 1, average 1, standard deviation 1, then the same of version 2, by header name "
+                        "or 1-based position");
+        means.footer("Examples:\n"
+                     "  ambrelay-cli means 1200 52.30 41.7 1180 55.90 44.2\n"
+                     "  ambrelay-cli means 800 2.41 1.9 790 2.18 1.7 --lower-is-better --json\n"
+                     "  ambrelay-cli means --values users.csv --group variant --value revenue --cap 99.9%\n"
+                     "  ambrelay-cli means --values users.csv --numerator revenue --denominator orders --control old");
     }
-    double read[6] = {};
-    for (std::size_t i = 0; i < 6; ++i) {
-        if (!IsNumeric(numbers[i])) {
-            return Usage(err, says::MeansNeedNumbers(numbers[i]));
+
+    int Run(Streams& s) override
+    {
+        MeansOptions options;
+        options.better = lowerIsBetter_ ? Better::Lower : Better::Higher;
+        if (auto problem = answer_.Read(options.plannedObservations, options.margin, options.splitPercentA)) {
+            return Fail(s.err, *problem);
         }
-        read[i] = ReadNumber(numbers[i]);
+        const bool valueOptions = !numerator_.empty() || !control_.empty() || !cap_.empty() || !capLower_.empty()
+                                  || ignoreZeros_ || means_->count("--group") || means_->count("--value");
+        if (!valuesPath_.empty()) {
+            if (!numbers_.empty() || !table_.path.empty()) {
+                return Fail(s.err, Reason::OneInputForMeans);
+            }
+            if (table_.AnyForTableOnly()) {
+                return Fail(s.err, Reason::TableOptionsForValues);
+            }
+            return RunValues(options, s);
+        }
+        if (valueOptions) {
+            return Fail(s.err, Reason::ValueOptionsWithoutValues);
+        }
+        if (!table_.path.empty()) {
+            if (!numbers_.empty()) {
+                return Fail(s.err, Reason::CountsOrTable);
+            }
+            TableRequest request;
+            request.kind = TableKind::Means;
+            request.json = json_;
+            request.dialect = table_.Dialect();
+            request.columns = table_.columns;
+            if (table_.jobs > 0) {
+                request.jobs = table_.jobs;
+            }
+            request.means = options;
+            return WithInput(table_.path, s.in, s.err,
+                             [&](std::istream& in) { return AnswerTable(in, request, s.out, s.err); });
+        }
+        if (table_.AnyForTable()) {
+            return Fail(s.err, Reason::TableOptionsWithoutTable);
+        }
+        return RunSummaries(options, s);
     }
-    MeansRequest request{{read[0], read[1], read[2]}, {read[3], read[4], read[5]},
-                         lowerIsBetter ? Better::Lower : Better::Higher, false, looking.plannedObservations,
-                         looking.margin};
-    const auto answer = AnswerMeans(request, json ? Wording::NumbersOnly : Wording::ForPeople);
-    if (!answer) {
-        return NoResult(err, ReasonText(answer.Failure().reason));
-    }
-    const std::vector<Warning> warnings = MeansWarnings(request);
-    if (!json) {
-        out << FiguresText(answer->All(), warnings);
+
+private:
+    int RunSummaries(const MeansOptions& options, Streams& s) const
+    {
+        if (numbers_.size() != 6) {
+            return Fail(s.err, Reason::SixNumbers);
+        }
+        Outcome<double> six[6] = {0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
+        for (std::size_t i = 0; i < 6; ++i) {
+            six[i] = ReadGiven(numbers_[i], Origin::Argument(kSummaryNames[i]));
+            if (!six[i]) {
+                return Fail(s.err, Problem(Reason::MeansNeedNumbers, NameKind::None, {}, numbers_[i]));
+            }
+        }
+        const Outcome<MeansAnswer> answer = CompareSummaries(*SummariesGiven(six, options));
+        if (!answer) {
+            return Fail(s.err, answer.Failure());
+        }
+        if (!json_) {
+            s.out << FiguresText(MeansFigures(*answer).All(), MeansWarnings(*answer));
+            return kResult;
+        }
+        std::string text;
+        JsonWriter json(text, true);
+        json.BeginObject();
+        for (std::size_t i = 0; i < 6; ++i) {
+            json.Key(kSummaryNames[i]);
+            json.Number(*six[i], i % 3 == 0 ? Unit::Count : Unit::Ratio);
+        }
+        const std::span<const FigureKind> kinds = MeansFigureKinds();
+        WriteFigures(json, kinds, MeansFigures(*answer, Wording::NumbersOnly).All(), NamesOf(kinds));
+        json.Key("warnings");
+        WriteWarnings(json, MeansWarnings(*answer));
+        json.EndObject();
+        s.out << text << "\n";
         return kResult;
     }
-    Json o;
-    const char* names[6] = {"n1", "mean1", "sd1", "n2", "mean2", "sd2"};
-    for (std::size_t i = 0; i < 6; ++i) {
-        o[names[i]] = i % 3 == 0 && std::floor(read[i]) == read[i] && std::fabs(read[i]) <= 9007199254740992.0
-                          ? Json(static_cast<long long>(read[i]))
-                          : Json(read[i]);
+
+    int RunValues(const MeansOptions& options, Streams& s) const
+    {
+        ValuesRequest request;
+        tables::ValuesLayout& l = request.layout;
+        l.group = group_;
+        l.value = value_;
+        l.numerator = numerator_;
+        l.denominator = denominator_;
+        if (l.numerator.empty() != l.denominator.empty()) {
+            return Fail(s.err, Reason::RatioNeedsBoth);
+        }
+        l.control = control_;
+        for (const auto& [text, name, into] : {std::tuple{&cap_, "--cap", &l.caps.upperPercent},
+                                               std::tuple{&capLower_, "--cap-lower", &l.caps.lowerPercent}}) {
+            if (!text->empty()) {
+                const Outcome<double> percentile = ReadPercentile(*text, Origin::Option(name));
+                if (!percentile) {
+                    return Fail(s.err, percentile.Failure());
+                }
+                *into = *percentile;
+            }
+        }
+        l.caps.ignoreZeros = ignoreZeros_;
+        l.dialect = table_.Dialect();
+        request.options = options;
+        return WithInput(valuesPath_, s.in, s.err, [&](std::istream& in) { return WriteValues(in, request, s); });
     }
-    const std::span<const FigureKind> kinds = MeansFigureKinds();
-    PutFigures(o, kinds, answer->All(), NamesOf(kinds));
-    o["warnings"] = WarningsJson(warnings);
-    out << o.dump(2) << "\n";
-    return kResult;
-}
+
+    int WriteValues(std::istream& in, const ValuesRequest& request, Streams& s) const
+    {
+        const Outcome<ValuesAnswer> answer = CompareValuesFile(in, request);
+        if (!answer) {
+            return Fail(s.err, answer.Failure());
+        }
+        RowProblems said;
+        std::string lines;
+        for (const Problem& problem : answer->read.firstRowsLeftOut) {
+            said.Add(problem, lines);
+        }
+        said.AddUnnamed(answer->read.rowsLeftOut - answer->read.firstRowsLeftOut.size());
+        s.err << lines << said.Rest("were left out");
+        if (!answer->means) {
+            return Fail(s.err, answer->means.Failure());
+        }
+        const Wording wording = json_ ? Wording::NumbersOnly : Wording::ForPeople;
+        const std::vector<Figure> values = ValuesFigures(*answer, wording).All();
+        const std::vector<Figure> means = MeansFigures(*answer->means, wording).All();
+        const std::vector<Warning> warnings = ValuesWarnings(*answer);
+        if (json_) {
+            std::string text;
+            JsonWriter json(text, true);
+            json.BeginObject();
+            WriteFigures(json, ValuesFigureKinds(), values, NamesOf(ValuesFigureKinds()));
+            WriteFigures(json, MeansFigureKinds(), means, NamesOf(MeansFigureKinds()));
+            json.Key("warnings");
+            WriteWarnings(json, warnings);
+            json.EndObject();
+            s.out << text << "\n";
+        } else {
+            std::vector<Figure> all = values;
+            all.insert(all.end(), means.begin(), means.end());
+            s.out << FiguresText(all, warnings);
+        }
+        return said.Any() ? kNoResult : kResult;
+    }
+
+    CLI::App* means_ = nullptr;
+    std::vector<std::string> numbers_;
+    bool lowerIsBetter_ = false, json_ = false, ignoreZeros_ = false;
+    std::string valuesPath_, group_ = "group", value_ = "value", numerator_, denominator_, control_, cap_, capLower_;
+    AnswerFlags answer_;
+    TableFlags table_;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeMeansCommand() { return std::make_unique<MeansCommand>(); }
 
 }  // namespace ambrelay::cli

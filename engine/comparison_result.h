@@ -33,7 +33,7 @@ struct ComparisonResult {
     double Probability = 0.0;    // the table's value for ZStat, then folded to the one-tailed p value
     double Likelihood = 0.0;     // 100 - 100 * p value, a percentage
     VerdictBand Band = VerdictBand::Identical;
-    std::string VerdictText;
+    std::string VerdictText;     // the band's sentence, which the figures layer words
 };
 
 }  // namespace ambrelay

@@ -18,7 +18,7 @@ Interval WilsonInterval(double responses, double views)
     return {std::max(0.0, centre - half) * 100, std::min(1.0, centre + half) * 100};
 }
 
-Insights ComputeInsights(const Counts& counts, const ComparisonResult& r)
+Insights ComputeInsights(const Counts& counts, const ComparisonResult& r, double splitPercentA)
 {
     const double views1 = counts.views1;
     const double views2 = counts.views2;
@@ -59,7 +59,8 @@ Insights ComputeInsights(const Counts& counts, const ComparisonResult& r)
     in.chanceToBeat = ChanceToBeat(counts, in.leader);
     const double pooled = r.PooledRatio;
     in.smallestExpectedCell = std::min(views1, views2) * std::min(pooled, 1 - pooled);
-    in.sampleRatio = CheckSampleRatio(views1, views2);
+    in.splitPercentA = splitPercentA;
+    in.sampleRatio = CheckSampleRatio(views1, views2, splitPercentA);
 
     if (!in.identical) {
         const double needed = std::ceil(ObservationsPerVersion(r.Ratio1, r.Ratio2));

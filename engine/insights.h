@@ -43,7 +43,8 @@ struct Insights {
     ExactTestOutcome exact = Reason::NoTable;       // Fisher's exact test
     Outcome<double> chanceToBeat = Reason::NoTable;  // P(leader's true rate > the other's), flat priors
     double smallestExpectedCell = 0.0;   // of the 2 x 2 table, from the pooled ratio
-    Outcome<SampleRatio> sampleRatio = Reason::NoSplit;  // against an even split
+    double splitPercentA = 50;           // A's intended share of the observations
+    Outcome<SampleRatio> sampleRatio = Reason::NoSplit;  // against the intended split
     Outcome<double> observationsNeeded = Reason::NoDifference;  // per version for 80% power at the 5% level
     std::vector<WarningCode> warnings;
     AlwaysValidOutcome alwaysValid = Reason::NoObservationsOfBoth;  // the peeking-safe test
@@ -61,6 +62,6 @@ Interval WilsonInterval(double responses, double views);
 // From the counts and the finished z statistic's figures. With counts at
 // the edge of what doubles carry a figure may come out infinite or NaN; the
 // figures layer shows such a figure as missing.
-Insights ComputeInsights(const Counts& counts, const ComparisonResult& calculation);
+Insights ComputeInsights(const Counts& counts, const ComparisonResult& calculation, double splitPercentA = 50);
 
 }  // namespace ambrelay

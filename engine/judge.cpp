@@ -20,8 +20,8 @@ Judgement Judge(const Counts& counts, const JudgeOptions& options)
     if (const auto probability = LookupNormalTable(j.calculation.ZStat)) {
         j.calculation.Probability = *probability;
     }
-    ComputeVerdict(j.calculation);
-    Insights insights = ComputeInsights(counts, j.calculation);
+    DecideVerdict(j.calculation);
+    Insights insights = ComputeInsights(counts, j.calculation, options.splitPercentA);
     insights.plannedByUser = options.plannedObservations.has_value();
     insights.plannedObservations = options.plannedObservations.value_or(kDefaultPlannedObservations);
     insights.alwaysValid = AlwaysValidTest(counts, insights.plannedObservations);
@@ -29,13 +29,7 @@ Judgement Judge(const Counts& counts, const JudgeOptions& options)
     if (options.margin) {
         insights.nonInferiority = TestNonInferiority(counts, *options.margin);
     }
-    ResultView view;
-    if (options.windowTexts) {
-        view = ViewOf(j.calculation);
-    } else {
-        view.verdict = j.calculation.VerdictText;
-    }
-    j.result = FinishedJudgement{std::move(view), std::move(insights)};
+    j.result = std::move(insights);
     return j;
 }
 

@@ -16,7 +16,8 @@ bool Finite(double x) { return std::isfinite(x); }
 
 }  // namespace
 
-Outcome<MeansComparison> CompareMeans(const MeanSummary& a, const MeanSummary& b, Better better, bool ratios)
+Outcome<MeansComparison> CompareMeans(const MeanSummary& a, const MeanSummary& b, Better better, bool ratios,
+                                      double splitPercentA)
 {
     if (!(a.n >= 2) || !(b.n >= 2)) {
         return Reason::FewerThanTwoObservations;
@@ -79,7 +80,7 @@ Outcome<MeansComparison> CompareMeans(const MeanSummary& a, const MeanSummary& b
             c.liftIntervalPercent = Interval{(ratio - spread - 1) * 100, (ratio + spread - 1) * 100};
         }
     }
-    c.sampleRatio = CheckSampleRatio(a.n, b.n);
+    c.sampleRatio = CheckSampleRatio(a.n, b.n, splitPercentA);
     if (!c.identical) {
         // The spread both versions share, as the planner takes it.
         const double sd = std::sqrt((a.sd * a.sd + b.sd * b.sd) / 2);

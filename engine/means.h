@@ -45,8 +45,9 @@ struct MeansComparison {
 // With `ratios`, each summary is a ratio metric's (its s^2 / n the delta
 // method's variance) and the test is a z test: no degrees of freedom, which
 // are then infinite.
+// `splitPercentA` is A's intended share of the observations, for the split check.
 Outcome<MeansComparison> CompareMeans(const MeanSummary& a, const MeanSummary& b, Better better = Better::Higher,
-                                      bool ratios = false);
+                                      bool ratios = false, double splitPercentA = 50);
 
 // "B is not worse than A by more than the margin": relative (percent of A's
 // mean, from the log of the ratio of the means, both above 0) or in the

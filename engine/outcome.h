@@ -3,9 +3,12 @@
 // kept it from being computed. A problem is a typed reason, never a
 // sentence; the figures layer puts every reason into words.
 
+#include <cstddef>
 #include <optional>
+#include <string>
 #include <utility>
 #include <variant>
+#include <vector>
 
 namespace ambrelay {
 
@@ -50,23 +53,89 @@ enum class Reason {
     NegativeSpread,            // a standard deviation below zero
     NoVariation,               // both standard deviations are zero: standard error 0
     OtherMeanNearZero,         // the other version's mean within 1.96 standard errors of zero: no lift interval
-    RelativeEffectNeedsAverage,
-    NoDenominator,
-    RelativeMarginNeedsPositiveMeans,  // a relative margin on averages at or below 0             // a ratio metric whose denominators average 0  // a relative effect on an average is a share of that average
-    // What a person types
-    NoNumber,    // a field left empty
-    NotANumber,
+    RelativeEffectNeedsAverage,  // a relative effect on an average is a share of that average
+    NoDenominator,               // a ratio metric whose denominators average 0
+    RelativeMarginNeedsPositiveMeans,  // a relative margin on averages at or below 0
+    // The window's three checks, each in its own words
+    BlankBox,             // a box is empty
+    ResponsesAboveViews,  // a version has more responses than observations
+    BoxNotNumeric,        // `input` names the box
+    // A value as a person, a script or a file gives it; `name` says where
+    NoNumber,            // nothing given (a blank cell, a missing value)
+    NotANumber,          // `text` is no number
     PlannedNotPositive,
+    PercentOrFraction,   // `text` is a bare number of 1 or less where a percent is meant: 0.99 or 99%?
+    FractionNotPercent,  // `text` is a bare number above 1 where a fraction is meant: 10, or 10%?
+    PercentileOutOfRange,  // a percentile outside (0, 100)
+    SharesNotHundred,      // `text`: the versions' shares do not add up to 100
+    SharesForVersions,     // `count` shares where the test has `expected` versions
+    // Reading a table or a file of values; `line` says where a row's problem is
+    UnreadableFile,      // `name` the file, `text` why
+    EmptyTable,          // `expected` 1 with a header row, 0 without
+    EmptyValuesFile,
+    HeaderNotUtf8,       // the header row is not UTF-8, the encoding given
+    UnclosedQuote,
+    FieldCount,          // `count` fields where the header has `expected`
+    NotUtf8AsBefore,
+    Utf8AfterWindows1252,
+    OtherDecimalMark,    // `text` in column `name` is a number only with the other mark; `count` 1: ',' is the mark
+    NoSuchColumn,        // `text` asked for; `names` the header's
+    NoSuchPosition,      // `text` a position beyond the table's `count` columns
+    PositionsOnly,       // `text` is a name where the table has no header
+    CountColumnsNotFound,  // NoSuchColumn for the default columns: `expected` of them, 4 counts or 6 summaries
+    ColumnsNamed,        // --columns names `count` columns where `expected` are needed
+    NoVersionLabel,      // a row with no version's label
+    ThirdVersion,        // `text` a label beyond the two versions of `names`
+    NoSuchVersion,       // `text` the control asked for; `names` the file's versions
+    OneVersionOnly,      // `names` the one version
+    NoValueRows,
+    ControlAndOtherNeeded,  // `text` the control: it has rows, no other version does
+    ReadingStopped,
+    // What the command line is given
+    UnknownCommand,        // `text`; `names` the commands
+    CommandLineRead,       // the parser's own words in `text`
+    CountsOrTable,
+    TableOptionsWithoutTable,
+    FourCounts,
+    SixNumbers,
+    MeansNeedNumbers,      // `text`
+    OneInputForMeans,
+    TableOptionsForValues,
+    ValueOptionsWithoutValues,
+    RatioNeedsBoth,
+    PlanNeedsBaseline,
+    PlanNeedsEffect,
+    MeanWithoutSd,
+    MeansPlanNeedsEffect,
+    SplitNeedsNumbers,
 };
 
-// The input a problem lies in, so a form can show it beside that field.
-enum class Input { Baseline, Effect, Alpha, Power, Share, Daily, Observations, Planned, Margin };
+// The input a problem lies in, so a form can show it beside that field and
+// the window can name its box.
+enum class Input {
+    Baseline, Effect, Alpha, Power, Share, Daily, Observations, Planned, Margin,
+    Views1, Views2, Responses1, Responses2,
+};
+
+// What a problem's `name` names: a table's column, an argument of a script's
+// call, or a command line's option.
+enum class NameKind { None, Column, Argument, Option };
 
 struct Problem {
     Reason reason;
     std::optional<Input> input;
+    NameKind kind = NameKind::None;
+    std::string name;                // the column, argument, option or file it lies in
+    std::string text;                // what was given there: a cell, an option's value, a label
+    std::vector<std::string> names;  // what there is instead: the header's columns, the file's versions
+    long line = 0;                   // a row's physical line, the first being 1; 0 for no row
+    std::size_t count = 0, expected = 0;
 
     Problem(Reason why, std::optional<Input> where = std::nullopt) : reason(why), input(where) {}
+    Problem(Reason why, NameKind kind, std::string name, std::string text = {})
+        : reason(why), kind(kind), name(std::move(name)), text(std::move(text))
+    {
+    }
 };
 
 // A value, or why there is none. E carries the reason (Problem unless a

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/result_display.h"
 #include "figures/figure_text.h"
-#include "figures/reasons.h"
+#include "figures/problem_words.h"
+#include "figures/verdict_words.h"
+#include "figures/window_view.h"
 #include "numbers/number_text.h"
 
 namespace ambrelay {
@@ -13,17 +16,21 @@ namespace {
 using J = JudgementFigure;
 
 constexpr FigureKind kJudgementKinds[] = {
-    Kind(J::Ratio1, "ratio1", "", Unit::Ratio),
-    Kind(J::Ratio2, "ratio2", "", Unit::Ratio),
-    Kind(J::PValue, "p_value", "", Unit::PValue),
-    Kind(J::Z, "z", "", Unit::Statistic),
-    Kind(J::Likelihood, "likelihood", "", Unit::Percent),
+    // The window's own figures, rounded as it shows them: named so that no
+    // script takes the window's one-sided p, read from a table, for an
+    // analyst's p value.
+    Kind(J::Ratio1, "window_ratio1", "", Unit::Ratio),
+    Kind(J::Ratio2, "window_ratio2", "", Unit::Ratio),
+    Kind(J::PValue, "window_p_value", "", Unit::PValue),
+    Kind(J::Z, "window_z", "", Unit::Statistic),
+    Kind(J::Likelihood, "window_likelihood", "", Unit::Percent),
     Kind(J::Winner, "winner", "", Unit::Text),
     Kind(J::Verdict, "verdict", "", Unit::Text),
     Kind(J::Leader, "leader", "", Unit::Text),
     Kind(J::Ratio1Percent, "ratio1_percent", "ratio1_ci_percent", Unit::Percent),
     Kind(J::Ratio2Percent, "ratio2_percent", "ratio2_ci_percent", Unit::Percent),
     Kind(J::Difference, "difference_points", "difference_ci_points", Unit::Points),
+    Kind(J::ZSigned, "z_signed", "", Unit::Statistic),
     Kind(J::POneSided, "p_one_sided", "", Unit::PValue),
     Kind(J::PTwoSided, "p_two_sided", "", Unit::PValue),
     Kind(J::FisherTwoSided, "fisher_p_two_sided", "", Unit::PValue),
@@ -81,7 +88,7 @@ std::string DifferenceSentence(const Insights& in)
 // Fisher's exact test in a sentence: its p value, or why there is none.
 std::string ExactTestSentence(const ExactTestOutcome& exact)
 {
-    return exact ? "Fisher's exact test gives " + PEquals(exact->twoSided) + " two-sided." : ReasonText(exact.Failure());
+    return exact ? "Fisher's exact test gives " + PEquals(exact->twoSided) + " two-sided." : ProblemText(exact.Failure());
 }
 
 class Wordings {
@@ -105,7 +112,7 @@ private:
 void WordJudgement(FigureList<JudgementFigure>& f, const Judgement& j)
 {
     const Insights& in = j.Figures();
-    const ResultView& shown = j.View();
+    const ResultView shown = ViewOf(j.calculation);
     const std::string leader = VersionName(in.leader);
     const std::string other = VersionName(in.Other());
     Wordings w(f);
@@ -124,6 +131,7 @@ void WordJudgement(FigureList<JudgementFigure>& f, const Judgement& j)
     w.Word(J::Difference, "Difference, " + leader + " minus " + other + " (95% interval)",
            WithInterval(in.differencePoints, {in.intervalLowPoints, in.intervalHighPoints}, " points"));
     w.Say(J::Difference, DifferenceSentence(in), Sentence::Paragraph);
+    w.Word(J::ZSigned, "Z statistic, unrounded, B against A", StatisticText(-j.calculation.Z));
     w.Word(J::POneSided, "p value, normal approximation, one-sided", PValueText(in.oneSidedP));
     w.Word(J::PTwoSided, "p value, normal approximation, two-sided", PValueText(in.twoSidedP));
     w.Say(J::PTwoSided,
@@ -148,7 +156,7 @@ void WordJudgement(FigureList<JudgementFigure>& f, const Judgement& j)
     } else if (in.liftPercent) {
         w.Word(J::Lift, "Lift of " + leader + " over " + other, Fixed(*in.liftPercent, 1) + "% (no interval)");
     } else if (in.liftPercent.Failure().reason != Reason::OtherNeverResponded) {
-        w.Word(J::Lift, "Lift of " + leader + " over " + other, ReasonText(in.liftPercent.Failure()));
+        w.Word(J::Lift, "Lift of " + leader + " over " + other, ProblemText(in.liftPercent.Failure()));
     } else {
         w.Word(J::Lift, "Lift of " + leader + " over " + other, "none: " + other + " never responded");
         w.Say(J::Lift, "No lift: " + other + " never responded, so there is nothing to compare against.",
@@ -162,19 +170,19 @@ void WordJudgement(FigureList<JudgementFigure>& f, const Judgement& j)
                   + ChanceText(*in.chanceToBeat) + ".",
               Sentence::OwnLine);
     } else {
-        w.Word(J::Chance, chanceLabel, ReasonText(in.chanceToBeat.Failure()));
+        w.Word(J::Chance, chanceLabel, ProblemText(in.chanceToBeat.Failure()));
     }
     w.Word(J::ObservationsNeeded, "Observations per version to detect it (80% power, 5% two-sided)",
-           in.observationsNeeded ? Grouped(*in.observationsNeeded) : ReasonText(in.observationsNeeded.Failure()));
+           in.observationsNeeded ? Grouped(*in.observationsNeeded) : ProblemText(in.observationsNeeded.Failure()));
     w.Say(J::ObservationsNeeded,
           in.observationsNeeded
               ? "To detect a difference this size with 80% power at the 5% level, a test needs about "
                     + Grouped(*in.observationsNeeded) + " observations per version."
               : in.identical ? "With no difference between the versions, there is no difference for a larger "
                                "test to detect."
-                             : ReasonText(in.observationsNeeded.Failure()),
+                             : ProblemText(in.observationsNeeded.Failure()),
           Sentence::Paragraph);
-    const std::string splitLabel = " of the split against an even one";
+    const std::string splitLabel = " of the split against " + SplitName(in.splitPercentA);
     w.Word(J::SplitChiSquare, "Chi-square" + splitLabel,
            in.sampleRatio ? StatisticText(in.sampleRatio->chiSquare) : "not computed");
     w.Word(J::SplitP, "p value" + splitLabel, in.sampleRatio ? PValueText(in.sampleRatio->pValue) : "not computed");
@@ -202,9 +210,9 @@ void WordLookingEarly(FigureList<JudgementFigure>& f, const Insights& in)
             + (stop ? "safe to stop, the difference holds however often you looked." : "keep the test running.")
             + (in.plannedByUser ? "" : " A planned total of observations makes this answer sharper.");
     } else {
-        f[J::AlwaysValidP].words = ReasonText(test.Failure());
+        f[J::AlwaysValidP].words = ProblemText(test.Failure());
         f[J::AlwaysValidDifference].words = "none";
-        f[J::AlwaysValidP].sentence = "If you have looked before: " + ReasonText(test.Failure());
+        f[J::AlwaysValidP].sentence = "If you have looked before: " + ProblemText(test.Failure());
     }
     f[J::AlwaysValidP].place = Sentence::OwnLine;
     if (!in.margin || !in.nonInferiority) {
@@ -227,9 +235,9 @@ void WordLookingEarly(FigureList<JudgementFigure>& f, const Insights& in)
                            : "Not shown that B is not worse than A by more than " + margin + ": B may be worse by "
                                  + margin + " or more (one-sided " + PEquals(test->pValue) + ").";
     } else {
-        f[J::NotWorse].words = ReasonText(test.Failure());
+        f[J::NotWorse].words = ProblemText(test.Failure());
         f[J::NotWorseP].words = "none";
-        f[J::NotWorse].sentence = "B not worse than A by more than " + margin + "? " + ReasonText(test.Failure());
+        f[J::NotWorse].sentence = "B not worse than A by more than " + margin + "? " + ProblemText(test.Failure());
     }
 }
 
@@ -296,7 +304,7 @@ bool FillJudgementFigures(const Judgement& j, Wording wording, FigureList<Judgem
     f[J::Z].value = ShownValue(c.ZStat);
     f[J::Likelihood].value = ShownValue(c.Likelihood);
     f[J::Winner].value = WinnerText(c.winner);
-    f[J::Verdict].value = j.View().verdict;
+    f[J::Verdict].value = VerdictSentence(c);
     f[J::Leader].value = VersionName(in.leader);
     f[J::Ratio1Percent].value = c.Ratio1 * 100;
     f[J::Ratio1Percent].interval = in.ratio1IntervalPercent;
@@ -304,6 +312,8 @@ bool FillJudgementFigures(const Judgement& j, Wording wording, FigureList<Judgem
     f[J::Ratio2Percent].interval = in.ratio2IntervalPercent;
     f[J::Difference].value = in.differencePoints;
     f[J::Difference].interval = Interval{in.intervalLowPoints, in.intervalHighPoints};
+    // B against A, as the averages' t: positive when B responded more often.
+    f[J::ZSigned].value = -c.Z;
     f[J::POneSided].value = in.oneSidedP;
     f[J::PTwoSided].value = in.twoSidedP;
     if (in.exact) {
@@ -364,12 +374,25 @@ std::string WarningCodeName(WarningCode code)
     return {};
 }
 
-std::string SampleRatioWarning(double observations1, double observations2, const SampleRatio& split)
+std::string SplitName(double splitPercentA)
 {
+    if (splitPercentA == 50) {
+        return "an even one";
+    }
+    return "the intended " + NumberToText(splitPercentA) + "/" + NumberToText(ShownValue(100 - splitPercentA))
+           + " one";
+}
+
+std::string SampleRatioWarning(double observations1, double observations2, const SampleRatio& split,
+                               double splitPercentA)
+{
+    const std::string intended =
+        splitPercentA == 50 ? "an even split, if both versions were meant to be shown equally often"
+                            : "the intended split of " + NumberToText(splitPercentA) + "% to "
+                                  + NumberToText(ShownValue(100 - splitPercentA)) + "%";
     return "Sample ratio mismatch: " + NumberToText(observations1) + " against " + NumberToText(observations2)
-           + " observations is far from an even split, if both versions were meant to be shown equally often "
-             "(chi-square "
-           + StatisticText(split.chiSquare) + ", " + PEquals(split.pValue)
+           + " observations is far from " + intended + " (chi-square " + StatisticText(split.chiSquare) + ", "
+           + PEquals(split.pValue)
            + "). This usually means the test was set up or counted wrongly, so its verdict should not be trusted.";
 }
 
@@ -389,7 +412,7 @@ std::vector<Warning> JudgementWarnings(const Judgement& j)
                                             "unreliable. "
                                           + ExactTestSentence(in.exact)});
         } else if (in.sampleRatio) {
-            warnings.push_back({code, SampleRatioWarning(c.views1, c.views2, *in.sampleRatio)});
+            warnings.push_back({code, SampleRatioWarning(c.views1, c.views2, *in.sampleRatio, in.splitPercentA)});
         }
     }
     return warnings;

@@ -109,7 +109,7 @@ enum class Wording { ForPeople, NumbersOnly };
 
 enum class JudgementFigure {
     Ratio1, Ratio2, PValue, Z, Likelihood, Winner, Verdict, Leader, Ratio1Percent, Ratio2Percent, Difference,
-    POneSided, PTwoSided, FisherTwoSided, FisherOneSided, Lift, Chance, ObservationsNeeded, SplitChiSquare, SplitP,
+    ZSigned, POneSided, PTwoSided, FisherTwoSided, FisherOneSided, Lift, Chance, ObservationsNeeded, SplitChiSquare, SplitP,
     AlwaysValidP, AlwaysValidDifference, Planned, NotWorse, NotWorseP,
     Count
 };
@@ -136,8 +136,12 @@ struct Warning {
 // "small_sample", "sample_ratio_mismatch": the names scripts read.
 std::string WarningCodeName(WarningCode code);
 
-// The warning of a split far from the even one intended.
-std::string SampleRatioWarning(double observations1, double observations2, const SampleRatio& split);
+// "an even one", "the intended 90/10 one": the split the observations were meant to follow.
+std::string SplitName(double splitPercentA);
+
+// The warning of a split far from the one intended.
+std::string SampleRatioWarning(double observations1, double observations2, const SampleRatio& split,
+                               double splitPercentA);
 
 // A finished judgement's warnings, most serious first; none for one that did
 // not finish.

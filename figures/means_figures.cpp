@@ -4,7 +4,7 @@
 #include <tuple>
 
 #include "figures/figure_text.h"
-#include "figures/reasons.h"
+#include "figures/problem_words.h"
 #include "numbers/number_text.h"
 
 namespace ambrelay {
@@ -23,6 +23,7 @@ constexpr FigureKind kValuesKinds[] = {
     Kind(V::CappedUpper, "capped_upper", "", Unit::Count),
     Kind(V::CapLower, "cap_lower", "", Unit::Statistic),
     Kind(V::CappedLower, "capped_lower", "", Unit::Count),
+    Kind(V::RowsLeftOut, "rows_left_out", "", Unit::Count),
 };
 static_assert(EveryKindInOrder<ValuesFigure>(kValuesKinds), "one kind for every figure of a values file, in order");
 
@@ -95,16 +96,16 @@ std::string MeansMarginText(const Margin& m)
 
 // The peeking-safe test of B minus A, and "not worse than" when a margin is given.
 template <typename Say>
-void WordLookingEarly(FigureList<MeansFigure>& f, const MeansComparison& c, const MeansRequest& r, int decimals,
-                      Say say)
+void WordLookingEarly(FigureList<MeansFigure>& f, const MeansAnswer& answer, int decimals, Say say)
 {
-    const double planned = r.plannedObservations.value_or(kDefaultPlannedObservations);
+    const MeansComparison& c = answer.comparison;
+    const MeansOptions& o = answer.request.options;
+    const double planned = o.plannedObservations.value_or(kDefaultPlannedObservations);
     SetFigure(f[M::Planned], planned, "Planned observations in all, for the peeking-safe test",
-        say(r.plannedObservations ? Grouped(planned) : Grouped(planned) + " (the default; give your own)"));
+        say(o.plannedObservations ? Grouped(planned) : Grouped(planned) + " (the default; give your own)"));
     f[M::AlwaysValidP].label = "p value, peeking-safe (valid however often you look)";
     f[M::AlwaysValidDifference].label = "Difference, B - A, peeking-safe (95% interval)";
-    const AlwaysValidOutcome test =
-        AlwaysValidTest(c.difference, c.standardError * c.standardError, r.a.n + r.b.n, planned);
+    const AlwaysValidOutcome& test = answer.alwaysValid;
     if (test) {
         const Interval& i = test->differencePoints;
         f[M::AlwaysValidP].value = test->pValue;
@@ -114,25 +115,25 @@ void WordLookingEarly(FigureList<MeansFigure>& f, const MeansComparison& c, cons
         f[M::AlwaysValidDifference].words = say(Fixed(c.difference, decimals) + " (" + Fixed(i.low, decimals)
                                                 + " to " + Fixed(i.high, decimals) + ")");
     } else {
-        f[M::AlwaysValidP].words = f[M::AlwaysValidDifference].words = say(ReasonText(test.Failure()));
+        f[M::AlwaysValidP].words = f[M::AlwaysValidDifference].words = say(ProblemText(test.Failure()));
     }
-    if (!r.margin) {
+    if (!o.margin || !answer.nonInferiority) {
         f[M::NotWorse].label = "B not worse than A by more than a margin";
         f[M::NotWorseP].label = "p value, B not worse than A";
         f[M::NotWorse].words = f[M::NotWorseP].words = say("no margin given");
         return;
     }
-    const std::string margin = MeansMarginText(*r.margin);
+    const std::string margin = MeansMarginText(*o.margin);
     f[M::NotWorse].label = "B not worse than A by more than " + margin;
     f[M::NotWorseP].label = "p value, B not worse than A by more than " + margin + " (one-sided)";
-    const NonInferiorityOutcome notWorse = TestNonInferiority(r.a, r.b, *r.margin, r.better);
+    const NonInferiorityOutcome& notWorse = *answer.nonInferiority;
     if (notWorse) {
         f[M::NotWorse].value = notWorse->notWorse;
         f[M::NotWorse].words = say(notWorse->notWorse ? "yes" : "not shown");
         f[M::NotWorseP].value = notWorse->pValue;
         f[M::NotWorseP].words = say(PValueText(notWorse->pValue));
     } else {
-        f[M::NotWorse].words = f[M::NotWorseP].words = say(ReasonText(notWorse.Failure()));
+        f[M::NotWorse].words = f[M::NotWorseP].words = say(ProblemText(notWorse.Failure()));
     }
 }
 
@@ -142,13 +143,11 @@ std::span<const FigureKind> MeansFigureKinds() { return kMeansKinds; }
 
 const char* BetterName(Better better) { return better == Better::Higher ? "higher" : "lower"; }
 
-Outcome<FigureList<MeansFigure>> AnswerMeans(const MeansRequest& r, Wording wording)
+FigureList<MeansFigure> MeansFigures(const MeansAnswer& answer, Wording wording)
 {
-    const Outcome<MeansComparison> outcome = CompareMeans(r.a, r.b, r.better, r.ratios);
-    if (!outcome) {
-        return outcome.Failure();
-    }
-    const MeansComparison& c = *outcome;
+    const MeansRequest& r = answer.request;
+    const MeansOptions& o = r.options;
+    const MeansComparison& c = answer.comparison;
     const bool words = wording == Wording::ForPeople;
     const Interval& d = c.differenceInterval;
     // The averages to the digits their difference can claim, and at least two.
@@ -156,12 +155,12 @@ Outcome<FigureList<MeansFigure>> AnswerMeans(const MeansRequest& r, Wording word
     const auto say = [words](std::string text) { return words ? std::move(text) : std::string(); };
     FigureList<MeansFigure> f(kMeansKinds);
     // The answer is printed wherever the figures go, as a judgement's verdict is.
-    const std::string answer = AnswerSentence(c, r, decimals);
-    SetFigure(f[M::Answer], answer, "Answer", say(answer));
+    const std::string sentence = AnswerSentence(c, r, decimals);
+    SetFigure(f[M::Answer], sentence, "Answer", say(sentence));
     const std::string leader = c.leader == Version::A ? "A" : "B";
     SetFigure(f[M::Leader], leader, "Ahead", say(c.identical ? "neither" : leader));
-    SetFigure(f[M::Better], std::string(BetterName(r.better)), "Better is",
-        say(r.better == Better::Higher ? "higher" : "lower"));
+    SetFigure(f[M::Better], std::string(BetterName(o.better)), "Better is",
+        say(o.better == Better::Higher ? "higher" : "lower"));
     const auto version = [&](const MeanSummary& s, const Interval& i, M observations, M average, M deviation,
                              const std::string& name) {
         SetFigure(f[observations], s.n, "Observations of " + name, say(Grouped(s.n)));
@@ -184,17 +183,17 @@ Outcome<FigureList<MeansFigure>> AnswerMeans(const MeansRequest& r, Wording word
             f[M::Lift].interval = i;
             f[M::Lift].words = say(Fixed(*c.liftPercent, ld) + "% (" + Fixed(i.low, ld) + "% to " + Fixed(i.high, ld) + "%)");
         } else {
-            f[M::Lift].words = say(PercentText(*c.liftPercent) + "%; " + ReasonText(c.liftIntervalPercent.Failure().reason));
+            f[M::Lift].words = say(PercentText(*c.liftPercent) + "%; " + ProblemText(c.liftIntervalPercent.Failure()));
         }
     } else {
-        f[M::Lift].words = say(ReasonText(c.liftPercent.Failure().reason));
+        f[M::Lift].words = say(ProblemText(c.liftPercent.Failure()));
     }
     SetFigure(f[M::PTwoSided], c.pTwoSided,
-        r.ratios ? "p value, two-sided (z test, delta method)" : "p value, two-sided (Welch's t test)",
+        o.ratios ? "p value, two-sided (z test, delta method)" : "p value, two-sided (Welch's t test)",
         say(PValueText(c.pTwoSided)));
     SetFigure(f[M::POneSided], c.pOneSided, "p value, one-sided toward the leader", say(PValueText(c.pOneSided)));
-    SetFigure(f[M::T], c.t, r.ratios ? "z" : "t", say(StatisticText(c.t)));
-    if (r.ratios) {
+    SetFigure(f[M::T], c.t, o.ratios ? "z" : "t", say(StatisticText(c.t)));
+    if (o.ratios) {
         SetFigure(f[M::DegreesOfFreedom], {}, "Degrees of freedom", say("none: a ratio is judged by a z test"));
     } else {
         SetFigure(f[M::DegreesOfFreedom], c.degreesOfFreedom, "Degrees of freedom", say(StatisticText(c.degreesOfFreedom)));
@@ -207,19 +206,20 @@ Outcome<FigureList<MeansFigure>> AnswerMeans(const MeansRequest& r, Wording word
         f[M::ObservationsNeeded].value = n;
         f[M::ObservationsNeeded].words = say(Grouped(n));
     } else {
-        f[M::ObservationsNeeded].words = say(ReasonText(c.observationsNeeded.Failure().reason));
+        f[M::ObservationsNeeded].words = say(ProblemText(c.observationsNeeded.Failure()));
     }
-    f[M::SplitChiSquare].label = "Split check, chi-square";
-    f[M::SplitP].label = "Split check, p value";
+    const std::string against = o.splitPercentA == 50 ? "" : " (against " + SplitName(o.splitPercentA) + ")";
+    f[M::SplitChiSquare].label = "Split check, chi-square" + against;
+    f[M::SplitP].label = "Split check, p value" + against;
     if (c.sampleRatio) {
         f[M::SplitChiSquare].value = c.sampleRatio->chiSquare;
         f[M::SplitChiSquare].words = say(StatisticText(c.sampleRatio->chiSquare));
         f[M::SplitP].value = c.sampleRatio->pValue;
         f[M::SplitP].words = say(PValueText(c.sampleRatio->pValue));
     } else {
-        f[M::SplitChiSquare].words = f[M::SplitP].words = say(ReasonText(c.sampleRatio.Failure().reason));
+        f[M::SplitChiSquare].words = f[M::SplitP].words = say(ProblemText(c.sampleRatio.Failure()));
     }
-    WordLookingEarly(f, c, r, decimals, say);
+    WordLookingEarly(f, answer, decimals, say);
     if (!words) {
         for (M id = M::Answer; id != M::Count; id = static_cast<M>(static_cast<int>(id) + 1)) {
             f[id].label.clear();
@@ -228,12 +228,15 @@ Outcome<FigureList<MeansFigure>> AnswerMeans(const MeansRequest& r, Wording word
     return f;
 }
 
-std::vector<Warning> MeansWarnings(const MeansRequest& r)
+std::vector<Warning> MeansWarnings(const MeansAnswer& answer)
 {
+    const MeansRequest& r = answer.request;
     std::vector<Warning> warnings;
-    const Outcome<SampleRatio> split = CheckSampleRatio(r.a.n, r.b.n);
-    if (split && split->mismatch) {
-        warnings.push_back({WarningCode::SampleRatioMismatch, SampleRatioWarning(r.a.n, r.b.n, *split)});
+    for (const WarningCode code : answer.warnings) {
+        if (code == WarningCode::SampleRatioMismatch && answer.comparison.sampleRatio) {
+            warnings.push_back({code, SampleRatioWarning(r.a.n, r.b.n, *answer.comparison.sampleRatio,
+                                                         r.options.splitPercentA)});
+        }
     }
     return warnings;
 }
@@ -242,16 +245,19 @@ std::span<const FigureKind> ValuesFigureKinds() { return kValuesKinds; }
 
 double ObservationsForSkewness(double skewness) { return 355 * skewness * skewness; }
 
-FigureList<ValuesFigure> AnswerValues(const ValuesReport& r, Wording wording)
+FigureList<ValuesFigure> ValuesFigures(const ValuesAnswer& answer, Wording wording)
 {
+    const tables::ValuesRead& read = answer.read;
+    const CapRequest& caps = answer.request.layout.caps;
     const bool words = wording == Wording::ForPeople;
     const auto say = [&](std::string text) { return words ? std::move(text) : std::string(); };
     FigureList<ValuesFigure> f(kValuesKinds);
-    SetFigure(f[V::Label1], r.labelA, "Version A is", say(r.labelA));
-    SetFigure(f[V::Label2], r.labelB, "Version B is", say(r.labelB));
+    const ValuesCollector::Result& r = read.result;
+    SetFigure(f[V::Label1], read.labels[0], "Version A is", say(read.labels[0]));
+    SetFigure(f[V::Label2], read.labels[1], "Version B is", say(read.labels[1]));
     SetFigure(f[V::Skewness1], r.skewnessA, "Skewness of A's values", say(StatisticText(r.skewnessA)));
     SetFigure(f[V::Skewness2], r.skewnessB, "Skewness of B's values", say(StatisticText(r.skewnessB)));
-    SetFigure(f[V::Blanks], r.blanks, "Blank values, counted as 0", say(Grouped(r.blanks)));
+    SetFigure(f[V::Blanks], read.blanks, "Blank values, counted as 0", say(Grouped(read.blanks)));
     const auto cap = [&](V value, V changed, const std::optional<double>& at, double count,
                          const std::optional<double>& percent, const char* side) {
         const std::string name = std::string(side) + " cap";
@@ -264,8 +270,10 @@ FigureList<ValuesFigure> AnswerValues(const ValuesReport& r, Wording wording)
             SetFigure(f[changed], {}, "Values changed by the " + name, say("none"));
         }
     };
-    cap(V::CapUpper, V::CappedUpper, r.caps.upper, r.caps.changedUpper, r.upperPercent, "upper");
-    cap(V::CapLower, V::CappedLower, r.caps.lower, r.caps.changedLower, r.lowerPercent, "lower");
+    cap(V::CapUpper, V::CappedUpper, r.caps.upper, r.caps.changedUpper, caps.upperPercent, "upper");
+    cap(V::CapLower, V::CappedLower, r.caps.lower, r.caps.changedLower, caps.lowerPercent, "lower");
+    const double leftOut = static_cast<double>(read.rowsLeftOut);
+    SetFigure(f[V::RowsLeftOut], leftOut, "Rows left out", say(Grouped(leftOut)));
     if (!words) {
         for (V id = V::Label1; id != V::Count; id = static_cast<V>(static_cast<int>(id) + 1)) {
             f[id].label.clear();
@@ -274,12 +282,17 @@ FigureList<ValuesFigure> AnswerValues(const ValuesReport& r, Wording wording)
     return f;
 }
 
-std::vector<Warning> ValuesWarnings(const MeansRequest& request, const ValuesReport& r)
+std::vector<Warning> ValuesWarnings(const ValuesAnswer& answer)
 {
-    std::vector<Warning> warnings = MeansWarnings(request);
+    if (!answer.means) {
+        return {};
+    }
+    const MeansRequest& request = answer.means->request;
+    const ValuesCollector::Result& r = answer.read.result;
+    std::vector<Warning> warnings = MeansWarnings(*answer.means);
     if (r.caps.upperOnZero) {
         warnings.push_back({WarningCode::CapOnZero,
-                            "The " + PercentText(r.upperPercent.value_or(0))
+                            "The " + PercentText(answer.request.layout.caps.upperPercent.value_or(0))
                                 + "th percentile of the values is 0, because most values are 0, so the upper cap "
                                   "was not applied. Add --ignore-zeros to take the percentile over the values "
                                   "other than 0."});

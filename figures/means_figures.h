@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/means.h"
-#include "engine/observations.h"
+#include "answers/summaries_answer.h"
+#include "answers/values_answer.h"
 #include "figures/figures.h"
 
 namespace ambrelay {
@@ -20,43 +20,26 @@ enum class MeansFigure {
 
 std::span<const FigureKind> MeansFigureKinds();
 
-// The two summaries, which way is better, and what was asked of the figures.
-struct MeansRequest {
-    MeanSummary a, b;
-    Better better = Better::Higher;
-    bool ratios = false;  // each summary is a ratio metric's: a z test
-    std::optional<double> plannedObservations;  // in all, for the peeking-safe test; the default without
-    std::optional<Margin> margin;  // "not worse than": relative, or in the metric's units (MarginKind::Points)
-};
-
-// Every figure of the comparison, or why there is none.
-Outcome<FigureList<MeansFigure>> AnswerMeans(const MeansRequest& request, Wording wording = Wording::ForPeople);
+// Every figure of a comparison.
+FigureList<MeansFigure> MeansFigures(const MeansAnswer& answer, Wording wording = Wording::ForPeople);
 
 // The comparison's warnings, most serious first.
-std::vector<Warning> MeansWarnings(const MeansRequest& request);
-
-// What a values file adds to the summaries: the labels, the skewness, the
-// blanks counted as 0 and the caps.
-struct ValuesReport {
-    std::string labelA, labelB;
-    double skewnessA = 0, skewnessB = 0;
-    double blanks = 0;
-    CapsApplied caps;
-    std::optional<double> upperPercent, lowerPercent;  // the caps asked for
-};
+std::vector<Warning> MeansWarnings(const MeansAnswer& answer);
 
 enum class ValuesFigure {
-    Label1, Label2, Skewness1, Skewness2, Blanks, CapUpper, CappedUpper, CapLower, CappedLower,
+    Label1, Label2, Skewness1, Skewness2, Blanks, CapUpper, CappedUpper, CapLower, CappedLower, RowsLeftOut,
     Count
 };
 
 std::span<const FigureKind> ValuesFigureKinds();
 
-FigureList<ValuesFigure> AnswerValues(const ValuesReport& report, Wording wording = Wording::ForPeople);
+// What a values file adds to its comparison: the labels, the skewness, the
+// blanks counted as 0, the caps and the rows left out.
+FigureList<ValuesFigure> ValuesFigures(const ValuesAnswer& answer, Wording wording = Wording::ForPeople);
 
-// A values file's warnings: the skewness against the observations, and a cap
-// that fell on 0.
-std::vector<Warning> ValuesWarnings(const MeansRequest& request, const ValuesReport& report);
+// A values file's warnings: the comparison's, the skewness against the
+// observations, and a cap that fell on 0. None without a comparison.
+std::vector<Warning> ValuesWarnings(const ValuesAnswer& answer);
 
 // Observations a version needs before its average is near enough normal,
 // given its skewness: the common rule 355 times the skewness squared.

@@ -16,7 +16,9 @@
 #include "figures/figure_text.h"
 #include "engine/judge.h"
 #include "engine/test_plan.h"
-#include "figures/reasons.h"
+#include "engine/result_display.h"
+#include "figures/problem_words.h"
+#include "figures/window_view.h"
 #include "figures/result_report.h"
 #include "numbers/number_text.h"
 
@@ -131,9 +133,9 @@ void CheckFinishedResult(const ComparisonResult& r, const ResultView& texts, con
         Require(!r.winner, "no winner below 70", detail);
     } else {
         Require(r.winner == (r.Ratio1 > r.Ratio2 ? Version::A : Version::B), "the winner has the higher ratio", detail);
-        Require(r.VerdictText.rfind("Variation " + WinnerText(r.winner) + " ", 0) == 0, "the sentence names the winner",
+        Require(texts.verdict.rfind("Variation " + WinnerText(r.winner) + " ", 0) == 0, "the sentence names the winner",
                 detail);
-        Require(r.VerdictText.find(NumberToText(l) + "%") != std::string::npos, "the sentence shows the likelihood",
+        Require(texts.verdict.find(NumberToText(l) + "%") != std::string::npos, "the sentence shows the likelihood",
                 detail);
     }
     for (const std::string* text : {&texts.pValue, &texts.ratio1, &texts.ratio2, &texts.zStat}) {
@@ -172,7 +174,7 @@ void CheckInsights(const Insights& in, const std::string& detail)
         Require(Probability(in.exact->twoSided) && Probability(in.exact->oneSided),
                 "exact p values lie within 0 and 1", detail);
     } else {
-        Require(!ReasonText(in.exact.Failure()).empty(), "a missing exact test says why", detail);
+        Require(!ProblemText(in.exact.Failure()).empty(), "a missing exact test says why", detail);
     }
     if (in.sampleRatio) {
         Require(Probability(in.sampleRatio->pValue) && in.sampleRatio->chiSquare >= 0, "the split check is a test",
@@ -200,7 +202,7 @@ void CheckPlan(double ratio1, double ratio2, const std::string& detail)
     in.kind = EffectKind::Absolute;
     const PlanOutcome plan = PlanTest(in);
     if (!plan) {
-        Require(!ReasonText(plan.Failure()).empty(), "an impossible plan says why", detail);
+        Require(!ProblemText(plan.Failure()).empty(), "an impossible plan says why", detail);
         return;
     }
     Require(std::isfinite(plan->total) && plan->neededA >= plan->perVersionA
@@ -231,7 +233,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const CountTexts inputs{texts[0], texts[1], texts[2], texts[3]};
     if (const auto failure = RunInputChecks(inputs)) {
-        Require(failure->check != InputCheck::Numerics || failure->outcome.focusBox.has_value(),
+        Require(failure->check != InputCheck::Numerics || failure->problem.input.has_value(),
                 "a failed numeric check names its box");
         return 0;
     }
@@ -249,7 +251,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     Require(views1 > 0 && views2 > 0 && responses1 >= 0 && responses2 >= 0, "a verdict needs real counts", detail);
-    CheckFinishedResult(outcome.calculation, outcome.View(), detail);
+    CheckFinishedResult(outcome.calculation, ViewOf(outcome.calculation), detail);
     CheckText(outcome.calculation.Likelihood);
     const std::string words = ResultReport(outcome);
     Require(words.find("nan") == std::string::npos && words.find("inf") == std::string::npos,

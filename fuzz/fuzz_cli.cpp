@@ -17,8 +17,9 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "tables/csv.h"
-#include "cli/values_file.h"
+#include "cli/problems.h"
+#include "cli/table_run.h"
+#include "tables/table_reader.h"
 
 using namespace ambrelay;
 
@@ -32,21 +33,19 @@ void Require(bool holds, const char* what)
     }
 }
 
-long CountRows(const std::string& text, bool skipFirst)
+// The rows of a table as the program reads them, through the one table
+// reader: a UTF-16 table is counted in its characters, not its bytes, where
+// a byte 0x0a inside a character is no line end.
+long CountRows(const std::string& text, const tables::Dialect& dialect)
 {
     std::istringstream in(text);
-    csv::Reader reader(in);
-    csv::Row row;
+    tables::TableReader reader(in, dialect);
+    if (reader.Start()) {
+        return -1;
+    }
+    tables::TableRow row;
     long rows = 0;
-    bool first = skipFirst;
     while (reader.Next(row)) {
-        if (row.blank) {
-            continue;
-        }
-        if (first) {
-            first = false;
-            continue;
-        }
         ++rows;
     }
     return rows;
@@ -64,34 +63,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char mode = static_cast<char>(data[0]);
     if (mode == 'v' || mode == 'V') {
         std::istringstream in(rest);
-        cli::ValuesOptions options;
-        options.layout.group = "group";
-        options.layout.value = "value";
+        std::vector<std::string> args{"means", "--values", "-"};
         if (mode == 'V') {
-            options.layout.numerator = "value";
-            options.layout.denominator = "count";
-            options.layout.caps = {99.0, 1.0, true};
-            options.json = true;
+            args.insert(args.end(), {"--numerator", "value", "--denominator", "count", "--cap", "99%", "--cap-lower",
+                                     "1%", "--ignore-zeros", "--json"});
         }
-        const int status = cli::CompareValues(in, options, out, err);
+        const int status = cli::RunCli(args, in, out, err);
         Require(status >= 0 && status <= 2, "an exit status of 0, 1 or 2");
         return 0;
     }
     if (mode == 'c' || mode == 'j' || mode == 's' || mode == 't' || mode == 'n' || mode == 'm') {
         std::istringstream in(rest);
-        cli::TableOptions options;
-        options.kind = mode == 'm' ? cli::TableKind::Means : cli::TableKind::Rates;
-        options.json = mode == 'j';
-        options.noHeader = mode == 'n';
+        cli::TableRequest request;
+        request.kind = mode == 'm' ? TableKind::Means : TableKind::Rates;
+        request.json = mode == 'j';
+        request.dialect.header = mode != 'n';
         if (mode == 's' || mode == 't') {
-            options.delimiter = mode == 's' ? ';' : '\t';
+            request.dialect.delimiter = mode == 's' ? ';' : '\t';
         }
-        const int status = cli::JudgeTable(in, options, out, err);
+        const int status = cli::AnswerTable(in, request, out, err);
         Require(status >= 0 && status <= 2, "an exit status of 0, 1 or 2");
-        if (status != cli::kUsage && !options.json) {
-            // The header and every row that is not blank, each once: rows end
-            // where lines end, whatever splits their fields.
-            Require(CountRows(out.str(), true) == CountRows(rest, !options.noHeader), "every row is accounted for");
+        if (status != cli::kUsage && !request.json) {
+            // Every row that is not blank, each once, as the reader that read
+            // the input reads the output (which always has a header).
+            tables::Dialect output = request.dialect;
+            output.header = true;
+            Require(CountRows(out.str(), output) == CountRows(rest, request.dialect), "every row is accounted for");
         }
         return 0;
     }

@@ -22,4 +22,8 @@ using CountTexts = FourCounts<std::string>;
 // Each text through ReadNumber, so every front end reads counts alike.
 Counts ReadCounts(const CountTexts& texts);
 
+// Whether a number is whole and within the integers doubles carry exactly
+// (2^53), so an output may write it as a count, without a point.
+bool WholeCount(double x);
+
 }  // namespace ambrelay

@@ -11,10 +11,13 @@
 #include <thread>
 #include <type_traits>
 
-#include "figures/judge_row.h"
+#include "answers/counts_answer.h"
+#include "answers/worker_pool.h"
+#include "checks/amounts.h"
+#include "figures/machine_text.h"
 #include "figures/means_figures.h"
 #include "figures/plan_figures.h"
-#include "figures/reasons.h"
+#include "figures/problem_words.h"
 
 namespace ambrelay::python {
 namespace {
@@ -43,38 +46,36 @@ struct Texts {
     }
 };
 
-// Runs the rows in chunks on `jobs` threads, each taking the next chunk
-// not yet taken; `chunk` judges rows [first, end) with its thread's codes.
+// Runs the rows in chunks on `jobs` threads of the one pool, each taking the
+// next chunk not yet taken; `chunk` answers rows [first, end) with its
+// thread's codes. An exception on any thread is carried back and raised.
 template <typename Chunk>
 void OnThreads(std::size_t rows, unsigned jobs, Output& out, Chunk chunk)
 {
     const std::size_t chunks = (rows + kChunkRows - 1) / kChunkRows;
     const std::size_t most = std::min<std::size_t>(std::max<std::size_t>(chunks, 1), kMostThreads);
-    jobs = static_cast<unsigned>(std::clamp<std::size_t>(jobs, 1, most));
-    out.dictionaries.assign(jobs, TextCodes());
-    std::atomic<std::size_t> next{0};
+    WorkerPool pool(std::clamp<std::size_t>(jobs, 1, most) - 1);
+    out.dictionaries.assign(pool.Workers(), TextCodes());
+    std::vector<std::optional<Texts>> texts(pool.Workers());
     std::exception_ptr failed;
     std::mutex failing;
-    const auto work = [&](unsigned thread) {
+    std::atomic<bool> stop{false};
+    pool.Run(chunks, [&](std::size_t c, std::size_t worker) {
+        if (stop.load(std::memory_order_relaxed)) {
+            return;  // the other threads stop after their chunk
+        }
         try {
-            Texts texts{out, out.dictionaries[thread], static_cast<std::int32_t>(thread << kThreadShift)};
-            for (std::size_t c = next++; c < chunks; c = next++) {
-                chunk(c * kChunkRows, std::min(rows, (c + 1) * kChunkRows), texts);
+            if (!texts[worker]) {
+                texts[worker].emplace(Texts{out, out.dictionaries[worker],
+                                            static_cast<std::int32_t>(worker << kThreadShift)});
             }
+            chunk(c * kChunkRows, std::min(rows, (c + 1) * kChunkRows), *texts[worker]);
         } catch (...) {
             const std::lock_guard<std::mutex> hold(failing);
             failed = failed ? failed : std::current_exception();
-            next = chunks;  // the other threads stop after their chunk
+            stop = true;
         }
-    };
-    std::vector<std::thread> threads;
-    for (unsigned j = 1; j < jobs; ++j) {
-        threads.emplace_back(work, j);
-    }
-    work(0);
-    for (std::thread& t : threads) {
-        t.join();
-    }
+    });
     if (failed) {
         std::rethrow_exception(failed);
     }
@@ -137,18 +138,35 @@ void WarningsOf(const Codes& warnings, std::size_t row, Output& out, std::string
 }
 
 // The planned total of a row, read as the command line reads --planned.
-std::optional<std::string> Planned(const Settings& s, std::size_t row, std::optional<double>& planned)
+std::optional<Problem> Planned(const Settings& s, std::size_t row, std::optional<double>& planned)
 {
     planned.reset();
-    if (s.planned.size == 0 || std::isnan(s.planned[row])) {
+    if (s.planned.size == 0) {
         return std::nullopt;
     }
-    const Outcome<double> read = ReadPlanned(ExactText(s.planned[row]));
-    if (!read) {
-        return ReasonText(read.Failure());
+    const Outcome<double> given = s.planned[row];
+    if (!given && given.Failure().reason == Reason::NoNumber) {
+        return std::nullopt;  // none given: the default
     }
-    planned = *read;
+    if (!given || !(*given > 0)) {
+        Problem problem(Reason::PlannedNotPositive, s.planned.origin.kind, s.planned.origin.name,
+                        given ? ExactNumber(*given) : given.Failure().text);
+        problem.input = Input::Planned;
+        return problem;
+    }
+    planned = *given;
     return std::nullopt;
+}
+
+// A's intended share as a number (A's, in percent) or a text ("90/10").
+Outcome<double> ShareOfA(const InputColumn& c, std::size_t row)
+{
+    if (!c.texts) {
+        return GivenPercent(c.Number(row), Amount::Percent, c.origin);
+    }
+    const Outcome<Split> split = ReadSplit((*c.texts)[c.size == 1 ? 0 : row], c.origin);
+    const Outcome<Split> two = split ? SplitFor(*split, 2, c.origin) : split;
+    return two ? Outcome<double>(two->SharePercentA()) : Outcome<double>(two.Failure());
 }
 
 }  // namespace
@@ -196,49 +214,39 @@ std::int32_t TextCodes::Code(std::string_view text)
     return id;
 }
 
-std::string ExactText(double x)
+Outcome<double> InputColumn::operator[](std::size_t i) const
 {
-    if (std::isnan(x)) {
-        return {};
-    }
-    char buffer[64];
-    // Counts are whole numbers mostly: written as integers, the same digits, faster.
-    if (std::fabs(x) < 9007199254740992.0 && x == std::trunc(x) && !(x == 0 && std::signbit(x))) {
-        const auto written = std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::int64_t>(x));
-        return std::string(buffer, written.ptr);
-    }
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, x);
-    return std::string(buffer, written.ptr);
+    const std::size_t at = size == 1 ? 0 : i;
+    return texts ? ReadGiven((*texts)[at], origin) : GivenNumber(data[at], origin);
 }
 
 void JudgeBatch(const InputColumn (&counts)[4], std::size_t rows, const Settings& s, Output& out)
 {
     OnThreads(rows, s.jobs, out, [&](std::size_t first, std::size_t end, Texts& texts) {
-        Judgement judgement;
         FigureList<JudgementFigure> list;
         JudgeOptions options;
         options.margin = s.margin;
-        options.windowTexts = false;  // the window's texts are not figures
+        options.splitPercentA = s.splitPercentA;
         std::string codes;
         for (std::size_t row = first; row < end; ++row) {
             if (auto problem = Planned(s, row, options.plannedObservations)) {
-                WriteError(*problem, row, out, texts);
+                WriteError(ProblemText(*problem), row, out, texts);
                 continue;
             }
-            const CountTexts read{ExactText(counts[0][row]), ExactText(counts[1][row]), ExactText(counts[2][row]),
-                                  ExactText(counts[3][row])};
-            if (auto error = JudgeTexts(read, options, judgement)) {
-                WriteError(*error, row, out, texts);
+            const Outcome<Judgement> judgement =
+                JudgeGiven(counts[0][row], counts[1][row], counts[2][row], counts[3][row], options);
+            if (!judgement) {
+                WriteError(ProblemText(judgement.Failure()), row, out, texts);
                 continue;
             }
-            if (!FillJudgementFigures(judgement, Wording::NumbersOnly, list)) {
+            if (!FillJudgementFigures(*judgement, Wording::NumbersOnly, list)) {
                 WriteError(ReasonText(Reason::OutOfRange), row, out, texts);
                 continue;
             }
             if (out.warningWords.empty()) {
-                WarningsOf(judgement.Figures().warnings, row, out, codes);
+                WarningsOf(judgement->Figures().warnings, row, out, codes);
             } else {
-                WarningsOf(JudgementWarnings(judgement), row, out, codes);
+                WarningsOf(JudgementWarnings(*judgement), row, out, codes);
             }
             WriteFigures(list.All(), codes, row, out, texts);
         }
@@ -249,24 +257,24 @@ void MeansBatch(const InputColumn (&in)[6], Better better, std::size_t rows, con
 {
     OnThreads(rows, s.jobs, out, [&](std::size_t first, std::size_t end, Texts& texts) {
         std::string codes;
+        MeansOptions options;
+        options.better = better;
+        options.margin = s.margin;
+        options.splitPercentA = s.splitPercentA;
         for (std::size_t row = first; row < end; ++row) {
-            MeansRequest request{{in[0][row], in[1][row], in[2][row]}, {in[3][row], in[4][row], in[5][row]}, better,
-                                 false, std::nullopt, s.margin};
-            if (auto problem = Planned(s, row, request.plannedObservations)) {
-                WriteError(*problem, row, out, texts);
+            if (auto problem = Planned(s, row, options.plannedObservations)) {
+                WriteError(ProblemText(*problem), row, out, texts);
                 continue;
             }
-            if (std::any_of(std::begin(in), std::end(in), [&](const InputColumn& x) { return std::isnan(x[row]); })) {
-                WriteError(ReasonText(Reason::NoNumber), row, out, texts);
-                continue;
-            }
-            const auto answer = AnswerMeans(request, Wording::NumbersOnly);
+            const Outcome<double> six[6] = {in[0][row], in[1][row], in[2][row], in[3][row], in[4][row], in[5][row]};
+            const Outcome<MeansRequest> request = SummariesGiven(six, options);
+            const Outcome<MeansAnswer> answer = request ? CompareSummaries(*request) : request.Failure();
             if (!answer) {
-                WriteError(ReasonText(answer.Failure().reason), row, out, texts);
+                WriteError(ProblemText(answer.Failure()), row, out, texts);
                 continue;
             }
-            WarningsOf(MeansWarnings(request), row, out, codes);
-            WriteFigures(answer->All(), codes, row, out, texts);
+            WarningsOf(MeansWarnings(*answer), row, out, codes);
+            WriteFigures(MeansFigures(*answer, Wording::NumbersOnly).All(), codes, row, out, texts);
         }
     });
 }
@@ -275,9 +283,20 @@ void SplitBatch(const InputColumn (&in)[3], std::size_t rows, const Settings& s,
 {
     OnThreads(rows, s.jobs, out, [&](std::size_t first, std::size_t end, Texts& texts) {
         for (std::size_t row = first; row < end; ++row) {
-            const auto answer = AnswerSplit(in[0][row], in[1][row], in[2][row]);
+            const Outcome<double> observations[2] = {in[0][row], in[1][row]};
+            const Outcome<double> share = ShareOfA(in[2], row);
+            for (const Outcome<double>* given : {&observations[0], &observations[1], &share}) {
+                if (!*given) {
+                    WriteError(ProblemText(given->Failure()), row, out, texts);
+                    break;
+                }
+            }
+            if (!observations[0] || !observations[1] || !share) {
+                continue;
+            }
+            const auto answer = AnswerSplit(*observations[0], *observations[1], *share);
             if (!answer) {
-                WriteError(ReasonText(answer.Failure()), row, out, texts);
+                WriteError(ProblemText(answer.Failure()), row, out, texts);
                 continue;
             }
             WriteFigures(answer->All(), "", row, out, texts);

@@ -14,17 +14,25 @@
 #include <utility>
 #include <vector>
 
+#include "checks/given_values.h"
 #include "engine/looking_early.h"
 #include "engine/means.h"
 #include "figures/figures.h"
 
 namespace ambrelay::python {
 
-// An input column: a value for every row, or one value for all of them.
+// An input column: a value for every row, or one value for all of them;
+// numbers, or texts that the number reader reads as every door reads them.
+// Its origin names it in the words of a row's problem.
 struct InputColumn {
     const double* data = nullptr;
+    const std::vector<std::string>* texts = nullptr;
     std::size_t size = 0;  // 1, or the number of rows
-    double operator[](std::size_t i) const { return data[size == 1 ? 0 : i]; }
+    Origin origin;
+
+    Outcome<double> operator[](std::size_t i) const;
+    // The number of a numbers column, NaN where there is none.
+    double Number(std::size_t i) const { return data ? data[size == 1 ? 0 : i] : 0.0; }
 };
 
 // How a figure's value or one end of its interval is written.
@@ -80,8 +88,9 @@ struct Output {
 };
 
 struct Settings {
-    InputColumn planned;           // NaN: the default
+    InputColumn planned;           // missing: the default
     std::optional<Margin> margin;  // "not worse than"
+    double splitPercentA = 50;     // A's intended share of the observations
     unsigned jobs = 1;
     bool words = false;            // the warnings' words as well as their codes
 };
@@ -92,9 +101,5 @@ void JudgeBatch(const InputColumn (&counts)[4], std::size_t rows, const Settings
 void MeansBatch(const InputColumn (&summaries)[6], Better better, std::size_t rows, const Settings& settings,
                 Output& out);
 void SplitBatch(const InputColumn (&split)[3], std::size_t rows, const Settings& settings, Output& out);
-
-// A number as a script handed it over, as text the number services read
-// back to the same double; empty for NaN.
-std::string ExactText(double x);
 
 }  // namespace ambrelay::python

@@ -5,12 +5,16 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
+
+#include <deque>
 #include <memory>
 
-
+#include "answers/plan_reading.h"
+#include "answers/table_answers.h"
+#include "checks/amounts.h"
 #include "figures/means_figures.h"
 #include "figures/plan_figures.h"
-#include "figures/reasons.h"
+#include "figures/problem_words.h"
 #include "python/batch.h"
 
 namespace py = pybind11;
@@ -18,7 +22,6 @@ using namespace ambrelay;
 using ambrelay::python::OutputColumn;
 using ambrelay::python::ColumnType;
 using ambrelay::python::ColumnsOf;
-using ambrelay::python::ExactText;
 using ambrelay::python::Output;
 using ambrelay::python::Settings;
 using ambrelay::python::InputColumn;
@@ -27,25 +30,73 @@ namespace {
 
 using Array = py::array_t<double, py::array::c_style | py::array::forcecast>;
 
-InputColumn InputOf(const Array& a) { return {a.data(), static_cast<std::size_t>(a.size())}; }
+// The inputs of one call: each a column of numbers (a NumPy array) or of
+// texts (a list of str, read as every door reads texts), named for the
+// words of a row's problem. The memory stays here while the batch runs.
+class Inputs {
+public:
+    explicit Inputs(NameKind kind) : kind_(kind) {}
+
+    InputColumn Add(const py::handle& column, const std::string& name)
+    {
+        InputColumn in;
+        in.origin = {kind_, name, std::nullopt};
+        if (py::isinstance<py::list>(column)) {
+            texts_.push_back(column.cast<std::vector<std::string>>());
+            in.texts = &texts_.back();
+            in.size = texts_.back().size();
+        } else {
+            arrays_.push_back(Array::ensure(column));
+            if (!arrays_.back()) {
+                throw py::type_error(name + " must hold numbers or texts");
+            }
+            in.data = arrays_.back().data();
+            in.size = static_cast<std::size_t>(arrays_.back().size());
+        }
+        return in;
+    }
+
+private:
+    NameKind kind_;
+    std::deque<Array> arrays_;
+    std::deque<std::vector<std::string>> texts_;
+};
 
 const char* TypeName(ColumnType type)
 {
     return type == ColumnType::Text ? "text" : type == ColumnType::YesNo ? "yes_no" : "number";
 }
 
-// A margin as the command line reads --margin (kind relative) or
-// --margin-points; ValueError with the reason when it cannot be one.
-std::optional<Margin> MarginOf(std::optional<double> size, MarginKind kind)
+// An option's value as the command line reads it; ValueError with the
+// command line's words when it cannot be one.
+template <typename T>
+T Or(const Outcome<T>& read)
 {
-    if (!size) {
-        return std::nullopt;
-    }
-    const Outcome<Margin> read = ReadMargin(ExactText(*size), kind);
     if (!read) {
-        throw py::value_error(ReasonText(read.Failure()));
+        throw py::value_error(ProblemText(read.Failure()));
     }
     return *read;
+}
+
+std::optional<Margin> MarginOf(const std::optional<std::string>& margin, const std::optional<std::string>& points,
+                               const char* pointsName)
+{
+    if (margin) {
+        return Or(ReadMargin(*margin, MarginKind::RelativePercent, Origin::Argument("margin")));
+    }
+    if (points) {
+        return Or(ReadMargin(*points, MarginKind::Points, Origin::Argument(pointsName)));
+    }
+    return std::nullopt;
+}
+
+double SplitOf(const std::optional<std::string>& split)
+{
+    if (!split) {
+        return 50;
+    }
+    const Origin at = Origin::Argument("split");
+    return Or(SplitFor(Or(ReadSplit(*split, at)), 2, at)).SharePercentA();
 }
 
 // A column of texts' codes as a NumPy array of str objects (None where
@@ -124,19 +175,18 @@ py::dict RunBatch(std::span<const FigureKind> kinds, std::size_t rows, Settings 
 }
 
 // The rows of inputs that each have one value for every row or one for all.
-std::size_t Rows(std::initializer_list<const Array*> arrays)
+std::size_t Rows(std::initializer_list<const InputColumn*> columns)
 {
     std::optional<std::size_t> rows;
-    for (const Array* a : arrays) {
-        const auto size = static_cast<std::size_t>(a->size());
-        if (size == 1) {
+    for (const InputColumn* c : columns) {
+        if (c->size == 1) {
             continue;
         }
-        if (rows && *rows != size) {
+        if (rows && *rows != c->size) {
             throw py::value_error("the columns differ in length: " + std::to_string(*rows) + " and "
-                                  + std::to_string(size) + " rows");
+                                  + std::to_string(c->size) + " rows");
         }
-        rows = size;
+        rows = c->size;
     }
     return rows.value_or(1);
 }
@@ -169,10 +219,18 @@ py::dict FiguresDict(std::span<const FigureKind> kinds, const std::vector<Figure
 template <typename Answer>
 py::dict PlanAnswer(std::span<const FigureKind> kinds, const Answer& answer)
 {
-    if (!answer) {
-        throw py::value_error(ReasonText(answer.Failure()));
-    }
-    return FiguresDict(kinds, answer->All());
+    return FiguresDict(kinds, Or(answer).All());
+}
+
+PlanTexts CommonPlanTexts(const std::string& alpha, const std::string& power, const std::optional<std::string>& daily,
+                     bool oneSided)
+{
+    PlanTexts t;
+    t.alpha = alpha;
+    t.power = power;
+    t.daily = daily.value_or("");
+    t.oneSided = oneSided;
+    return t;
 }
 
 }  // namespace
@@ -180,77 +238,111 @@ py::dict PlanAnswer(std::span<const FigureKind> kinds, const Answer& answer)
 PYBIND11_MODULE(_ambrelay, m)
 {
     m.doc() = "The judge's engine, many rows at a time; see the ambrelay package.";
+    m.attr("JUDGE_COLUMNS") = py::cast(std::vector<std::string>(kCountNames.begin(), kCountNames.end()));
+    m.attr("MEANS_COLUMNS") = py::cast(std::vector<std::string>(kSummaryNames.begin(), kSummaryNames.end()));
 
+    // columns: four (or six) arrays or lists of texts, named `names`, a
+    // frame's columns or a call's arguments.
     m.def(
         "judge",
-        [](const Array& v1, const Array& r1, const Array& v2, const Array& r2, const Array& planned,
-           std::optional<double> margin, std::optional<double> marginPoints, unsigned jobs, bool words) {
-            const std::size_t rows = Rows({&v1, &r1, &v2, &r2, &planned});
-            Settings s{InputOf(planned), margin ? MarginOf(margin, MarginKind::RelativePercent)
-                                                : MarginOf(marginPoints, MarginKind::Points),
-                       jobs, words};
-            const InputColumn counts[4] = {InputOf(v1), InputOf(r1), InputOf(v2), InputOf(r2)};
-            return RunBatch(JudgementFigureKinds(), rows, s,
-                            [&](const Settings& settings, Output& out) {
-                                python::JudgeBatch(counts, rows, settings, out);
-                            });
+        [](const py::list& columns, const std::vector<std::string>& names, bool fromFrame, const py::object& planned,
+           std::optional<std::string> margin, std::optional<std::string> marginPoints,
+           std::optional<std::string> split, unsigned jobs, bool words) {
+            Inputs inputs(fromFrame ? NameKind::Column : NameKind::Argument);
+            const InputColumn counts[4] = {inputs.Add(columns[0], names[0]), inputs.Add(columns[1], names[1]),
+                                           inputs.Add(columns[2], names[2]), inputs.Add(columns[3], names[3])};
+            Settings s;
+            s.planned = inputs.Add(planned, "planned");
+            s.margin = MarginOf(margin, marginPoints, "margin_points");
+            s.splitPercentA = SplitOf(split);
+            s.jobs = jobs;
+            s.words = words;
+            const std::size_t rows = Rows({&counts[0], &counts[1], &counts[2], &counts[3], &s.planned});
+            return RunBatch(JudgementFigureKinds(), rows, s, [&](const Settings& settings, Output& out) {
+                python::JudgeBatch(counts, rows, settings, out);
+            });
         },
-        py::arg("views1"), py::arg("responses1"), py::arg("views2"), py::arg("responses2"), py::arg("planned"),
-        py::arg("margin"), py::arg("margin_points"), py::arg("jobs"), py::arg("words"));
+        py::arg("columns"), py::arg("names"), py::arg("from_frame"), py::arg("planned"), py::arg("margin"),
+        py::arg("margin_points"), py::arg("split"), py::arg("jobs"), py::arg("words"));
 
     m.def(
         "means",
-        [](const Array& n1, const Array& mean1, const Array& sd1, const Array& n2, const Array& mean2,
-           const Array& sd2, bool lowerIsBetter, const Array& planned, std::optional<double> margin,
-           std::optional<double> marginUnits, unsigned jobs, bool words) {
-            const std::size_t rows = Rows({&n1, &mean1, &sd1, &n2, &mean2, &sd2, &planned});
-            Settings s{InputOf(planned), margin ? MarginOf(margin, MarginKind::RelativePercent)
-                                                : MarginOf(marginUnits, MarginKind::Points),
-                       jobs, words};
-            const InputColumn in[6] = {InputOf(n1), InputOf(mean1), InputOf(sd1),
-                                       InputOf(n2), InputOf(mean2), InputOf(sd2)};
+        [](const py::list& columns, const std::vector<std::string>& names, bool fromFrame, bool lowerIsBetter,
+           const py::object& planned, std::optional<std::string> margin, std::optional<std::string> marginUnits,
+           std::optional<std::string> split, unsigned jobs, bool words) {
+            Inputs inputs(fromFrame ? NameKind::Column : NameKind::Argument);
+            InputColumn in[6];
+            for (std::size_t i = 0; i < 6; ++i) {
+                in[i] = inputs.Add(columns[i], names[i]);
+            }
+            Settings s;
+            s.planned = inputs.Add(planned, "planned");
+            s.margin = MarginOf(margin, marginUnits, "margin_units");
+            s.splitPercentA = SplitOf(split);
+            s.jobs = jobs;
+            s.words = words;
+            const std::size_t rows = Rows({&in[0], &in[1], &in[2], &in[3], &in[4], &in[5], &s.planned});
             const Better better = lowerIsBetter ? Better::Lower : Better::Higher;
             return RunBatch(MeansFigureKinds(), rows, s, [&](const Settings& settings, Output& out) {
                 python::MeansBatch(in, better, rows, settings, out);
             });
         },
-        py::arg("n1"), py::arg("mean1"), py::arg("sd1"), py::arg("n2"), py::arg("mean2"), py::arg("sd2"),
-        py::arg("lower_is_better"), py::arg("planned"), py::arg("margin"), py::arg("margin_units"), py::arg("jobs"),
-        py::arg("words"));
+        py::arg("columns"), py::arg("names"), py::arg("from_frame"), py::arg("lower_is_better"), py::arg("planned"),
+        py::arg("margin"), py::arg("margin_units"), py::arg("split"), py::arg("jobs"), py::arg("words"));
 
     m.def(
         "srm",
-        [](const Array& o1, const Array& o2, const Array& split, unsigned jobs) {
-            const std::size_t rows = Rows({&o1, &o2, &split});
-            const InputColumn in[3] = {InputOf(o1), InputOf(o2), InputOf(split)};
-            return RunBatch(SplitFigureKinds(), rows, Settings{{}, std::nullopt, jobs, false},
-                            [&](const Settings& settings, Output& out) {
-                                python::SplitBatch(in, rows, settings, out);
-                            });
+        [](const py::handle& o1, const py::handle& o2, const py::handle& split, unsigned jobs) {
+            Inputs inputs(NameKind::Argument);
+            const InputColumn in[3] = {inputs.Add(o1, "observations1"), inputs.Add(o2, "observations2"),
+                                       inputs.Add(split, "split")};
+            Settings s;
+            s.jobs = jobs;
+            const std::size_t rows = Rows({&in[0], &in[1], &in[2]});
+            return RunBatch(SplitFigureKinds(), rows, s, [&](const Settings& settings, Output& out) {
+                python::SplitBatch(in, rows, settings, out);
+            });
         },
         py::arg("observations1"), py::arg("observations2"), py::arg("split"), py::arg("jobs"));
 
+    // The planner's inputs as texts, read as the command line reads its options.
     m.def(
         "plan_rates",
-        [](double baseline, std::optional<double> mde, std::optional<double> observations, bool absolute,
-           double alpha, double power, double split, std::optional<double> daily, bool oneSided) {
-            PlanRequest request;
-            request.settings = {baseline, 0.0, absolute ? EffectKind::Absolute : EffectKind::Relative,
-                                alpha,    power, !oneSided, split, daily};
-            request.effect = mde;
-            request.observationsPerVersion = observations;
-            return PlanAnswer(PlanFigureKinds(), AnswerPlan(request));
+        [](const std::string& baseline, std::optional<std::string> mde, std::optional<std::string> observations,
+           bool absolute, const std::string& alpha, const std::string& power, const std::string& split,
+           std::optional<std::string> daily, bool oneSided) {
+            PlanTexts t = CommonPlanTexts(alpha, power, daily, oneSided);
+            t.baseline = baseline;
+            t.mde = mde.value_or("");
+            t.observations = observations.value_or("");
+            t.absolute = absolute;
+            t.split = split;
+            return PlanAnswer(PlanFigureKinds(), AnswerPlan(Or(ReadRatesPlan(t, NameKind::Argument, ""))));
         },
         py::arg("baseline"), py::arg("mde"), py::arg("observations"), py::arg("absolute"), py::arg("alpha"),
         py::arg("power"), py::arg("split"), py::arg("daily"), py::arg("one_sided"));
 
     m.def(
         "plan_means",
-        [](double sd, double mde, bool absolute, std::optional<double> mean, double alpha, double power,
-           std::optional<double> daily, bool oneSided) {
-            const MeansPlanRequest request{sd, mde, !absolute, mean, alpha, power, !oneSided, daily};
-            return PlanAnswer(MeansPlanFigureKinds(), AnswerMeansPlan(request));
+        [](const std::string& sd, const std::string& mde, bool absolute, std::optional<std::string> mean,
+           const std::string& alpha, const std::string& power, std::optional<std::string> daily, bool oneSided) {
+            PlanTexts t = CommonPlanTexts(alpha, power, daily, oneSided);
+            t.sd = sd;
+            t.mde = mde;
+            t.absolute = absolute;
+            t.mean = mean.value_or("");
+            return PlanAnswer(MeansPlanFigureKinds(), AnswerMeansPlan(Or(ReadMeansPlan(t, NameKind::Argument, ""))));
         },
         py::arg("sd"), py::arg("mde"), py::arg("absolute"), py::arg("mean"), py::arg("alpha"), py::arg("power"),
         py::arg("daily"), py::arg("one_sided"));
+
+    // The words for a frame without a column it was asked for.
+    m.def(
+        "missing_column",
+        [](const std::string& wanted, const std::vector<std::string>& names) {
+            Problem problem(Reason::NoSuchColumn, NameKind::Argument, wanted, wanted);
+            problem.names = names;
+            return ProblemText(problem);
+        },
+        py::arg("wanted"), py::arg("names"));
 }

@@ -27,13 +27,14 @@ std::string Trimmed(std::string_view text)
 
 }  // namespace
 
-std::optional<std::size_t> FindColumn(const std::vector<std::string>& names, const std::string& wanted,
-                                      bool noHeader, ColumnProblem& problem)
+Outcome<std::size_t> FindColumn(const std::vector<std::string>& names, const std::string& wanted, bool noHeader)
 {
     const std::string name = Trimmed(wanted);
-    const auto miss = [&](ColumnMiss kind) {
-        problem = {kind, name, names};
-        return std::nullopt;
+    const auto miss = [&](Reason reason) {
+        Problem problem(reason, NameKind::Column, name, name);
+        problem.names = names;
+        problem.count = names.size();
+        return problem;
     };
     const bool position = !name.empty() && std::all_of(name.begin(), name.end(), [](unsigned char c) {
         return std::isdigit(c);
@@ -41,17 +42,17 @@ std::optional<std::size_t> FindColumn(const std::vector<std::string>& names, con
     if (position) {
         const std::size_t n = name.size() > 6 ? 0 : std::stoul(name);
         if (n < 1 || n > names.size()) {
-            return miss(ColumnMiss::NoSuchPosition);
+            return miss(Reason::NoSuchPosition);
         }
         return n - 1;
     }
     if (noHeader) {
-        return miss(ColumnMiss::PositionsOnly);
+        return miss(Reason::PositionsOnly);
     }
     const auto it = std::find_if(names.begin(), names.end(),
                                  [&](const std::string& h) { return Lower(Trimmed(h)) == Lower(name); });
     if (it == names.end()) {
-        return miss(ColumnMiss::NoSuchName);
+        return miss(Reason::NoSuchColumn);
     }
     return static_cast<std::size_t>(it - names.begin());
 }

@@ -2,145 +2,179 @@
 
 #include <algorithm>
 
-#include "numbers/number_text.h"
-#include "tables/csv.h"
+#include "tables/column_lookup.h"
 
 namespace ambrelay::tables {
 namespace {
 
-// A value as the number services read it: the decimal comma, where it is in
-// force, becomes a point and the point a thousands mark.
-std::optional<double> ValueOf(std::string text, bool decimalComma)
-{
-    if (decimalComma) {
-        for (char& c : text) {
-            c = c == ',' ? '.' : c == '.' ? ',' : c;
+// The versions' labels as the rows name them: A's (the control, or the first
+// label in the file), B's (the first other one), and every label met, for a
+// file that lacks the control asked for.
+class Labels {
+public:
+    explicit Labels(const std::string& control)
+    {
+        if (!control.empty()) {
+            label_[0] = control;
+            named_[0] = true;
         }
     }
-    if (!IsNumeric(text)) {
-        return std::nullopt;
-    }
-    return ReadNumber(text);
-}
 
-bool Blank(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
+    // 0 for A, 1 for B, -1 for a third version.
+    int VersionOf(const std::string& label)
+    {
+        Meet(label);
+        for (int v = 0; v < 2; ++v) {
+            if (named_[v] && label == label_[v]) {
+                firstMet_ = firstMet_ || v == 0;
+                return v;
+            }
+        }
+        for (int v = 0; v < 2; ++v) {
+            if (!named_[v]) {
+                label_[v] = label;
+                named_[v] = true;
+                firstMet_ = firstMet_ || v == 0;
+                return v;
+            }
+        }
+        return -1;
+    }
+
+    const std::string& operator[](int v) const { return label_[v]; }
+    bool Named(int v) const { return named_[v]; }
+    // Whether a row named A's label, the control's where one was asked for.
+    bool FirstMet() const { return firstMet_; }
+    const std::vector<std::string>& AllMet() const { return met_; }
+
+private:
+    void Meet(const std::string& label)
+    {
+        // Enough to name them in a message; a file of thousands of labels
+        // has its version column wrong, and says so with the first few.
+        if (met_.size() < 20 && std::find(met_.begin(), met_.end(), label) == met_.end()) {
+            met_.push_back(label);
+        }
+    }
+
+    std::string label_[2];
+    bool named_[2] = {false, false};
+    bool firstMet_ = false;
+    std::vector<std::string> met_;
+};
 
 }  // namespace
 
-std::optional<ValuesHeader> ReadHeader(std::istream& in)
+namespace {
+
+// A file of values that the table reader cannot start on.
+Problem FileProblem(Problem problem)
 {
-    csv::Reader reader(in);
-    std::string header;
-    long line = 0;
-    if (!csv::NextFilled(reader, header, line)) {
-        return std::nullopt;
+    if (problem.reason == Reason::EmptyTable) {
+        problem.reason = Reason::EmptyValuesFile;
     }
-    const char delimiter = csv::HeaderDelimiter(header);
-    return ValuesHeader{csv::SplitRecord(header, delimiter), delimiter};
+    return problem;
 }
 
-std::variant<ValuesRead, ValuesProblem> ReadValues(std::istream& in, const ValuesLayout& o,
-                                                   const RowProblemSink& onRow, const std::atomic<bool>* stop)
+}  // namespace
+
+Outcome<std::vector<std::string>> ReadHeader(std::istream& in, const Dialect& dialect)
 {
-    csv::Reader reader(in);
-    std::string header;
-    long headerLine = 0;
-    if (!csv::NextFilled(reader, header, headerLine)) {
-        return ValuesProblem{};
+    TableReader reader(in, dialect);
+    if (auto problem = reader.Start()) {
+        return FileProblem(*problem);
     }
-    const char delimiter = o.delimiter.value_or(csv::HeaderDelimiter(header));
-    const bool decimalComma = o.decimalComma.value_or(delimiter == ';');
-    reader.SetDelimiter(delimiter);
-    const std::vector<std::string> names = csv::SplitRecord(header, delimiter);
+    return reader.Names();
+}
+
+Outcome<ValuesRead> ReadValues(std::istream& in, const ValuesLayout& o, const std::atomic<bool>* stop)
+{
+    TableReader reader(in, o.dialect);
+    if (auto problem = reader.Start()) {
+        return FileProblem(*problem);
+    }
+    const std::vector<std::string>& names = reader.Names();
     const bool ratio = o.Ratio();
-    ValuesProblem missing;
-    missing.kind = ValuesMiss::Column;
-    const auto column = [&](const std::string& wanted) {
-        return FindColumn(names, wanted, false, missing.columnProblem);
-    };
-    const std::optional<std::size_t> group = column(o.group);
-    const std::optional<std::size_t> value = group ? column(ratio ? o.numerator : o.value) : std::nullopt;
-    const std::optional<std::size_t> denominator = value && ratio ? column(o.denominator) : value;
-    if (!denominator) {
-        return missing;
+    const Outcome<std::size_t> group = FindColumn(names, o.group, !o.dialect.header);
+    const Outcome<std::size_t> value = FindColumn(names, ratio ? o.numerator : o.value, !o.dialect.header);
+    const Outcome<std::size_t> denominator = ratio ? FindColumn(names, o.denominator, !o.dialect.header) : value;
+    for (const Outcome<std::size_t>* column : {&group, &value, &denominator}) {
+        if (!*column) {
+            return column->Failure();
+        }
     }
-    const std::size_t needed = std::max({*group, *value, *denominator}) + 1;
 
     ValuesCollector values(ratio, o.caps);
     ValuesRead read;
-    bool named[2] = {false, false};
-    if (!o.control.empty()) {
-        read.labels[0] = o.control;
-        named[0] = true;
-    }
+    Labels labels(o.control);
     double rows[2] = {0, 0};
-    ValuesProblem problem;
-    const auto fail = [&](long line, ValuesMiss kind) {
-        problem.kind = kind;
-        problem.line = line;
-        onRow(problem);
-        ++read.rowProblems;
+    const auto leaveOut = [&](Problem problem) {
+        if (read.firstRowsLeftOut.size() < kRowProblemsNamed) {
+            read.firstRowsLeftOut.push_back(std::move(problem));
+        }
+        ++read.rowsLeftOut;
     };
-    csv::Row row;
+    TableRow row;
     for (unsigned long n = 0; reader.Next(row); ++n) {
         if (stop && n % 65536 == 0 && stop->load(std::memory_order_relaxed)) {
-            ValuesProblem stopped;
-            stopped.kind = ValuesMiss::Stopped;
-            return stopped;
+            return Problem(Reason::ReadingStopped);
         }
-        if (row.blank) {
+        if (row.problem) {
+            leaveOut(std::move(*row.problem));
             continue;
         }
-        if (row.fields.size() < needed) {
-            problem.fields = row.fields.size();
-            problem.width = names.size();
-            fail(row.line, ValuesMiss::FieldCount);
+        const std::string& label = row.fields[*group];
+        if (BlankCell(label)) {
+            Problem unlabelled(Reason::NoVersionLabel, NameKind::Column, names[*group]);
+            unlabelled.line = row.line;
+            leaveOut(std::move(unlabelled));
+            continue;
+        }
+        // The label is the version's even on a row whose value cannot be read.
+        const int version = labels.VersionOf(label);
+        if (version < 0) {
+            Problem third(Reason::ThirdVersion, NameKind::Column, names[*group], label);
+            third.names = {labels[0], labels[1]};
+            third.line = row.line;
+            leaveOut(std::move(third));
             continue;
         }
         // A blank value is a user without a purchase: 0.
-        const auto number = [&](std::size_t at, double& into) {
+        const auto number = [&](std::size_t at) -> Outcome<double> {
             const std::string& text = row.fields[at];
-            const std::optional<double> x = Blank(text) ? 0.0 : ValueOf(text, decimalComma);
-            if (!x) {
-                problem.text = text;
-                problem.column = names[at];
-                fail(row.line, ValuesMiss::NotANumber);
-                return false;
-            }
-            into = *x;
-            return true;
+            return BlankCell(text) ? Outcome<double>(0.0) : ReadCell(text, reader.Found().decimalComma, names[at]);
         };
-        // The label is the version's even on a row whose value cannot be read.
-        const std::string& label = row.fields[*group];
-        int version = label == read.labels[0] && named[0] ? 0 : label == read.labels[1] && named[1] ? 1 : -1;
-        if (version < 0) {
-            version = !named[0] ? 0 : !named[1] ? 1 : -1;
-            if (version < 0) {
-                problem.text = label;
-                problem.labels[0] = read.labels[0];
-                problem.labels[1] = read.labels[1];
-                fail(row.line, ValuesMiss::ThirdVersion);
-                continue;
-            }
-            read.labels[version] = label;
-            named[version] = true;
-        }
-        double x = 0, y = 1;
-        if (!number(*value, x) || (ratio && !number(*denominator, y))) {
+        const Outcome<double> x = number(*value);
+        const Outcome<double> y = ratio ? number(*denominator) : Outcome<double>(1.0);
+        if (!x || !y) {
+            Problem problem = (x ? y : x).Failure();
+            problem.line = row.line;
+            leaveOut(std::move(problem));
             continue;
         }
-        read.blanks += Blank(row.fields[*value]) ? 1 : 0;
+        read.blanks += BlankCell(row.fields[*value]) ? 1 : 0;
         ++rows[version];
-        values.Add(version == 0 ? Version::A : Version::B, x, y);
+        values.Add(version == 0 ? Version::A : Version::B, *x, *y);
     }
-    if (!named[1] || rows[0] == 0) {
-        ValuesProblem two;
-        two.kind = ValuesMiss::TwoVersionsNeeded;
-        two.labels[0] = read.labels[0];
-        two.anyLabel = named[0];
-        two.control = o.control;
-        return two;
+    if (!o.control.empty() && !labels.FirstMet()) {
+        // Every other row would have been a third version: the one reason is said once.
+        Problem missing(Reason::NoSuchVersion, NameKind::Column, names[*group], o.control);
+        missing.names = labels.AllMet();
+        return missing;
     }
+    if (!labels.Named(1) || rows[0] == 0) {
+        if (!o.control.empty()) {
+            return Problem(Reason::ControlAndOtherNeeded, NameKind::Column, names[*group], o.control);
+        }
+        if (!labels.Named(0)) {
+            return Problem(Reason::NoValueRows);
+        }
+        Problem one(Reason::OneVersionOnly, NameKind::Column, names[*group]);
+        one.names = {labels[0]};
+        return one;
+    }
+    read.labels[0] = labels[0];
+    read.labels[1] = labels[1];
     read.result = values.Finish();
     return read;
 }

@@ -12,10 +12,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "answers/table_answers.h"
+#include "checks/amounts.h"
+#include "checks/given_values.h"
 #include "figures/means_figures.h"
-#include "figures/reasons.h"
-#include "figures/table_words.h"
-#include "numbers/number_text.h"
+#include "figures/problem_words.h"
 #include "ui/announcer.h"
 #include "ui/desktop.h"
 #include "ui/figures_table.h"
@@ -40,11 +41,10 @@ AveragesWindow::AveragesWindow(Desktop& desktop, QWidget* owner) : QWidget(owner
     grid->addWidget(new QLabel(QStringLiteral("Version A"), typed_), 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Version B"), typed_), 0, 2);
     const char* rows[3] = {"Observations", "Average", "Standard deviation"};
-    const char* names[6] = {"n1", "mean1", "sd1", "n2", "mean2", "sd2"};
     for (int version = 0; version < 2; ++version) {
         for (int row = 0; row < 3; ++row) {
             auto* box = new QLineEdit(typed_);
-            box->setObjectName(QString::fromLatin1(names[version * 3 + row]));
+            box->setObjectName(QString::fromLatin1(kSummaryNames[version * 3 + row]));
             box->setAccessibleName(QString::fromLatin1(rows[row]) + (version == 0 ? QStringLiteral(" of A")
                                                                                    : QStringLiteral(" of B")));
             connect(box, &QLineEdit::textChanged, this, &AveragesWindow::Update);
@@ -83,6 +83,20 @@ AveragesWindow::AveragesWindow(Desktop& desktop, QWidget* owner) : QWidget(owner
     lowerIsBetter_->setObjectName(QStringLiteral("lowerIsBetter"));
     connect(lowerIsBetter_, &QCheckBox::toggled, this, [this] { file_ ? ShowFile() : Update(); });
     layout->addWidget(lowerIsBetter_);
+    // An uneven split on purpose (a 90/10 holdout) raises no mismatch warning.
+    split_ = new QLineEdit(this);
+    split_->setObjectName(QStringLiteral("split"));
+    split_->setPlaceholderText(QStringLiteral("50"));
+    split_->setAccessibleName(QStringLiteral("Version A's intended share of the observations, in percent"));
+    split_->setToolTip(QStringLiteral("A's share in percent (90), or every version's (90/10)"));
+    connect(split_, &QLineEdit::textChanged, this, [this] { file_ ? ShowFile() : Update(); });
+    auto* splitRow = new QHBoxLayout;
+    auto* splitLabel = new QLabel(QStringLiteral("A's intended &share of the observations, %:"), this);
+    splitLabel->setBuddy(split_);
+    splitRow->addWidget(splitLabel);
+    splitRow->addWidget(split_);
+    splitRow->addStretch();
+    layout->addLayout(splitRow);
 
     answer_ = new QLabel(this);
     answer_->setObjectName(QStringLiteral("answer"));
@@ -123,38 +137,52 @@ AveragesWindow::AveragesWindow(Desktop& desktop, QWidget* owner) : QWidget(owner
     Update();
 }
 
+std::optional<Problem> AveragesWindow::ReadOptions(MeansOptions& options) const
+{
+    options.better = lowerIsBetter_->isChecked() ? Better::Lower : Better::Higher;
+    const std::string split = split_->text().toStdString();
+    if (split.empty()) {
+        return std::nullopt;
+    }
+    // The field shows its unit beside it: a bare number is a percent.
+    const Outcome<Split> read = ReadSplit(split, {}, Amount::PercentShown);
+    const Outcome<Split> two = read ? SplitFor(*read, 2, {}) : read;
+    if (!two) {
+        return two.Failure();
+    }
+    options.splitPercentA = two->SharePercentA();
+    return std::nullopt;
+}
+
 void AveragesWindow::Update()
 {
-    double numbers[6] = {};
-    QStringList missing;
+    Outcome<double> six[6] = {0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
+    int firstMissing = -1;
     for (int i = 0; i < 6; ++i) {
-        const std::string text = boxes_[i]->text().trimmed().toStdString();
-        if (IsNumeric(text)) {
-            numbers[i] = ReadNumber(text);
-        } else {
-            missing << boxes_[i]->accessibleName() + QStringLiteral(": ")
-                           + Text(ReasonText(text.empty() ? Reason::NoNumber : Reason::NotANumber));
-        }
+        six[i] = ReadGiven(boxes_[i]->text().trimmed().toStdString(), {});
+        firstMissing = firstMissing < 0 && !six[i] ? i : firstMissing;
     }
-    if (!missing.isEmpty()) {
+    if (firstMissing >= 0) {
         // Until something is typed, what to type; after, what is wrong, first first.
         const bool untouched = std::all_of(std::begin(boxes_), std::end(boxes_),
                                            [](const QLineEdit* box) { return box->text().isEmpty(); });
         ShowNoAnswer(untouched ? QStringLiteral("Type each version's observations, average and standard deviation, "
                                                 "or open a file of values.")
-                               : missing.front());
+                               : boxes_[firstMissing]->accessibleName() + QStringLiteral(": ")
+                                     + Text(ProblemText(six[firstMissing].Failure())));
         return;
     }
-    const MeansRequest request{{numbers[0], numbers[1], numbers[2]},
-                               {numbers[3], numbers[4], numbers[5]},
-                               lowerIsBetter_->isChecked() ? Better::Lower : Better::Higher, false, std::nullopt,
-                               std::nullopt};
-    const auto answer = AnswerMeans(request);
+    MeansOptions options;
+    if (auto problem = ReadOptions(options)) {
+        ShowNoAnswer(QStringLiteral("No answer: ") + Text(ProblemText(*problem)));
+        return;
+    }
+    const auto answer = CompareSummaries(*SummariesGiven(six, options));
     if (!answer) {
-        ShowNoAnswer(QStringLiteral("No answer: ") + Text(ReasonText(answer.Failure().reason)));
+        ShowNoAnswer(QStringLiteral("No answer: ") + Text(ProblemText(answer.Failure())));
         return;
     }
-    ShowFigures(*answer, {}, MeansWarnings(request), QString());
+    ShowFigures(MeansFigures(*answer), {}, MeansWarnings(*answer), QString());
 }
 
 void AveragesWindow::OpenValues()
@@ -165,8 +193,8 @@ void AveragesWindow::OpenValues()
         return;
     }
     file_.reset();
-    if (!values_->Open(path)) {
-        desktop_.ShowMessage(this, Text(UnreadableFileText(path.toStdString())));
+    if (const auto problem = values_->Open(path)) {
+        desktop_.ShowMessage(this, Text(ProblemSentence(*problem)));
         return;
     }
     typed_->hide();
@@ -189,34 +217,24 @@ void AveragesWindow::ShowFile()
     if (!file_) {
         return;
     }
-    if (!file_->opened) {
-        ShowNoAnswer(QStringLiteral("No answer: ") + Text(UnreadableFileText(values_->FileName().toStdString())));
+    if (!file_->answer) {
+        ShowNoAnswer(QStringLiteral("No answer: ") + Text(ProblemText(file_->answer.Failure())));
         return;
     }
-    if (const auto* problem = std::get_if<tables::ValuesProblem>(&file_->read)) {
-        ShowNoAnswer(QStringLiteral("No answer: ") + Text(ValuesProblemText(*problem)));
+    MeansOptions options;
+    if (auto problem = ReadOptions(options)) {
+        ShowNoAnswer(QStringLiteral("No answer: ") + Text(ProblemText(*problem)));
         return;
     }
-    const tables::ValuesRead& read = std::get<tables::ValuesRead>(file_->read);
-    const QString leftOut = file_->firstRowProblem ? Text(RowsLeftOutText(read.rowProblems, *file_->firstRowProblem))
-                                                   : QString();
-    const ValuesCollector::Result& result = read.result;
-    if (!result.a || !result.b) {
-        const Reason why = (result.a ? result.b : result.a).Failure().reason;
-        ShowNoAnswer(QStringLiteral("No answer: ") + Text(ReasonText(why)));
+    const ValuesAnswer answer = Recompared(*file_->answer, options);
+    const tables::ValuesRead& read = answer.read;
+    const QString leftOut =
+        read.rowsLeftOut > 0 ? Text(RowsLeftOutText(read.rowsLeftOut, read.firstRowsLeftOut.front())) : QString();
+    if (!answer.means) {
+        ShowNoAnswer(QStringLiteral("No answer: ") + Text(ProblemText(answer.means.Failure())));
         return;
     }
-    const tables::ValuesLayout& layout = file_->layout;
-    const MeansRequest request{*result.a, *result.b, lowerIsBetter_->isChecked() ? Better::Lower : Better::Higher,
-                               layout.Ratio(), std::nullopt, std::nullopt};
-    const auto answer = AnswerMeans(request);
-    if (!answer) {
-        ShowNoAnswer(QStringLiteral("No answer: ") + Text(ReasonText(answer.Failure().reason)));
-        return;
-    }
-    const ValuesReport report{read.labels[0], read.labels[1], result.skewnessA, result.skewnessB, read.blanks,
-                              result.caps,    layout.caps.upperPercent, layout.caps.lowerPercent};
-    ShowFigures(*answer, AnswerValues(report).All(), ValuesWarnings(request, report), leftOut);
+    ShowFigures(MeansFigures(*answer.means), ValuesFigures(answer).All(), ValuesWarnings(answer), leftOut);
 }
 
 void AveragesWindow::ShowAnswer(const QString& answer)

@@ -42,6 +42,8 @@ private:
     void ShowFile();
     void ShowAnswer(const QString& answer);
     void ShowNoAnswer(const QString& answer);
+    // Which way is better and the intended split, as the window's choices say; why not.
+    std::optional<Problem> ReadOptions(MeansOptions& options) const;
     void ShowFigures(const FigureList<MeansFigure>& answer, const std::vector<Figure>& before,
                      const std::vector<Warning>& warnings, const QString& note);
 
@@ -53,6 +55,7 @@ private:
     QPushButton* openValues_ = nullptr;
     QPushButton* typeNumbers_ = nullptr;
     QCheckBox* lowerIsBetter_ = nullptr;
+    QLineEdit* split_ = nullptr;
     QLabel* answer_ = nullptr;
     QLabel* warnings_ = nullptr;
     QTableWidget* table_ = nullptr;

@@ -16,7 +16,9 @@
 
 #include "figures/figures.h"
 #include "figures/figure_text.h"
-#include "figures/reasons.h"
+#include "checks/amounts.h"
+#include "figures/problem_words.h"
+#include "figures/verdict_words.h"
 #include "figures/result_report.h"
 #include "numbers/number_text.h"
 #include "ui/desktop.h"
@@ -65,6 +67,12 @@ DetailsWindow::DetailsWindow(Desktop& desktop, QWidget* owner) : QWidget(owner, 
     marginKind_->setObjectName(QStringLiteral("marginKind"));
     marginKind_->addItems({QStringLiteral("% of A's ratio"), QStringLiteral("points")});
     marginKind_->setAccessibleName(QStringLiteral("Margin in"));
+    // How the observations were meant to split, so an uneven split on purpose raises no warning.
+    split_ = new QLineEdit(this);
+    split_->setObjectName(QStringLiteral("split"));
+    split_->setPlaceholderText(QStringLiteral("50"));
+    split_->setAccessibleName(QStringLiteral("Version A's intended share of the observations, in percent"));
+    split_->setToolTip(QStringLiteral("A's share in percent (90), or every version's (90/10)"));
     optionsProblem_ = new QLabel(this);
     optionsProblem_->setObjectName(QStringLiteral("optionsProblem"));
     optionsProblem_->setWordWrap(true);
@@ -81,9 +89,11 @@ DetailsWindow::DetailsWindow(Desktop& desktop, QWidget* owner) : QWidget(owner, 
     options->setRowWrapPolicy(QFormLayout::WrapLongRows);
     options->addRow(QStringLiteral("Planned observations in all:"), plannedRow);
     options->addRow(QStringLiteral("B not worse than A by more than:"), marginRow);
+    options->addRow(QStringLiteral("A's intended share of the observations, %:"), split_);
     options->addRow(optionsProblem_);
     connect(planned_, &QLineEdit::textChanged, this, &DetailsWindow::ReadOptions);
     connect(margin_, &QLineEdit::textChanged, this, &DetailsWindow::ReadOptions);
+    connect(split_, &QLineEdit::textChanged, this, &DetailsWindow::ReadOptions);
     connect(marginKind_, &QComboBox::currentIndexChanged, this, &DetailsWindow::ReadOptions);
     connect(fromPlanner, &QPushButton::clicked, this, &DetailsWindow::PlannedWanted);
     footnote_ = new QLabel(QStringLiteral("Each version's own interval is the Wilson score interval; the others "
@@ -137,21 +147,33 @@ void DetailsWindow::ReadOptions()
     QStringList problems;
     const std::string planned = planned_->text().toStdString();
     if (!planned.empty()) {
-        const Outcome<double> total = ReadPlanned(planned);
+        const Outcome<double> total = ReadPlanned(planned, {});
         if (total) {
             options.plannedObservations = *total;
         } else {
-            problems << QString::fromStdString(ReasonText(total.Failure()));
+            problems << QString::fromStdString(ProblemText(total.Failure()));
         }
     }
+    // The fields show their unit beside them: a bare number is in that unit.
     const std::string margin = margin_->text().toStdString();
     if (!margin.empty()) {
         const Outcome<Margin> read =
-            ReadMargin(margin, marginKind_->currentIndex() == 0 ? MarginKind::RelativePercent : MarginKind::Points);
+            ReadMargin(margin, marginKind_->currentIndex() == 0 ? MarginKind::RelativePercent : MarginKind::Points, {},
+                       Amount::PercentShown);
         if (read) {
             options.margin = *read;
         } else {
-            problems << QString::fromStdString(ReasonText(read.Failure()));
+            problems << QString::fromStdString(ProblemText(read.Failure()));
+        }
+    }
+    const std::string split = split_->text().toStdString();
+    if (!split.empty()) {
+        const Outcome<Split> read = ReadSplit(split, {}, Amount::PercentShown);
+        const Outcome<Split> two = read ? SplitFor(*read, 2, {}) : read;
+        if (two) {
+            options.splitPercentA = two->SharePercentA();
+        } else {
+            problems << QString::fromStdString(ProblemText(two.Failure()));
         }
     }
     optionsProblem_->setText(problems.join(QLatin1Char(' ')));
@@ -177,7 +199,7 @@ void DetailsWindow::SetJudgement(const std::optional<Judgement>& judgement)
     const QString warnings = QString::fromStdString(WarningsText(JudgementWarnings(j))).trimmed();
     warnings_->setText(warnings);
     warnings_->setVisible(!warnings.isEmpty());
-    summary_->setText(QString::fromStdString(CountsText(j.counts) + j.View().verdict));
+    summary_->setText(QString::fromStdString(CountsText(j.counts) + VerdictSentence(j.calculation)));
     const FigureList<JudgementFigure> figures = JudgementFigures(j);
     for (const Figure& figure : figures.All()) {
         AddFigureRow(table_, figure);

@@ -48,6 +48,7 @@ private:
     Desktop& desktop_;
     QLineEdit* planned_ = nullptr;
     QLineEdit* margin_ = nullptr;
+    QLineEdit* split_ = nullptr;
     QComboBox* marginKind_ = nullptr;
     QLabel* optionsProblem_ = nullptr;
     std::string report_;

@@ -13,7 +13,8 @@
 
 #include "ui/accessibility.h"
 #include "ui/announcer.h"
-#include "figures/reasons.h"
+#include "figures/problem_words.h"
+#include "figures/window_view.h"
 #include "ui/desktop.h"
 #include "ui/upright_bar.h"
 
@@ -68,33 +69,31 @@ CountTexts Kelvory::CurrentInputs() const
             txtRspn2->text().toStdString()};
 }
 
-QLineEdit* Kelvory::BoxFor(InputBox box) const
+QLineEdit* Kelvory::BoxFor(Input box) const
 {
     switch (box) {
-    case InputBox::Views1:
-        return txtViews1;
-    case InputBox::Views2:
+    case Input::Views2:
         return txtViews2;
-    case InputBox::Responses1:
+    case Input::Responses1:
         return txtRspn1;
-    case InputBox::Responses2:
+    case Input::Responses2:
         return txtRspn2;
+    default:
+        return txtViews1;
     }
-    return txtViews1;
 }
 
 bool Kelvory::InputsPassChecks(const CountTexts& inputs)
 {
     const std::optional<CheckFailure> failure = RunInputChecks(inputs);
     if (failure) {
-        const CheckOutcome& outcome = failure->outcome;
-        if (outcome.resultText) {
-            SetValueCaption(lblResult, Text(*outcome.resultText));
+        if (failure->check == InputCheck::Blanks) {
+            SetValueCaption(lblResult, Text(InsufficientDataText()));
             ForgetInsights();  // the interpretation no longer shows the verdict they explain
         }
-        desktop_.ShowMessage(this, Text(outcome.message));
-        if (outcome.focusBox) {
-            BoxFor(*outcome.focusBox)->setFocus();
+        desktop_.ShowMessage(this, Text(ProblemText(failure->problem)));
+        if (failure->check == InputCheck::Numerics && failure->problem.input) {
+            BoxFor(*failure->problem.input)->setFocus();
         }
     }
     flags_.Record(failure);
@@ -113,10 +112,11 @@ void Kelvory::Command1_Click()
         desktop_.ShowMessage(this, Text(ReasonText(judgement.result.Failure().reason)));
         return;
     }
-    ShowResult(judgement.View());
+    const ResultView view = ViewOf(judgement.calculation);
+    ShowResult(view);
     KeepInsights(judgement);
     txtViews1->setFocus();
-    announcer_->Say(Text(judgement.View().verdict + ". p value " + judgement.View().pValue + "."));
+    announcer_->Say(Text(view.verdict + ". p value " + view.pValue + "."));
 }
 
 void Kelvory::ShowResult(const ResultView& view)

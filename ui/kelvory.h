@@ -11,6 +11,7 @@
 #include "checks/input_checks.h"
 #include "engine/comparison_result.h"
 #include "engine/judge.h"
+#include "figures/window_view.h"
 
 class QAction;
 class QFrame;
@@ -63,7 +64,7 @@ private:
     bool InputsPassChecks(const CountTexts& inputs);
     void ShowResult(const ResultView& view);
     CountTexts CurrentInputs() const;
-    QLineEdit* BoxFor(InputBox box) const;
+    QLineEdit* BoxFor(Input box) const;
 
     // The small commands.
     void Command2_Click();

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "figures/problem_words.h"
 #include "ui/accessibility.h"
 #include "ui/announcer.h"
 #include "ui/desktop.h"
@@ -128,7 +129,7 @@ void Kelvory::Command2_Click()
     for (QLabel* field : {lblRatio1, lblRatio2, lblPVal, lblZStat}) {
         SetValueCaption(field, QString());
     }
-    SetValueCaption(lblResult, QString::fromStdString(kInsufficientData));
+    SetValueCaption(lblResult, QString::fromStdString(InsufficientDataText()));
     for (QLabel* label : {lblWin1a, lblWin1b, lblWin2a, lblWin2b}) {
         label->hide();
     }

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <limits>
 
+#include "figures/problem_words.h"
 #include "ui/accessibility.h"
 #include "ui/announcer.h"
 #include "ui/kelvory.h"
@@ -241,7 +242,7 @@ void Kelvory::BuildLayout()
     // meet it as one from the start.
     lblResult = MakeLabel(this, "lblResult", QString(), {16, 296, 313, 49}, left);
     MakeValueField(lblResult, QStringLiteral("Interpretation"));
-    lblResult->setText(QString::fromStdString(kInsufficientData));
+    lblResult->setText(QString::fromStdString(InsufficientDataText()));
     lblResult->setFont(CourierNew(kPixels9_75));
     for (QLabel* caption : {Label10, Label1, Label11, Label8, Label2}) {
         caption->setFont(CourierNew(kPixels8_25, true));

@@ -9,7 +9,7 @@
 #include <map>
 
 #include "figures/plan_figures.h"
-#include "figures/reasons.h"
+#include "figures/problem_words.h"
 #include "numbers/number_text.h"
 
 namespace ambrelay {
@@ -136,9 +136,9 @@ void PlannerWindow::Update()
                                                       {Input::Alpha, &alpha_},       {Input::Power, &power_},
                                                       {Input::Share, &share_},       {Input::Daily, &daily_}};
         if (problem.input && fields.count(*problem.input)) {
-            fields.at(*problem.input)->problem->setText(Text(ReasonText(problem)));
+            fields.at(*problem.input)->problem->setText(Text(ProblemText(problem)));
         }
-        perVersion_->setText(QStringLiteral("Cannot plan: ") + Text(ReasonText(problem)));
+        perVersion_->setText(QStringLiteral("Cannot plan: ") + Text(ProblemText(problem)));
         total_->clear();
         days_->clear();
         return;

@@ -11,16 +11,13 @@
 #include <QSignalBlocker>
 #include <QThread>
 #include <QTimer>
-#include <filesystem>
-#include <fstream>
+
+#include "tables/input_file.h"
 
 namespace ambrelay {
 namespace {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
-
-// The file as the system names it: UTF-16 on Windows, so any name opens.
-std::filesystem::path PathOf(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
 
 // The column whose name is one of `likely`, else the first not taken.
 int Likely(const std::vector<std::string>& names, std::initializer_list<const char*> likely, int taken)
@@ -102,12 +99,15 @@ ValuesPanel::~ValuesPanel()
     }
 }
 
-bool ValuesPanel::Open(const QString& path)
+std::optional<Problem> ValuesPanel::Open(const QString& path)
 {
-    std::ifstream in(PathOf(path), std::ios::binary);
-    const std::optional<tables::ValuesHeader> header = in ? tables::ReadHeader(in) : std::nullopt;
-    if (!header || header->names.empty()) {
-        return false;
+    Outcome<tables::InputFile> in = tables::OpenInput(path.toStdString());
+    if (!in) {
+        return in.Failure();
+    }
+    const Outcome<std::vector<std::string>> names = tables::ReadHeader(*in, {});
+    if (!names) {
+        return names.Failure();
     }
     path_ = path;
     file_->setText(QFileInfo(path).fileName());
@@ -118,19 +118,19 @@ bool ValuesPanel::Open(const QString& path)
             box->clear();
         }
         divideBy_->addItem(QStringLiteral("Nothing: one value a user"));
-        for (const std::string& name : header->names) {
+        for (const std::string& name : *names) {
             for (QComboBox* box : {group_, value_, divideBy_}) {
                 box->addItem(Text(name));
             }
         }
-        const int group = Likely(header->names, {"group", "version", "variant", "arm"}, -1);
+        const int group = Likely(*names, {"group", "version", "variant", "arm"}, -1);
         group_->setCurrentIndex(group);
-        value_->setCurrentIndex(Likely(header->names, {"value", "revenue"}, group));
+        value_->setCurrentIndex(Likely(*names, {"value", "revenue"}, group));
         control_->clear();
         control_->addItem(QStringLiteral("The first in the file"));
     }
     StartReading();
-    return true;
+    return std::nullopt;
 }
 
 QString ValuesPanel::FileName() const { return file_->text(); }
@@ -176,20 +176,11 @@ void ValuesPanel::StartReading()
     }
     stop_ = std::make_shared<std::atomic<bool>>(false);
     auto file = std::make_shared<ValuesFile>();
-    file->layout = Layout();
-    QThread* thread = QThread::create([file, stop = stop_, path = PathOf(path_)] {
-        std::ifstream in(path, std::ios::binary);
-        file->opened = static_cast<bool>(in);
-        if (file->opened) {
-            file->read = tables::ReadValues(
-                in, file->layout,
-                [&](const tables::ValuesProblem& problem) {
-                    if (!file->firstRowProblem) {
-                        file->firstRowProblem = problem;
-                    }
-                },
-                stop.get());
-        }
+    ValuesRequest request;
+    request.layout = Layout();
+    QThread* thread = QThread::create([file, request, stop = stop_, path = path_.toStdString()] {
+        Outcome<tables::InputFile> in = tables::OpenInput(path);
+        file->answer = in ? CompareValuesFile(*in, request, stop.get()) : Outcome<ValuesAnswer>(in.Failure());
     });
     const int generation = ++generation_;
     connect(thread, &QThread::finished, this, [this, thread, file, generation] {
@@ -208,10 +199,10 @@ void ValuesPanel::StartReading()
 // The control's choices: the first in the file, or either version's label.
 void ValuesPanel::ShowLabels(const ValuesFile& file)
 {
-    const auto* read = std::get_if<tables::ValuesRead>(&file.read);
-    if (!read) {
+    if (!file.answer) {
         return;
     }
+    const tables::ValuesRead* read = &file.answer->read;
     const QSignalBlocker block(control_);
     const QString chosen = control_->currentIndex() > 0 ? control_->currentText() : QString();
     while (control_->count() > 1) {

@@ -15,7 +15,7 @@
 #include <variant>
 #include <vector>
 
-#include "tables/values_reading.h"
+#include "answers/values_answer.h"
 
 class QCheckBox;
 class QComboBox;
@@ -25,12 +25,9 @@ class QTimer;
 
 namespace ambrelay {
 
-// What one reading of the file gave.
+// What one reading of the file gave: its answer, or why it has none.
 struct ValuesFile {
-    bool opened = false;
-    std::variant<tables::ValuesRead, tables::ValuesProblem> read = tables::ValuesProblem{};
-    std::optional<tables::ValuesProblem> firstRowProblem;
-    tables::ValuesLayout layout;
+    Outcome<ValuesAnswer> answer = Reason::ReadingStopped;
 };
 
 class ValuesPanel final : public QWidget {
@@ -42,8 +39,9 @@ public:
     ~ValuesPanel() override;
 
     // Takes the file at `path`: its header fills the column choices and a
-    // reading starts. False, with nothing changed, when it has no header.
-    bool Open(const QString& path);
+    // reading starts. Why not, with nothing changed, when it cannot be read
+    // or has no header.
+    std::optional<Problem> Open(const QString& path);
 
     QString FileName() const;
 

@@ -9,14 +9,20 @@ column and no figures; a single test that cannot be judged raises
 ``ValueError`` with the reason.
 
 >>> import ambrelay
->>> ambrelay.judge(1000, 100, 1000, 130)["p_value"]
-0.01786
+>>> round(ambrelay.judge(1000, 100, 1000, 130)["p_two_sided"], 4)
+0.0355
+
+Inputs are read as the window and the command line read them: a number,
+or a text such as "12,500"; a missing value and a text that is no number
+are a row's problem, named by its argument or column. The window's own
+figures, rounded as it shows them, go by names that say so
+(``window_p_value`` is the window's one-sided p from its table).
 """
 
 from __future__ import annotations
 
 import os
-from typing import Any, Dict, Optional, Sequence, Union
+from typing import Any, Dict, List, Optional, Sequence, Tuple, Union
 
 import numpy as np
 import pandas as pd
@@ -25,28 +31,46 @@ from . import _ambrelay
 
 __all__ = ["judge", "judge_frame", "means", "means_frame", "plan", "srm", "JUDGE_COLUMNS", "MEANS_COLUMNS"]
 
-JUDGE_COLUMNS = ("views1", "responses1", "views2", "responses2")
-MEANS_COLUMNS = ("n1", "mean1", "sd1", "n2", "mean2", "sd2")
+JUDGE_COLUMNS = tuple(_ambrelay.JUDGE_COLUMNS)
+MEANS_COLUMNS = tuple(_ambrelay.MEANS_COLUMNS)
 
-Numbers = Union[float, int, Sequence[float], np.ndarray, pd.Series]
+Numbers = Union[float, int, str, Sequence[Any], np.ndarray, pd.Series]
 
 
-def _array(values: Any) -> np.ndarray:
-    """Numbers as float64, one dimension. A text that is no number becomes
-    infinity, which the input checks reject with the command line's words;
-    a missing value becomes NaN, which they call missing."""
+def _text(value: Any) -> str:
+    """A value as the number reader reads it: a text as it is, a number in
+    the fewest digits that read back, nothing as the empty text."""
+    if value is None or (isinstance(value, float) and np.isnan(value)) or value is pd.NA:
+        return ""
+    if isinstance(value, str):
+        return value
+    if isinstance(value, (bool, np.bool_)):
+        return str(int(value))
+    if isinstance(value, (int, np.integer)):
+        return str(int(value))
+    return repr(float(value))
+
+
+def _column(values: Any) -> Union[np.ndarray, List[str]]:
+    """One input for the engine: numbers as float64, one dimension (NaN is
+    missing), or, where any value is a text, every value as a text, which
+    the engine reads as the command line reads its cells."""
     if values is None:
         return np.full(1, np.nan)
     if isinstance(values, pd.Series):
         if values.dtype == object or pd.api.types.is_string_dtype(values.dtype):
-            numbers = pd.to_numeric(values, errors="coerce").to_numpy(dtype=float, na_value=np.nan)
-            numbers[np.isnan(numbers) & values.notna().to_numpy()] = np.inf
-            return numbers
+            return [_text(v) for v in values.tolist()]
         return values.to_numpy(dtype=float, na_value=np.nan)
-    array = np.asarray(values)
+    array = np.asarray(values, dtype=object if isinstance(values, str) else None)
     if array.dtype.kind in "OUS":
-        return _array(pd.Series(array.reshape(-1)))
+        return [_text(v) for v in array.reshape(-1).tolist()]
     return np.ascontiguousarray(array, dtype=float).reshape(-1)
+
+
+def _option(value: Any) -> Optional[str]:
+    """An option's value as the command line takes it: a number or a text
+    such as "2%"."""
+    return None if value is None else _text(value)
 
 
 def _scalar(*values: Any) -> bool:
@@ -112,24 +136,60 @@ def _joined(frame: pd.DataFrame, figures: Dict[str, Any]) -> pd.DataFrame:
     return pd.concat([frame, pd.DataFrame(columns, index=frame.index, copy=False)], axis=1)
 
 
+def _aligned(values: Sequence[Any]) -> Tuple[List[Any], Optional[pd.Index]]:
+    """Inputs given as Series, aligned on their index as pandas aligns them
+    (a label one of them lacks is missing there); other arrays go by
+    position, and a single value counts for every row."""
+    series = [v for v in values if isinstance(v, pd.Series)]
+    if not series:
+        return list(values), None
+    index = series[0].index
+    for other in series[1:]:
+        if not other.index.equals(index):
+            index = index.union(other.index, sort=False)
+    return [v.reindex(index) if isinstance(v, pd.Series) and not v.index.equals(index) else v for v in values], index
+
+
 def _answer(names: Sequence[str], values: Sequence[Any], planned: Any, compute: Any) -> Any:
     """One test as a dict, or a DataFrame of many with their inputs first."""
     scalar = _scalar(*values, planned)
-    arrays = [_array(v) for v in values]
-    result = compute(arrays, _array(planned), scalar)
+    aligned, index = _aligned([*values, planned])
+    columns = [_column(v) for v in aligned[:-1]]
+    result = compute(columns, _column(aligned[-1]), scalar)
     if scalar:
-        return _record(dict(zip(names, (float(a[0]) for a in arrays))), result)
+        given = {n: float(v) if isinstance(v, (int, float, np.number)) else v for n, v in zip(names, values)}
+        return _record(given, result)
     rows = len(result["errors"])
-    inputs = {name: np.broadcast_to(a, (rows,)) for name, a in zip(names, arrays)}
-    return pd.DataFrame({**inputs, **_columns(result)}, copy=False)
+    inputs = {name: np.broadcast_to(np.asarray(c, dtype=object if isinstance(c, list) else float), (rows,))
+              for name, c in zip(names, columns)}
+    return pd.DataFrame({**inputs, **_columns(result)}, index=index, copy=False)
 
 
 def _frame_answer(frame: pd.DataFrame, columns: Sequence[str], planned: Any, compute: Any) -> pd.DataFrame:
     """The frame with the figures of its rows joined."""
+    names = [str(c) for c in frame.columns]
+    for wanted in [*columns, *([planned] if isinstance(planned, str) else [])]:
+        if wanted not in frame.columns:
+            raise ValueError(_ambrelay.missing_column(str(wanted), names))
     if isinstance(planned, str):
         planned = frame[planned]
-    result = compute([_array(frame[c]) for c in columns], _array(planned), False)
+    result = compute([_column(frame[c]) for c in columns], _column(planned), False)
     return _joined(frame, _columns(result))
+
+
+Option = Optional[Union[float, int, str]]
+
+
+def _judge_of(
+    names: Sequence[str], from_frame: bool, margin: Option, margin_points: Option, split: Option, jobs: Optional[int]
+) -> Any:
+    """The compiled judgement, its options bound."""
+    if margin is not None and margin_points is not None:
+        raise ValueError("give margin or margin_points, not both")
+    return lambda counts, planned, words: _ambrelay.judge(
+        counts, [str(n) for n in names], from_frame, planned, _option(margin), _option(margin_points),
+        _option(split), _jobs(jobs), words
+    )
 
 
 def judge(
@@ -139,33 +199,33 @@ def judge(
     responses2: Numbers,
     *,
     planned: Optional[Numbers] = None,
-    margin: Optional[float] = None,
-    margin_points: Optional[float] = None,
+    margin: Option = None,
+    margin_points: Option = None,
+    split: Option = None,
     jobs: Optional[int] = None,
 ) -> Union[Dict[str, Any], pd.DataFrame]:
     """Judges one A/B test of response rates, or many.
 
     views1, responses1, views2, responses2: how often each version was seen
-    and how many responses it drew; numbers, or arrays or Series of equal
-    length (a single number counts for every row).
+    and how many responses it drew; numbers or texts ("12,500"), or arrays
+    or Series of them (a single value counts for every row; Series are
+    aligned on their index, which the result keeps).
     planned: the total observations planned for the test, for the
     peeking-safe p value; a number or one a row.
-    margin: "not worse than" by this percent of A's ratio (2 means 2%, as
-    ``--margin 2%``); margin_points: by this many percentage points.
+    margin: "not worse than" by this percent of A's ratio (2 or "2%"; a
+    number of 1 or less could be a fraction, so write it "0.5%");
+    margin_points: by this many percentage points.
+    split: how the observations were meant to split, A's share in percent
+    (90, or "90%") or every version's ("90/10"); 50 when not given.
     jobs: threads to use; all cores when not given (1 under Dask).
 
-    With numbers, returns a dict of every figure under ``ambrelay-cli
-    --json``'s keys and raises ValueError when the test cannot be judged.
-    With arrays, returns a DataFrame with ``ambrelay-cli --csv``'s columns.
+    With single values, returns a dict of every figure under ``ambrelay-cli
+    --json``'s keys (``p_two_sided`` first among the p values an analyst
+    reads) and raises ValueError when the test cannot be judged. With
+    arrays, returns a DataFrame with ``ambrelay-cli --csv``'s columns.
     """
-    if margin is not None and margin_points is not None:
-        raise ValueError("give margin or margin_points, not both")
-    return _answer(
-        JUDGE_COLUMNS,
-        (views1, responses1, views2, responses2),
-        planned,
-        lambda counts, planned, words: _ambrelay.judge(*counts, planned, margin, margin_points, _jobs(jobs), words),
-    )
+    compute = _judge_of(JUDGE_COLUMNS, False, margin, margin_points, split, jobs)
+    return _answer(JUDGE_COLUMNS, (views1, responses1, views2, responses2), planned, compute)
 
 
 def judge_frame(
@@ -173,8 +233,9 @@ def judge_frame(
     columns: Sequence[str] = JUDGE_COLUMNS,
     *,
     planned: Optional[Union[str, Numbers]] = None,
-    margin: Optional[float] = None,
-    margin_points: Optional[float] = None,
+    margin: Option = None,
+    margin_points: Option = None,
+    split: Option = None,
     jobs: Optional[int] = None,
 ) -> pd.DataFrame:
     """The frame with every figure of each row's test joined on the right.
@@ -182,28 +243,30 @@ def judge_frame(
     columns: the frame's columns holding views 1, responses 1, views 2 and
     responses 2, in that order. planned: a column name, a number, or one a
     row. A figure whose name the frame already has gets the prefix
-    ``ambrelay_``. The other options are judge()'s.
+    ``ambrelay_``. A row's problem names its column. The other options are
+    judge()'s.
     """
     if len(columns) != 4:
         raise ValueError("columns names four columns: views 1, responses 1, views 2 and responses 2")
-    if margin is not None and margin_points is not None:
-        raise ValueError("give margin or margin_points, not both")
-    return _frame_answer(
-        frame,
-        columns,
-        planned,
-        lambda counts, planned, words: _ambrelay.judge(*counts, planned, margin, margin_points, _jobs(jobs), words),
-    )
+    compute = _judge_of(columns, True, margin, margin_points, split, jobs)
+    return _frame_answer(frame, columns, planned, compute)
 
 
 def _means_of(
-    lower_is_better: bool, margin: Optional[float], margin_units: Optional[float], jobs: Optional[int]
+    names: Sequence[str],
+    from_frame: bool,
+    lower_is_better: bool,
+    margin: Option,
+    margin_units: Option,
+    split: Option,
+    jobs: Optional[int],
 ) -> Any:
     """The compiled comparison of averages, its options bound."""
     if margin is not None and margin_units is not None:
         raise ValueError("give margin or margin_units, not both")
     return lambda summaries, planned, words: _ambrelay.means(
-        *summaries, lower_is_better, planned, margin, margin_units, _jobs(jobs), words
+        summaries, [str(n) for n in names], from_frame, lower_is_better, planned, _option(margin),
+        _option(margin_units), _option(split), _jobs(jobs), words
     )
 
 
@@ -217,20 +280,21 @@ def means(
     *,
     lower_is_better: bool = False,
     planned: Optional[Numbers] = None,
-    margin: Optional[float] = None,
-    margin_units: Optional[float] = None,
+    margin: Option = None,
+    margin_units: Option = None,
+    split: Option = None,
     jobs: Optional[int] = None,
 ) -> Union[Dict[str, Any], pd.DataFrame]:
     """Compares two averages (revenue per visitor, order value) by Welch's
     t test, from each version's observations, average and standard
-    deviation; numbers or arrays, as judge() takes them.
+    deviation; single values or arrays, as judge() takes them.
 
     lower_is_better: for a load time, a cost or refunds. margin: "not worse
     than" by this percent of A's average; margin_units: by this much in the
-    metric's own units. Returns a dict under ``ambrelay-cli means --json``'s
-    keys, or a DataFrame with its CSV columns.
+    metric's own units. split: as judge()'s. Returns a dict under
+    ``ambrelay-cli means --json``'s keys, or a DataFrame with its CSV columns.
     """
-    compute = _means_of(lower_is_better, margin, margin_units, jobs)
+    compute = _means_of(MEANS_COLUMNS, False, lower_is_better, margin, margin_units, split, jobs)
     return _answer(MEANS_COLUMNS, (n1, mean1, sd1, n2, mean2, sd2), planned, compute)
 
 
@@ -240,8 +304,9 @@ def means_frame(
     *,
     lower_is_better: bool = False,
     planned: Optional[Union[str, Numbers]] = None,
-    margin: Optional[float] = None,
-    margin_units: Optional[float] = None,
+    margin: Option = None,
+    margin_units: Option = None,
+    split: Option = None,
     jobs: Optional[int] = None,
 ) -> pd.DataFrame:
     """The frame with every figure of each row's comparison of averages
@@ -249,57 +314,66 @@ def means_frame(
     deviation of version 1, then of version 2. The options are means()'s."""
     if len(columns) != 6:
         raise ValueError("columns names six columns: n, mean and sd of version 1, then of version 2")
-    return _frame_answer(frame, columns, planned, _means_of(lower_is_better, margin, margin_units, jobs))
+    compute = _means_of(columns, True, lower_is_better, margin, margin_units, split, jobs)
+    return _frame_answer(frame, columns, planned, compute)
 
 
 def srm(
     observations1: Numbers, observations2: Numbers, split: Numbers = 50, *, jobs: Optional[int] = None
 ) -> Union[Dict[str, Any], pd.DataFrame]:
     """The sample-ratio check: whether the observations of A and B fit the
-    intended split (A's share in percent). A dict for numbers, a DataFrame
-    for arrays."""
+    intended split: A's share in percent (90, or "90%"), or every version's
+    ("90/10"). A dict for single values, a DataFrame for arrays."""
     values = (observations1, observations2, split)
-    arrays = [_array(v) for v in values]
-    result = _ambrelay.srm(*arrays, _jobs(jobs))
+    aligned, index = _aligned(values)
+    columns = [_column(v) for v in aligned]
+    result = _ambrelay.srm(*columns, _jobs(jobs))
     if _scalar(*values):
         record = _record({}, {**result, "warning_words": [[]]})
         del record["warnings"]
         return record
-    columns = _columns(result)
-    del columns["warnings"]
-    return pd.DataFrame(columns, copy=False)
+    figures = _columns(result)
+    del figures["warnings"]
+    return pd.DataFrame(figures, index=index, copy=False)
 
 
 def plan(
     *,
-    baseline: Optional[float] = None,
-    mde: Optional[float] = None,
-    observations: Optional[float] = None,
+    baseline: Option = None,
+    mde: Option = None,
+    observations: Option = None,
     absolute: bool = False,
-    sd: Optional[float] = None,
-    mean: Optional[float] = None,
-    alpha: float = 0.05,
-    power: float = 0.8,
-    split: float = 50,
-    daily: Optional[float] = None,
+    sd: Option = None,
+    mean: Option = None,
+    alpha: Union[float, str] = 0.05,
+    power: Union[float, str] = 0.8,
+    split: Union[float, str] = 50,
+    daily: Option = None,
     one_sided: bool = False,
 ) -> Dict[str, Any]:
     """Plans a test, as ``ambrelay-cli plan``: the observations a version
-    needs to detect a difference with the given power.
+    needs to detect a difference with the given power. Every value is read
+    as the command line reads it, numbers or texts alike.
 
-    For rates: baseline, the control's response ratio (0.1), and mde, the
-    difference worth detecting in percent of it (20), or in percentage
-    points with absolute=True; or observations a version, for the smallest
-    difference they detect. For averages: sd, the metric's standard
-    deviation, and mde in its units with absolute=True, or in percent of
-    mean. daily: observations a day, for the days the test takes.
-    Returns a dict under the command line's JSON keys; ValueError when the
-    plan cannot be made.
+    For rates: baseline, the control's response ratio (0.1 or "10%"), and
+    mde, the difference worth detecting in percent of it (20 or "20%"), or
+    in percentage points with absolute=True; or observations a version, for
+    the smallest difference they detect. For averages: sd, the metric's
+    standard deviation, and mde in its units with absolute=True, or in
+    percent of mean. alpha and power: fractions or percentages (0.05 or
+    "5%"). split: A's share in percent. daily: observations a day, for the
+    days the test takes. Returns a dict under the command line's JSON keys;
+    ValueError when the plan cannot be made.
     """
     if sd is not None:
-        if baseline is not None or observations is not None or mde is None or split != 50:
+        if baseline is not None or observations is not None or mde is None or _text(split) != "50":
             raise ValueError("a plan of averages takes sd and mde (with mean, or absolute=True)")
-        return _ambrelay.plan_means(sd, mde, absolute, mean, alpha, power, daily, one_sided)
+        return _ambrelay.plan_means(
+            _text(sd), _text(mde), absolute, _option(mean), _text(alpha), _text(power), _option(daily), one_sided
+        )
     if baseline is None or (mde is None) == (observations is None) or mean is not None:
         raise ValueError("a plan of rates takes baseline and either mde or observations")
-    return _ambrelay.plan_rates(baseline, mde, observations, absolute, alpha, power, split, daily, one_sided)
+    return _ambrelay.plan_rates(
+        _text(baseline), _option(mde), _option(observations), absolute, _text(alpha), _text(power), _text(split),
+        _option(daily), one_sided
+    )

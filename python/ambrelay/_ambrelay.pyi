@@ -1,23 +1,30 @@
 # The compiled module's functions, which the package's own functions call.
-from typing import Any, Dict, Optional
+# An input column is a NumPy array of numbers or a list of texts, which the
+# engine reads as the command line reads its cells.
+from typing import Any, Dict, List, Optional, Sequence, Union
 
 import numpy as np
 
+Column = Union[np.ndarray, List[str]]
+
+JUDGE_COLUMNS: List[str]
+MEANS_COLUMNS: List[str]
+
 def judge(
-    views1: np.ndarray, responses1: np.ndarray, views2: np.ndarray, responses2: np.ndarray, planned: np.ndarray,
-    margin: Optional[float], margin_points: Optional[float], jobs: int, words: bool,
+    columns: Sequence[Column], names: Sequence[str], from_frame: bool, planned: Column, margin: Optional[str],
+    margin_points: Optional[str], split: Optional[str], jobs: int, words: bool,
 ) -> Dict[str, Any]: ...
 def means(
-    n1: np.ndarray, mean1: np.ndarray, sd1: np.ndarray, n2: np.ndarray, mean2: np.ndarray, sd2: np.ndarray,
-    lower_is_better: bool, planned: np.ndarray, margin: Optional[float], margin_units: Optional[float], jobs: int,
-    words: bool,
+    columns: Sequence[Column], names: Sequence[str], from_frame: bool, lower_is_better: bool, planned: Column,
+    margin: Optional[str], margin_units: Optional[str], split: Optional[str], jobs: int, words: bool,
 ) -> Dict[str, Any]: ...
-def srm(observations1: np.ndarray, observations2: np.ndarray, split: np.ndarray, jobs: int) -> Dict[str, Any]: ...
+def srm(observations1: Column, observations2: Column, split: Column, jobs: int) -> Dict[str, Any]: ...
 def plan_rates(
-    baseline: float, mde: Optional[float], observations: Optional[float], absolute: bool, alpha: float, power: float,
-    split: float, daily: Optional[float], one_sided: bool,
+    baseline: str, mde: Optional[str], observations: Optional[str], absolute: bool, alpha: str, power: str,
+    split: str, daily: Optional[str], one_sided: bool,
 ) -> Dict[str, Any]: ...
 def plan_means(
-    sd: float, mde: float, absolute: bool, mean: Optional[float], alpha: float, power: float, daily: Optional[float],
+    sd: str, mde: str, absolute: bool, mean: Optional[str], alpha: str, power: str, daily: Optional[str],
     one_sided: bool,
 ) -> Dict[str, Any]: ...
+def missing_column(wanted: str, names: Sequence[str]) -> str: ...

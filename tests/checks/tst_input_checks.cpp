@@ -1,5 +1,6 @@
 // The three input checks as pure functions: which texts fail, with which
-// message, result text and focus box.
+// problem and focus box. Their words are the figures layer's (see
+// tests/figures).
 
 #include <QtTest>
 
@@ -7,7 +8,7 @@
 
 using namespace ambrelay;
 
-Q_DECLARE_METATYPE(InputBox)
+Q_DECLARE_METATYPE(Input)
 
 namespace {
 
@@ -60,16 +61,13 @@ void InputChecksTest::blankCheck()
     QFETCH(QString, views2);
     QFETCH(QString, responses2);
     QFETCH(bool, fails);
-    const CheckOutcome outcome = CheckBlanks(Texts(views1, responses1, views2, responses2));
-    QCOMPARE(outcome.failed, fails);
-    QCOMPARE(QString::fromStdString(outcome.message),
-             fails ? QString("You must fill in all four values to obtain a result.") : QString());
-    QCOMPARE(outcome.resultText.has_value(), fails);
+    const std::optional<CheckFailure> failure = CheckBlanks(Texts(views1, responses1, views2, responses2));
+    QCOMPARE(failure.has_value(), fails);
     if (fails) {
-        QCOMPARE(QString::fromStdString(*outcome.resultText),
-                 QString("Insufficient data. Please fill in all four input boxes."));
+        QCOMPARE(failure->check, InputCheck::Blanks);
+        QCOMPARE(failure->problem.reason, Reason::BlankBox);
+        QVERIFY(!failure->problem.input);
     }
-    QVERIFY(!outcome.focusBox);
 }
 
 void InputChecksTest::inverseCheck_data()
@@ -95,36 +93,28 @@ void InputChecksTest::inverseCheck()
     QFETCH(QString, views2);
     QFETCH(QString, responses2);
     QFETCH(bool, fails);
-    const CheckOutcome outcome = CheckInverse(Texts(views1, responses1, views2, responses2));
-    QCOMPARE(outcome.failed, fails);
-    QCOMPARE(QString::fromStdString(outcome.message),
-             fails ? QString("The number of responses cannot be greater than the number of observations")
-                   : QString());
-    QVERIFY(!outcome.resultText);
-    QVERIFY(!outcome.focusBox);
+    const std::optional<CheckFailure> failure = CheckInverse(Texts(views1, responses1, views2, responses2));
+    QCOMPARE(failure.has_value(), fails);
+    if (fails) {
+        QCOMPARE(failure->check, InputCheck::Inverse);
+        QCOMPARE(failure->problem.reason, Reason::ResponsesAboveViews);
+        QVERIFY(!failure->problem.input);
+    }
 }
 
 void InputChecksTest::numericCheck_data()
 {
     AddCountColumns();
-    QTest::addColumn<QString>("message");
     QTest::addColumn<int>("focusBox");  // -1: none
-    QTest::newRow("all numbers") << "1000" << "100" << "1000" << "130" << "" << -1;
-    QTest::newRow("views1") << "x" << "100" << "1000" << "130" << "Input 'Version 1 Views' must be numeric."
-                            << int(InputBox::Views1);
-    QTest::newRow("views2") << "1000" << "100" << "1 000" << "130"
-                            << "Input in 'Version 2 Views' must be numeric." << int(InputBox::Views2);
-    QTest::newRow("responses1") << "1000" << "1.2.3" << "1000" << "130"
-                                << "Input in 'Ver 1 Responses' must be numeric." << int(InputBox::Responses1);
-    QTest::newRow("responses2") << "1000" << "100" << "1000" << "0x10"
-                                << "Input in 'Ver 2 Responses' must be numeric." << int(InputBox::Responses2);
-    QTest::newRow("views2 before responses1") << "1000" << "abc" << "xyz" << "130"
-                                              << "Input in 'Version 2 Views' must be numeric."
-                                              << int(InputBox::Views2);
-    QTest::newRow("empty never fails") << "" << "" << "" << "" << "" << -1;
-    QTest::newRow("blanks only") << "   " << "100" << "1000" << "130" << "Input 'Version 1 Views' must be numeric."
-                                 << int(InputBox::Views1);
-    QTest::newRow("fractions and signs pass") << "12.5" << "-3" << "+7" << "1e3" << "" << -1;
+    QTest::newRow("all numbers") << "1000" << "100" << "1000" << "130" << -1;
+    QTest::newRow("views1") << "x" << "100" << "1000" << "130" << int(Input::Views1);
+    QTest::newRow("views2") << "1000" << "100" << "1 000" << "130" << int(Input::Views2);
+    QTest::newRow("responses1") << "1000" << "1.2.3" << "1000" << "130" << int(Input::Responses1);
+    QTest::newRow("responses2") << "1000" << "100" << "1000" << "0x10" << int(Input::Responses2);
+    QTest::newRow("views2 before responses1") << "1000" << "abc" << "xyz" << "130" << int(Input::Views2);
+    QTest::newRow("empty never fails") << "" << "" << "" << "" << -1;
+    QTest::newRow("blanks only") << "   " << "100" << "1000" << "130" << int(Input::Views1);
+    QTest::newRow("fractions and signs pass") << "12.5" << "-3" << "+7" << "1e3" << -1;
 }
 
 void InputChecksTest::numericCheck()
@@ -133,16 +123,14 @@ void InputChecksTest::numericCheck()
     QFETCH(QString, responses1);
     QFETCH(QString, views2);
     QFETCH(QString, responses2);
-    QFETCH(QString, message);
     QFETCH(int, focusBox);
-    const CheckOutcome outcome = CheckNumerics(Texts(views1, responses1, views2, responses2));
-    QCOMPARE(outcome.failed, focusBox >= 0);
-    QCOMPARE(QString::fromStdString(outcome.message), message);
-    QCOMPARE(outcome.focusBox.has_value(), focusBox >= 0);
-    if (outcome.focusBox) {
-        QCOMPARE(int(*outcome.focusBox), focusBox);
+    const std::optional<CheckFailure> failure = CheckNumerics(Texts(views1, responses1, views2, responses2));
+    QCOMPARE(failure.has_value(), focusBox >= 0);
+    if (failure) {
+        QCOMPARE(failure->check, InputCheck::Numerics);
+        QCOMPARE(failure->problem.reason, Reason::BoxNotNumeric);
+        QCOMPARE(int(failure->problem.input.value()), focusBox);
     }
-    QVERIFY(!outcome.resultText);
 }
 
 void InputChecksTest::firstFailingCheckStopsTheRest_data()

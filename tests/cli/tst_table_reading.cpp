@@ -6,11 +6,14 @@
 #include <random>
 #include <sstream>
 
-#include "cli/commands.h"
-#include "cli/judge_output.h"
-#include "cli/text_encoding.h"
+#include <nlohmann/json.hpp>
+
+#include "cli/problems.h"
+#include "cli/table_run.h"
+#include "tables/text_encoding.h"
 
 using namespace ambrelay;
+using Json = nlohmann::ordered_json;
 
 class TableReadingTest : public QObject {
     Q_OBJECT
@@ -63,24 +66,24 @@ void TableReadingTest::countsAsRead()
     QFETCH(QString, options);
     QFETCH(QString, expected);
     const QStringList o = options.split(',');
-    cli::TableOptions read;
+    cli::TableRequest read;
     read.json = true;
     if (!o[0].isEmpty()) {
-        read.delimiter = o[0].toLatin1().at(0);
+        read.dialect.delimiter = o[0].toLatin1().at(0);
     }
     if (!o[1].isEmpty()) {
-        read.decimalComma = o[1] == "c";
+        read.dialect.decimalComma = o[1] == "c";
     }
     read.columns = QString(o[2]).replace('|', ',').toStdString();
-    read.noHeader = o[3] == "h";
+    read.dialect.header = o[3] != "h";
     std::istringstream in(table.toStdString());
     std::ostringstream out, err;
-    QVERIFY(cli::JudgeTable(in, read, out, err) != cli::kUsage);
+    QVERIFY(cli::AnswerTable(in, read, out, err) != cli::kUsage);
     QStringList seen;
     std::istringstream lines(out.str());
     for (std::string line; std::getline(lines, line);) {
-        const cli::Json row = cli::Json::parse(line);
-        seen << (row["error"].is_null() ? QString::number(row["ratio1"].get<double>())
+        const Json row = Json::parse(line);
+        seen << (row["error"].is_null() ? QString::number(row["window_ratio1"].get<double>())
                                         : "error: " + QString::fromStdString(row["error"].get<std::string>()));
     }
     if (expected.startsWith("error: ")) {
@@ -143,23 +146,23 @@ void TableReadingTest::encodingsAsSpreadsheetsWrite()
     QFETCH(QString, encoding);
     QFETCH(QString, names);
     QFETCH(QByteArray, csvStart);
-    cli::TableOptions read;
+    cli::TableRequest read;
     if (!encoding.isEmpty()) {
-        read.encoding = cli::EncodingNamed(encoding.toStdString());
+        read.dialect.encoding = tables::EncodingNamed(encoding.toStdString());
     }
     std::ostringstream csvOut, err;
     {
         std::istringstream in(table.toStdString());
-        QVERIFY(cli::JudgeTable(in, read, csvOut, err) != cli::kUsage);
+        QVERIFY(cli::AnswerTable(in, read, csvOut, err) != cli::kUsage);
     }
     read.json = true;
     std::istringstream in(table.toStdString());
     std::ostringstream out;
-    QVERIFY(cli::JudgeTable(in, read, out, err) != cli::kUsage);
+    QVERIFY(cli::AnswerTable(in, read, out, err) != cli::kUsage);
     QStringList seen;
     std::istringstream lines(out.str());
     for (std::string line; std::getline(lines, line);) {
-        const cli::Json row = cli::Json::parse(line);  // throws on anything but UTF-8
+        const Json row = Json::parse(line);  // throws on anything but UTF-8
         seen << (row["error"].is_null() ? QString::fromStdString(row["name"].get<std::string>())
                                         : "error: " + QString::fromStdString(row["error"].get<std::string>()));
     }
@@ -196,12 +199,12 @@ void TableReadingTest::sameOutputWhateverTheJobs()
     for (const bool json : {false, true}) {
         std::string outputs[2], errors[2];
         for (unsigned jobs : {1u, 2u}) {
-            cli::TableOptions read;
+            cli::TableRequest read;
             read.json = json;
             read.jobs = jobs;
             std::istringstream in(table);
             std::ostringstream out, err;
-            cli::JudgeTable(in, read, out, err);
+            cli::AnswerTable(in, read, out, err);
             outputs[jobs - 1] = out.str();
             errors[jobs - 1] = err.str();
         }

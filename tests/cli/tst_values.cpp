@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "cli/commands.h"
+#include "cli/problems.h"
 
 using namespace ambrelay;
 using Json = nlohmann::ordered_json;

@@ -8,6 +8,9 @@
 
 #include "count_columns.h"
 #include "engine/judge.h"
+#include "engine/result_display.h"
+#include "figures/verdict_words.h"
+#include "figures/window_view.h"
 #include "numbers/number_text.h"
 
 using namespace ambrelay;
@@ -81,7 +84,7 @@ void CalculationTest::endToEnd()
     QFETCH(QString, sentence);
     const Judgement outcome = Judge({views1, responses1, views2, responses2});
     QVERIFY(outcome.Finished());
-    const ResultView& texts = outcome.View();
+    const ResultView texts = ViewOf(outcome.calculation);
     QCOMPARE_EQ(QString::fromStdString(texts.pValue), pValue);
     QCOMPARE_EQ(QString::fromStdString(texts.ratio1), ratio1);
     QCOMPARE_EQ(QString::fromStdString(texts.ratio2), ratio2);
@@ -122,9 +125,10 @@ void CalculationTest::randomTestsKeepInvariants()
         } else {
             const std::string ahead = r.Ratio1 > r.Ratio2 ? "A" : "B";
             QVERIFY2(WinnerText(r.winner) == ahead, qPrintable(counts));
-            QVERIFY2(r.VerdictText.find("Variation " + ahead + " ") == 0, qPrintable(counts));
+            QVERIFY2(VerdictSentence(r).find("Variation " + ahead + " ") == 0, qPrintable(counts));
         }
-        QVERIFY2(r.VerdictText.find("nan") == std::string::npos && r.VerdictText.find("inf") == std::string::npos,
+        const std::string sentence = VerdictSentence(r);
+        QVERIFY2(sentence.find("nan") == std::string::npos && sentence.find("inf") == std::string::npos,
                  qPrintable(counts));
     }
 }

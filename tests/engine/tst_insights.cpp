@@ -9,6 +9,7 @@
 #include "engine/judge.h"
 #include "figures/figures.h"
 #include "figures/result_report.h"
+#include "figures/verdict_words.h"
 
 using namespace ambrelay;
 
@@ -178,7 +179,7 @@ void InsightsTest::plainWordsAndReport()
     QVERIFY2(!report.contains("inf") && !report.contains("nan"), qPrintable(report));
     QVERIFY(report.startsWith("Ambrelay A/B test result\nVersion 1 (A): " + QString::number(counts[0], 'g', 15),
                               Qt::CaseInsensitive));
-    QVERIFY(report.contains("\nVerdict: " + QString::fromStdString(judgement.View().verdict) + "\n"));
+    QVERIFY(report.contains("\nVerdict: " + QString::fromStdString(VerdictSentence(judgement.calculation)) + "\n"));
     // The report ends with the summary in plain words, as the tooltip words it.
     QVERIFY2(report.contains("\n\n" + words.section('\n', 0, 0) + "\n"), qPrintable(report));
     QVERIFY(report.endsWith(words.section('\n', -1) + "\n"));

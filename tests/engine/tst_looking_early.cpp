@@ -8,7 +8,7 @@
 
 #include "engine/judge.h"
 #include "engine/looking_early.h"
-#include "figures/reasons.h"
+#include "figures/problem_words.h"
 
 using namespace ambrelay;
 
@@ -162,9 +162,9 @@ void LookingEarlyTest::noFigureWithoutSpread()
     const Counts c{counts[0], counts[1], counts[2], counts[3]};
     const AlwaysValidOutcome av = AlwaysValidTest(c, kDefaultPlannedObservations);
     QCOMPARE(bool(av), peekingSafe);
-    QVERIFY(av || !ReasonText(av.Failure()).empty());  // a reason in words whenever there is no figure
+    QVERIFY(av || !ProblemText(av.Failure()).empty());  // a reason in words whenever there is no figure
     const NonInferiorityOutcome ni = TestNonInferiority(c, {2, MarginKind::RelativePercent});
-    QVERIFY(!ni && !ReasonText(ni.Failure()).empty());
+    QVERIFY(!ni && !ProblemText(ni.Failure()).empty());
     QCOMPARE(bool(TestNonInferiority(c, {2, MarginKind::Points})), !relativeMargin && peekingSafe);
 }
 

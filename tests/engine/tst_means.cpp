@@ -354,18 +354,18 @@ void MeansTest::answerInWords()
     QFETCH(bool, lower);
     QFETCH(QString, starts);
     QFETCH(QString, lacks);
-    const MeansRequest request{{summaries[0], summaries[1], summaries[2]},
-                               {summaries[3], summaries[4], summaries[5]},
-                               lower ? Better::Lower : Better::Higher, false, std::nullopt, std::nullopt};
-    const auto answer = AnswerMeans(request);
+    MeansOptions options;
+    options.better = lower ? Better::Lower : Better::Higher;
+    const auto answer =
+        CompareSummaries({{summaries[0], summaries[1], summaries[2]}, {summaries[3], summaries[4], summaries[5]}, options});
     QVERIFY(answer);
-    const QString words = QString::fromStdString((*answer)[MeansFigure::Answer].words);
+    const QString words = QString::fromStdString(MeansFigures(*answer)[MeansFigure::Answer].words);
     QVERIFY2(words.startsWith(starts), qPrintable(words));
     QVERIFY2(!words.contains(lacks), qPrintable(words));
     // A program reads the same sentence, and no label.
-    const auto numbers = AnswerMeans(request, Wording::NumbersOnly);
-    QCOMPARE(std::get<std::string>((*numbers)[MeansFigure::Answer].value), words.toStdString());
-    QVERIFY((*numbers)[MeansFigure::T].label.empty());
+    const auto numbers = MeansFigures(*answer, Wording::NumbersOnly);
+    QCOMPARE(std::get<std::string>(numbers[MeansFigure::Answer].value), words.toStdString());
+    QVERIFY(numbers[MeansFigure::T].label.empty());
 }
 
 // R 4.2: power.t.test(delta = 2.5, sd = 40, power = 0.8, alternative = "one.sided").
@@ -413,10 +413,10 @@ void MeansTest::notWorseAndPeekingSafe()
     QVERIFY(test);
     QVERIFY2(std::fabs(test->pValue - p) <= 1e-12 * p, qPrintable(QString::number(test->pValue, 'g', 17)));
     QCOMPARE(test->notWorse, notWorse);
-    const MeansRequest request{a, b, Better::Higher, false, std::nullopt, std::nullopt};
-    const auto answer = AnswerMeans(request, Wording::NumbersOnly);
-    QVERIFY(Near(*(*answer)[MeansFigure::AlwaysValidP].Number(), 0.41965411351815823, 1e-13));
-    QVERIFY(!(*answer)[MeansFigure::NotWorse].Number() && !std::holds_alternative<bool>((*answer)[MeansFigure::NotWorse].value));
+    const auto answer = CompareSummaries({a, b, {}});
+    const auto figures = MeansFigures(*answer, Wording::NumbersOnly);
+    QVERIFY(Near(*figures[MeansFigure::AlwaysValidP].Number(), 0.41965411351815823, 1e-13));
+    QVERIFY(!figures[MeansFigure::NotWorse].Number() && !std::holds_alternative<bool>(figures[MeansFigure::NotWorse].value));
 }
 
 QTEST_APPLESS_MAIN(MeansTest)

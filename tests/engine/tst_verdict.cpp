@@ -4,6 +4,8 @@
 
 #include "engine/result_display.h"
 #include "engine/verdict.h"
+#include "figures/verdict_words.h"
+#include "figures/window_view.h"
 #include "numbers/number_text.h"
 
 using namespace ambrelay;

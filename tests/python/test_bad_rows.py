@@ -28,16 +28,52 @@ def test_each_row_its_reason(cli):
     assert status == 1
     assert got["error"].fillna("").tolist() == expected["error"].fillna("").tolist()
     assert got["error"].isna().tolist() == [True, False, False, False, False, False]
-    assert got.loc[0, "p_value"] == 0.01786 and got.loc[1:, "p_value"].isna().all()
+    assert got.loc[0, "window_p_value"] == 0.01786 and got.loc[1:, "window_p_value"].isna().all()
     assert got.loc[1:, "verdict"].isna().all() and got.loc[1:, "warnings"].isna().all()
 
 
-@pytest.mark.parametrize("counts", [(1000, -5, 1000, 10), (10, 20, 10, 5), (1000, "abc", 1000, 10)])
+@pytest.mark.parametrize("counts", [(1000, -5, 1000, 10), (10, 20, 10, 5)])
 def test_one_test_raises_with_the_words(cli, counts):
     _, err = cli.json("judge", *counts)
     with pytest.raises(ValueError) as raised:
         ambrelay.judge(*counts)
     assert str(raised.value) == err
+
+
+# A count that is no number is named by its argument, or its frame's column,
+# not by the window's box; a text the command line reads is read alike.
+@pytest.mark.parametrize(
+    "call,words",
+    [
+        (lambda: ambrelay.judge("abc", 100, 1000, 130), "'abc' in views1 is not a number"),
+        (lambda: ambrelay.judge(1000, None, 1000, 130), "responses1 is missing"),
+        (lambda: ambrelay.judge_frame(pd.DataFrame({"A": ["x"], "a": [1], "B": [2], "b": [1]}), ["A", "a", "B", "b"])
+         .loc[0, "error"], "'x' in column A is not a number"),
+        (lambda: ambrelay.means_frame(pd.DataFrame({c: [5.0] for c in ambrelay.MEANS_COLUMNS}).assign(n1="x"))
+         .loc[0, "error"], "'x' in column n1 is not a number"),
+        (lambda: ambrelay.means_frame(pd.DataFrame({c: [5.0] for c in ambrelay.MEANS_COLUMNS}).assign(sd2=np.nan))
+         .loc[0, "error"], "column sd2 is empty"),
+    ],
+    ids=["argument", "missing argument", "frame column", "text in a column of averages", "NaN in a column"],
+)
+def test_a_count_that_is_no_number_is_named(call, words):
+    try:
+        said = call()
+    except ValueError as raised:
+        said = str(raised)
+    assert said == words
+
+
+def test_texts_read_as_the_command_line_reads_them(cli):
+    expected, _ = cli.json("judge", "12,500", 310, "12,480", 355)
+    got = ambrelay.judge("12,500", 310, "12,480", 355)
+    assert got["p_two_sided"] == expected["p_two_sided"] and got["verdict"] == expected["verdict"]
+
+
+def test_a_missing_column_is_named():
+    frame = pd.DataFrame({"Views A": [1000], "Clicks A": [100], "Views B": [1000], "Clicks B": [130]})
+    with pytest.raises(ValueError, match="the frame has no column named 'views1'; its columns are: Views A, Clicks A"):
+        ambrelay.judge_frame(frame)
 
 
 def test_a_planned_total_per_row():
@@ -65,6 +101,6 @@ def test_calls_that_cannot_be_made(call, words):
 
 
 def test_figures_keep_clear_of_the_frames_columns():
-    frame = pd.DataFrame({"views1": [1000], "responses1": [100], "views2": [1000], "responses2": [130], "z": ["mine"]})
+    frame = pd.DataFrame({"views1": [1000], "responses1": [100], "views2": [1000], "responses2": [130], "window_z": ["mine"]})
     got = ambrelay.judge_frame(frame)
-    assert got["z"].tolist() == ["mine"] and got["ambrelay_z"].tolist() == [2.1]
+    assert got["window_z"].tolist() == ["mine"] and got["ambrelay_window_z"].tolist() == [2.1]

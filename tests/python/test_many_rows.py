@@ -40,14 +40,14 @@ def test_a_row_of_the_frame_is_the_test_alone(many, row):
     except ValueError as reason:
         assert frame.loc[row, "error"] == str(reason)
         return
-    for key in ("p_value", "verdict", "winner", "fisher_p_two_sided", "chance_to_beat", "lift_percent"):
+    for key in ("p_two_sided", "window_p_value", "verdict", "winner", "fisher_p_two_sided", "chance_to_beat", "lift_percent"):
         assert frame.loc[row, key] == alone[key] or (alone[key] is None and pd.isna(frame.loc[row, key]))
     assert frame.loc[row, "ratio1_ci_percent_low"] == alone["ratio1_ci_percent"][0]
 
 
 def test_no_rows():
     empty = ambrelay.judge_frame(pd.DataFrame({c: pd.Series(dtype=float) for c in ambrelay.JUDGE_COLUMNS}))
-    assert len(empty) == 0 and {"p_value", "verdict", "error"} <= set(empty.columns)
+    assert len(empty) == 0 and {"p_two_sided", "verdict", "error"} <= set(empty.columns)
 
 
 def test_a_table_of_averages_as_the_csv(cli):

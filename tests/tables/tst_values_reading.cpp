@@ -5,7 +5,7 @@
 #include <QtTest>
 #include <sstream>
 
-#include "figures/table_words.h"
+#include "figures/problem_words.h"
 #include "tables/values_reading.h"
 
 using namespace ambrelay;
@@ -13,33 +13,41 @@ using namespace ambrelay::tables;
 
 namespace {
 
-const char* MissName(ValuesMiss kind)
+const char* ReasonName(Reason reason)
 {
-    switch (kind) {
-    case ValuesMiss::EmptyFile: return "empty";
-    case ValuesMiss::Column: return "column";
-    case ValuesMiss::TwoVersionsNeeded: return "two versions";
-    case ValuesMiss::Stopped: return "stopped";
-    case ValuesMiss::FieldCount: return "fields";
-    case ValuesMiss::NotANumber: return "number";
-    case ValuesMiss::ThirdVersion: return "third";
+    switch (reason) {
+    case Reason::EmptyValuesFile: return "empty";
+    case Reason::NoSuchColumn: return "column";
+    case Reason::OneVersionOnly: return "one version";
+    case Reason::NoValueRows: return "no rows";
+    case Reason::NoSuchVersion: return "no such version";
+    case Reason::ControlAndOtherNeeded: return "control alone";
+    case Reason::ReadingStopped: return "stopped";
+    case Reason::FieldCount: return "fields";
+    case Reason::NotANumber: return "number";
+    case Reason::ThirdVersion: return "third";
+    case Reason::NoVersionLabel: return "label";
+    case Reason::UnclosedQuote: return "quote";
+    case Reason::OtherDecimalMark: return "mark";
+    default: return "?";
     }
-    return "?";
 }
 
 struct Read {
-    std::variant<ValuesRead, ValuesProblem> result;
-    QStringList rows;  // "line: kind" of each row left out
+    Outcome<ValuesRead> result;
+    QStringList rows;  // "line: kind" of each row left out, as far as they are named
 };
 
-Read ReadText(const QString& text, const ValuesLayout& layout, bool stop = false)
+Read ReadText(const std::string& text, const ValuesLayout& layout, bool stop = false)
 {
-    std::istringstream in(text.toStdString());
+    std::istringstream in(text);
     const std::atomic<bool> stopped{stop};
-    Read read{ValuesProblem{}, {}};
-    read.result = ReadValues(in, layout, [&](const ValuesProblem& p) {
-        read.rows << QString::number(p.line) + ": " + MissName(p.kind);
-    }, &stopped);
+    Read read{ReadValues(in, layout, &stopped), {}};
+    if (read.result) {
+        for (const Problem& p : read.result->firstRowsLeftOut) {
+            read.rows << QString::number(p.line) + ": " + ReasonName(p.reason);
+        }
+    }
     return read;
 }
 
@@ -113,16 +121,16 @@ void ValuesReadingTest::summaries()
     QFETCH(double, meanB);
     QFETCH(double, blanks);
     QFETCH(QStringList, leftOut);
-    const Read read = ReadText(file, Layout(group, value, control, denominator));
-    QVERIFY(std::holds_alternative<ValuesRead>(read.result));
-    const ValuesRead& values = std::get<ValuesRead>(read.result);
+    const Read read = ReadText(file.toStdString(), Layout(group, value, control, denominator));
+    QVERIFY(read.result);
+    const ValuesRead& values = *read.result;
     QCOMPARE(QString::fromStdString(values.labels[0] + " " + values.labels[1]), labels);
     QVERIFY(values.result.a && values.result.b);
     QCOMPARE(values.result.a->mean, meanA);
     QCOMPARE(values.result.b->mean, meanB);
     QCOMPARE(values.blanks, blanks);
     QCOMPARE(read.rows, leftOut);
-    QCOMPARE(values.rowProblems, static_cast<std::size_t>(leftOut.size()));
+    QCOMPARE(values.rowsLeftOut, static_cast<std::size_t>(leftOut.size()));
 }
 
 void ValuesReadingTest::filesWithoutAnswer_data()
@@ -135,8 +143,10 @@ void ValuesReadingTest::filesWithoutAnswer_data()
     QTest::newRow("empty") << "" << "g" << "" << false << "empty";
     QTest::newRow("only blank lines") << "\n\n" << "g" << "" << false << "empty";
     QTest::newRow("no such column") << "grp,v\nA,1\n" << "g" << "" << false << "column";
-    QTest::newRow("one version") << "g,v\nA,1\nA,2\n" << "g" << "" << false << "two versions";
-    QTest::newRow("a control the file lacks") << "g,v\nA,1\nB,2\n" << "g" << "Z" << false << "two versions";
+    QTest::newRow("one version") << "g,v\nA,1\nA,2\n" << "g" << "" << false << "one version";
+    QTest::newRow("no rows") << "g,v\n" << "g" << "" << false << "no rows";
+    QTest::newRow("a control the file lacks") << "g,v\nA,1\nB,2\n" << "g" << "Z" << false << "no such version";
+    QTest::newRow("the control alone") << "g,v\nZ,1\nZ,2\n" << "g" << "Z" << false << "control alone";
     QTest::newRow("asked to stop") << "g,v\nA,1\nB,2\n" << "g" << "" << true << "stopped";
 }
 
@@ -147,9 +157,9 @@ void ValuesReadingTest::filesWithoutAnswer()
     QFETCH(QString, control);
     QFETCH(bool, stop);
     QFETCH(QString, kind);
-    const Read read = ReadText(file, Layout(group, "v", control), stop);
-    QVERIFY(std::holds_alternative<ValuesProblem>(read.result));
-    QCOMPARE(QString::fromLatin1(MissName(std::get<ValuesProblem>(read.result).kind)), kind);
+    const Read read = ReadText(file.toStdString(), Layout(group, "v", control), stop);
+    QVERIFY(!read.result);
+    QCOMPARE(QString::fromLatin1(ReasonName(read.result.Failure().reason)), kind);
 }
 
 // What the window and the command line say of each problem.
@@ -167,7 +177,10 @@ void ValuesReadingTest::problemsInWords_data()
                                  << "the file has only one version, 'A'; a comparison takes two";
     QTest::newRow("no rows") << "g,v\n" << "" << "the file has no rows of values";
     QTest::newRow("the control missing") << "g,v\nA,1\nB,2\n" << "Z"
-                                         << "the file needs rows of the control 'Z' and of one other version";
+                                         << "no version named 'Z' in column g; the file has 'A' and 'B'";
+    QTest::newRow("the control in another case") << "g,v\ncontrol,1\ntreatment,2\n" << "Control"
+                                                 << "no version named 'Control' in column g; the file has 'control' "
+                                                    "and 'treatment' (did you mean 'control'?)";
     QTest::newRow("rows left out")
         << "g,v\nA,1\nA,2\nB,x\nC,1\nB,2\nB,3\n" << ""
         << "2 rows were left out; the first, line 4: 'x' in column v is not a number";
@@ -178,14 +191,9 @@ void ValuesReadingTest::problemsInWords()
     QFETCH(QString, file);
     QFETCH(QString, control);
     QFETCH(QString, words);
-    std::istringstream in(file.toStdString());
-    std::optional<ValuesProblem> first;
-    const auto read = ReadValues(in, Layout("g", "v", control), [&](const ValuesProblem& p) {
-        first = first ? first : std::optional<ValuesProblem>(p);
-    });
-    const auto* problem = std::get_if<ValuesProblem>(&read);
-    const std::string said = problem ? ValuesProblemText(*problem)
-                                     : RowsLeftOutText(std::get<ValuesRead>(read).rowProblems, *first);
+    const Read read = ReadText(file.toStdString(), Layout("g", "v", control));
+    const std::string said = !read.result ? ProblemText(read.result.Failure())
+                                          : RowsLeftOutText(read.result->rowsLeftOut, read.result->firstRowsLeftOut.front());
     QCOMPARE(QString::fromStdString(said), words);
 }
 

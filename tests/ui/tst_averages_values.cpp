@@ -9,7 +9,7 @@
 #include <random>
 #include <sstream>
 
-#include "cli/values_file.h"
+#include "cli/commands.h"
 #include "ui/averages_window.h"
 #include "window_fixture.h"
 
@@ -135,22 +135,29 @@ void AveragesValuesTest::choicesAsOnTheCommandLine()
     a.Find<QCheckBox>("lowerIsBetter")->setChecked(lowerIsBetter);
     a.averages->Values()->WaitForReading();
 
-    cli::ValuesOptions options;
-    options.layout.group = "arm";
-    options.layout.control = control.toStdString();
-    (denominator.isEmpty() ? options.layout.value : options.layout.numerator) = value.toStdString();
-    options.layout.denominator = denominator.toStdString();
-    if (capAbove > 0) {
-        options.layout.caps.upperPercent = capAbove;
+    std::vector<std::string> args{"means", "--values", "-", "--group", "arm"};
+    if (denominator.isEmpty()) {
+        args.insert(args.end(), {"--value", value.toStdString()});
+    } else {
+        args.insert(args.end(), {"--numerator", value.toStdString(), "--denominator", denominator.toStdString()});
     }
-    if (capBelow > 0) {
-        options.layout.caps.lowerPercent = capBelow;
+    if (!control.isEmpty()) {
+        args.insert(args.end(), {"--control", control.toStdString()});
     }
-    options.layout.caps.ignoreZeros = ignoreZeros;
-    options.better = lowerIsBetter ? Better::Lower : Better::Higher;
+    for (const auto& [option, percentile] : {std::pair{"--cap", capAbove}, std::pair{"--cap-lower", capBelow}}) {
+        if (percentile > 0) {
+            args.insert(args.end(), {option, QString::number(percentile).toStdString() + "%"});
+        }
+    }
+    if (ignoreZeros) {
+        args.push_back("--ignore-zeros");
+    }
+    if (lowerIsBetter) {
+        args.push_back("--lower-is-better");
+    }
     std::istringstream in(text);
     std::ostringstream out, err;
-    QCOMPARE(cli::CompareValues(in, options, out, err), 0);
+    QCOMPARE(cli::RunCli(args, in, out, err), 0);
     QCOMPARE(a.Copied(), QString::fromStdString(out.str()));
 }
 
@@ -203,8 +210,8 @@ void AveragesValuesTest::cancelAndTypeAgain()
     const QString empty = a.File("empty.csv", "");
     a.Open(empty);
     QCOMPARE(a.w.desktop.messages.size(), 1);
-    QCOMPARE(a.w.desktop.messages.back().text, "No values could be read from " + empty
-                                                   + ": the file cannot be opened, or it is empty.");
+    QCOMPARE(a.w.desktop.messages.back().text, "The file is empty: it needs a header row naming its columns, and a "
+                                                "row of values for each user.");
     QVERIFY(a.Find<QLineEdit>("n1")->isVisible());
     a.Open(a.File("values.csv", "group,value\nA,1\nA,3\nB,2\nB,6\n"));
     QVERIFY(!a.Find<QLineEdit>("n1")->isVisible());

@@ -1,0 +1,116 @@
+#include "answers/plan_reading.h"
+
+#include "checks/amounts.h"
+
+namespace ambrelay {
+namespace {
+
+class Reader {
+public:
+    Reader(NameKind kind, std::string_view prefix) : kind_(kind), prefix_(prefix) {}
+
+    Origin At(const char* name) const { return {kind_, std::string(prefix_) + name, std::nullopt}; }
+
+    // A fraction, or a percentage with its sign: as a fraction.
+    bool Fraction(const std::string& text, const char* name, double& into)
+    {
+        return Take(ReadPercent(text, Amount::Fraction, At(name)), into, 100);
+    }
+    // A percent, with its sign or without.
+    bool Percent(const std::string& text, const char* name, double& into)
+    {
+        return Take(ReadPercent(text, Amount::Percent, At(name)), into, 1);
+    }
+    // A number in points or the metric's units; a % sign on points says the same.
+    bool Plain(const std::string& text, const char* name, double& into, bool percentSign = false)
+    {
+        std::string_view given = text;
+        if (percentSign && given.ends_with('%')) {
+            given.remove_suffix(1);
+        }
+        return Take(ReadGiven(given, At(name)), into, 1);
+    }
+    bool Optional(const std::string& text, const char* name, std::optional<double>& into)
+    {
+        double x = 0;
+        if (text.empty()) {
+            return true;
+        }
+        if (!Plain(text, name, x)) {
+            return false;
+        }
+        into = x;
+        return true;
+    }
+
+    const Problem& Failure() const { return *problem_; }
+
+private:
+    bool Take(const Outcome<double>& read, double& into, double divisor)
+    {
+        if (!read) {
+            problem_ = read.Failure();
+            return false;
+        }
+        into = *read / divisor;
+        return true;
+    }
+
+    NameKind kind_;
+    std::string_view prefix_;
+    std::optional<Problem> problem_;
+};
+
+}  // namespace
+
+Outcome<PlanRequest> ReadRatesPlan(const PlanTexts& t, NameKind kind, std::string_view prefix)
+{
+    Reader read(kind, prefix);
+    PlanRequest request;
+    PlanInputs& in = request.settings;
+    in.twoSided = !t.oneSided;
+    in.kind = t.absolute ? EffectKind::Absolute : EffectKind::Relative;
+    double given = 0;
+    if (!read.Fraction(t.baseline, "baseline", in.baseline) || !read.Fraction(t.alpha, "alpha", in.alpha)
+        || !read.Fraction(t.power, "power", in.power) || !read.Optional(t.daily, "daily", in.dailyObservations)) {
+        return read.Failure();
+    }
+    const Outcome<Split> split = ReadSplit(t.split, read.At("split"));
+    if (!split) {
+        return split.Failure();
+    }
+    const Outcome<Split> two = SplitFor(*split, 2, read.At("split"));
+    if (!two) {
+        return two.Failure();
+    }
+    in.sharePercent = two->SharePercentA();
+    if (t.mde.empty()) {
+        if (!read.Plain(t.observations, "observations", given)) {
+            return read.Failure();
+        }
+        request.observationsPerVersion = given;
+        return request;
+    }
+    if (!(t.absolute ? read.Plain(t.mde, "mde", given, true) : read.Percent(t.mde, "mde", given))) {
+        return read.Failure();
+    }
+    request.effect = given;
+    return request;
+}
+
+Outcome<MeansPlanRequest> ReadMeansPlan(const PlanTexts& t, NameKind kind, std::string_view prefix)
+{
+    Reader read(kind, prefix);
+    MeansPlanRequest request;
+    request.relative = !t.absolute;
+    request.twoSided = !t.oneSided;
+    if (!read.Plain(t.sd, "sd", request.sd)
+        || !(t.absolute ? read.Plain(t.mde, "mde", request.effect) : read.Percent(t.mde, "mde", request.effect))
+        || !read.Fraction(t.alpha, "alpha", request.alpha) || !read.Fraction(t.power, "power", request.power)
+        || !read.Optional(t.mean, "mean", request.average) || !read.Optional(t.daily, "daily", request.dailyObservations)) {
+        return read.Failure();
+    }
+    return request;
+}
+
+}  // namespace ambrelay

@@ -1,0 +1,45 @@
+#pragma once
+// Two averages compared from each version's summary (observations, average,
+// standard deviation): Welch's test and everything around it, the
+// peeking-safe test, "not worse than" and the split check, as numbers.
+
+#include <optional>
+#include <vector>
+
+#include "engine/insights.h"
+#include "engine/means.h"
+#include "engine/outcome.h"
+
+namespace ambrelay {
+
+// What is asked of a comparison besides the summaries.
+struct MeansOptions {
+    Better better = Better::Higher;
+    bool ratios = false;  // each summary is a ratio metric's: a z test
+    std::optional<double> plannedObservations;  // in all, for the peeking-safe test; the default without
+    std::optional<Margin> margin;  // "not worse than": relative, or in the metric's units (MarginKind::Points)
+    double splitPercentA = 50;     // A's intended share of the observations
+};
+
+struct MeansRequest {
+    MeanSummary a, b;
+    MeansOptions options;
+};
+
+struct MeansAnswer {
+    MeansRequest request;
+    MeansComparison comparison;
+    AlwaysValidOutcome alwaysValid = Reason::NoObservationsOfBoth;
+    std::optional<NonInferiorityOutcome> nonInferiority;  // with a margin
+    std::vector<WarningCode> warnings;  // most serious first
+};
+
+// The comparison, or why there is none.
+Outcome<MeansAnswer> CompareSummaries(const MeansRequest& request);
+
+// Six summaries as a door hands them over, each read already: observations,
+// average and standard deviation of A, then of B. The first that is missing
+// or no number, in that order.
+Outcome<MeansRequest> SummariesGiven(const Outcome<double> (&six)[6], const MeansOptions& options);
+
+}  // namespace ambrelay

@@ -1,0 +1,36 @@
+#pragma once
+// A file of one row per user compared: read through the one table reader,
+// summarised, capped where asked, and the two averages compared. Every door
+// that opens such a file (the command line, the averages window) takes this
+// answer and only renders it.
+
+#include <atomic>
+#include <istream>
+
+#include "answers/summaries_answer.h"
+#include "tables/values_reading.h"
+
+namespace ambrelay {
+
+struct ValuesRequest {
+    tables::ValuesLayout layout;
+    MeansOptions options;  // `ratios` follows the layout
+};
+
+struct ValuesAnswer {
+    ValuesRequest request;
+    tables::ValuesRead read;    // the labels, the blanks, the caps and the rows left out
+    Outcome<MeansAnswer> means = Reason::NoValueRows;  // the comparison, or why the values have none
+};
+
+// The file's answer, or why it has none (it cannot be read as a file of
+// values, has no two versions, or the control asked for is not in it).
+// `stop`, when set, ends the reading early with ReadingStopped.
+Outcome<ValuesAnswer> CompareValuesFile(std::istream& in, const ValuesRequest& request,
+                                        const std::atomic<bool>* stop = nullptr);
+
+// The same values compared again under other options (which way is better,
+// the intended split), without reading the file again.
+ValuesAnswer Recompared(ValuesAnswer answer, const MeansOptions& options);
+
+}  // namespace ambrelay

@@ -1,0 +1,33 @@
+#pragma once
+// judge --csv and means --csv: a table of tests in, the same table with
+// every figure of each row out, one batch of rows at a time, the batch
+// shared among the cores. The header decides how the table is read and how
+// its numbers are written; no row can change that.
+
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "answers/summaries_answer.h"
+#include "answers/table_answers.h"
+#include "engine/judge.h"
+#include "tables/table_reader.h"
+
+namespace ambrelay::cli {
+
+struct TableRequest {
+    TableKind kind = TableKind::Rates;
+    bool json = false;               // JSON lines out instead of CSV
+    tables::Dialect dialect;
+    std::string columns;             // the count columns by name or 1-based position, comma-separated
+    std::optional<unsigned> jobs;    // threads that judge; every core when not given
+    JudgeOptions judge;              // for every row of rates
+    MeansOptions means;              // for every row of averages
+};
+
+// Writes CSV (or JSON lines) to `out` and the rows without an answer to
+// `err`. Returns the exit status.
+int AnswerTable(std::istream& in, const TableRequest& request, std::ostream& out, std::ostream& err);
+
+}  // namespace ambrelay::cli

@@ -1,0 +1,290 @@
+#include "figures/machine_text.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <nlohmann/json.hpp>
+#include <set>
+
+#include "numbers/counts.h"
+#include "tables/csv.h"
+
+namespace ambrelay {
+
+void JsonWriter::NewLine()
+{
+    if (indented_) {
+        out_.push_back('\n');
+        out_.append(2 * filled_.size(), ' ');
+    }
+}
+
+void JsonWriter::BeforeValue()
+{
+    if (afterKey_) {
+        afterKey_ = false;
+        return;
+    }
+    if (!filled_.empty()) {
+        if (filled_.back()) {
+            out_.push_back(',');
+        }
+        filled_.back() = true;
+        NewLine();
+    }
+}
+
+void JsonWriter::Open(char bracket)
+{
+    BeforeValue();
+    out_.push_back(bracket);
+    filled_.push_back(false);
+}
+
+void JsonWriter::Close(char bracket)
+{
+    const bool filled = filled_.back();
+    filled_.pop_back();
+    if (filled) {
+        NewLine();
+    }
+    out_.push_back(bracket);
+}
+
+void JsonWriter::Key(std::string_view key)
+{
+    BeforeValue();
+    Quoted(key);
+    out_ += indented_ ? ": " : ":";
+    afterKey_ = true;
+}
+
+void JsonWriter::Text(std::string_view text)
+{
+    BeforeValue();
+    Quoted(text);
+}
+
+void JsonWriter::Quoted(std::string_view text)
+{
+    // Printable ASCII needs no escape; anything else is escaped (or its
+    // invalid bytes replaced) by the library itself.
+    const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+        return c >= 0x20 && c <= 0x7e && c != '"' && c != '\\';
+    });
+    if (!plain) {
+        out_ += nlohmann::json(std::string(text)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+        return;
+    }
+    out_.push_back('"');
+    out_ += text;
+    out_.push_back('"');
+}
+
+void JsonWriter::Number(double x, Unit unit)
+{
+    BeforeValue();
+    char buffer[64];
+    if (!std::isfinite(x)) {
+        out_ += "null";
+    } else if ((unit == Unit::Count || unit == Unit::Days) && WholeCount(x)) {
+        out_.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(x)).ptr);
+    } else {
+        out_.append(buffer, nlohmann::detail::to_chars(buffer, buffer + sizeof buffer, x));
+    }
+}
+
+void JsonWriter::Bool(bool yes)
+{
+    BeforeValue();
+    out_ += yes ? "true" : "false";
+}
+
+void JsonWriter::Null()
+{
+    BeforeValue();
+    out_ += "null";
+}
+
+void WriteFigures(JsonWriter& j, std::span<const FigureKind> kinds, const std::vector<Figure>& figures,
+                  const OutputNames& names)
+{
+    const auto pair = [&](double first, double second, Unit unit) {
+        j.BeginArray();
+        j.Number(first, unit);
+        j.Number(second, unit);
+        j.EndArray();
+    };
+    for (const FigureKind& kind : kinds) {
+        const Figure* f = figures.empty() ? nullptr : &figures[static_cast<std::size_t>(kind.id)];
+        const KindNames& n = names.kinds[static_cast<std::size_t>(kind.id)];
+        j.Key(n.value);
+        if (!f || std::holds_alternative<std::monostate>(f->value)) {
+            j.Null();
+        } else if (const double* x = std::get_if<double>(&f->value)) {
+            j.Number(*x, kind.unit);
+        } else if (const std::string* text = std::get_if<std::string>(&f->value)) {
+            j.Text(*text);
+        } else if (const bool* yes = std::get_if<bool>(&f->value)) {
+            j.Bool(*yes);
+        } else if (const VersionPair* both = std::get_if<VersionPair>(&f->value)) {
+            pair(both->first, both->second, kind.unit);
+        }
+        if (!n.interval.empty()) {
+            j.Key(n.interval);
+            if (f && f->interval) {
+                pair(f->interval->low, f->interval->high, Unit::Ratio);  // an interval's ends are never counts
+            } else {
+                j.Null();
+            }
+        }
+    }
+}
+
+void WriteWarnings(JsonWriter& j, const std::vector<Warning>& warnings)
+{
+    j.BeginArray();
+    for (const Warning& w : warnings) {
+        j.BeginObject();
+        j.Key("code");
+        j.Text(WarningCodeName(w.code));
+        j.Key("message");
+        j.Text(w.message);
+        j.EndObject();
+    }
+    j.EndArray();
+}
+
+std::string ExactNumber(double x)
+{
+    char buffer[64];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, x);
+    return std::string(buffer, written.ptr);
+}
+
+OutputNames NamesOf(std::span<const FigureKind> kinds)
+{
+    OutputNames names;
+    for (const FigureKind& kind : kinds) {
+        KindNames n{kind.key, kind.intervalKey, {}, {}};
+        if (*kind.intervalKey) {
+            n.low = n.interval + "_low";
+            n.high = n.interval + "_high";
+        }
+        names.kinds.push_back(std::move(n));
+    }
+    return names;
+}
+
+std::vector<std::string> OutputNames::All(Format format) const
+{
+    std::vector<std::string> all;
+    for (const KindNames& n : kinds) {
+        all.push_back(n.value);
+        if (format == Format::Json && !n.interval.empty()) {
+            all.push_back(n.interval);
+        } else if (format == Format::Csv && !n.low.empty()) {
+            all.push_back(n.low);
+            all.push_back(n.high);
+        }
+    }
+    all.push_back(warnings);
+    all.push_back(error);
+    return all;
+}
+
+void OutputNames::KeepClearOf(const std::vector<std::string>& inputNames, Format format)
+{
+    const auto lower = [](std::string text) {
+        for (char& c : text) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        return text;
+    };
+    std::set<std::string> taken;
+    for (const std::string& name : inputNames) {
+        taken.insert(lower(name));
+    }
+    const auto claim = [&](std::string& name) {
+        if (name.empty()) {
+            return;
+        }
+        while (taken.count(lower(name))) {
+            name = "ambrelay_" + name;
+        }
+        taken.insert(lower(name));
+    };
+    for (KindNames& n : kinds) {
+        claim(n.value);
+        claim(format == Format::Json ? n.interval : n.low);
+        if (format == Format::Csv) {
+            claim(n.high);
+        }
+    }
+    claim(warnings);
+    claim(error);
+}
+
+void AppendFigureCsv(std::string& out, std::span<const FigureKind> kinds, const std::vector<Figure>& figures,
+                     char decimalMark, char delimiter)
+{
+    // Numbers are written into one buffer on the stack, never a string of their own.
+    const auto number = [&](double x) {
+        char buffer[64];
+        const auto written = std::to_chars(buffer, buffer + sizeof buffer, x);
+        if (decimalMark != '.') {
+            std::replace(buffer, written.ptr, '.', decimalMark);
+        }
+        const std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
+        // A number holds no quote, blank or line break: only a decimal mark
+        // that is also the delimiter needs quoting.
+        if (decimalMark == delimiter) {
+            csv::AppendField(out, text, delimiter);
+        } else {
+            out += text;
+        }
+    };
+    for (const FigureKind& kind : kinds) {
+        const Figure* f = figures.empty() ? nullptr : &figures[static_cast<std::size_t>(kind.id)];
+        out.push_back(delimiter);
+        if (!f) {
+        } else if (const double* x = std::get_if<double>(&f->value)) {
+            number(*x);
+        } else if (const std::string* text = std::get_if<std::string>(&f->value)) {
+            csv::AppendField(out, *text, delimiter);
+        } else if (const bool* yes = std::get_if<bool>(&f->value)) {
+            out += *yes ? "true" : "false";
+        } else if (const VersionPair* pair = std::get_if<VersionPair>(&f->value)) {
+            // Both in one field: a semicolon between them, quoted where it is the delimiter.
+            std::string both;
+            std::swap(both, out);
+            number(pair->first);
+            out.push_back(';');
+            number(pair->second);
+            std::swap(both, out);
+            csv::AppendField(out, both, delimiter);
+        }
+        if (*kind.intervalKey) {
+            out.push_back(delimiter);
+            if (f && f->interval) {
+                number(f->interval->low);
+            }
+            out.push_back(delimiter);
+            if (f && f->interval) {
+                number(f->interval->high);
+            }
+        }
+    }
+}
+
+std::string WarningCodes(const std::vector<WarningCode>& warnings)
+{
+    std::string codes;
+    for (const WarningCode code : warnings) {
+        codes += (codes.empty() ? "" : ";") + WarningCodeName(code);
+    }
+    return codes;
+}
+
+}  // namespace ambrelay
