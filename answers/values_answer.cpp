@@ -17,7 +17,9 @@ ValuesAnswer Recompared(ValuesAnswer answer, const MeansOptions& options)
     answer.request.options = options;
     answer.request.options.ratios = answer.request.layout.Ratio();
     const ValuesCollector::Result& result = answer.read.result;
-    if (!result.a || !result.b) {
+    if (answer.read.versions) {
+        answer.means = *answer.read.versions;
+    } else if (!result.a || !result.b) {
         answer.means = (result.a ? result.b : result.a).Failure();
     } else {
         answer.means = CompareSummaries({*result.a, *result.b, answer.request.options});

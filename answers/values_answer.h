@@ -24,7 +24,8 @@ struct ValuesAnswer {
 };
 
 // The file's answer, or why it has none (it cannot be read as a file of
-// values, has no two versions, or the control asked for is not in it).
+// values, or the control asked for is not in it). Rows that hold no two
+// versions are an answer whose comparison says why, beside the rows left out.
 // `stop`, when set, ends the reading early with ReadingStopped.
 Outcome<ValuesAnswer> CompareValuesFile(std::istream& in, const ValuesRequest& request,
                                         const std::atomic<bool>* stop = nullptr);

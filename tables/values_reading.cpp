@@ -162,19 +162,19 @@ Outcome<ValuesRead> ReadValues(std::istream& in, const ValuesLayout& o, const st
         missing.names = labels.AllMet();
         return missing;
     }
-    if (!labels.Named(1) || rows[0] == 0) {
-        if (!o.control.empty()) {
-            return Problem(Reason::ControlAndOtherNeeded, NameKind::Column, names[*group], o.control);
-        }
-        if (!labels.Named(0)) {
-            return Problem(Reason::NoValueRows);
-        }
-        Problem one(Reason::OneVersionOnly, NameKind::Column, names[*group]);
-        one.names = {labels[0]};
-        return one;
-    }
     read.labels[0] = labels[0];
     read.labels[1] = labels[1];
+    if (!labels.Named(1) || rows[0] == 0) {
+        if (!o.control.empty()) {
+            read.versions = Problem(Reason::ControlAndOtherNeeded, NameKind::Column, names[*group], o.control);
+        } else if (!labels.Named(0)) {
+            read.versions = Problem(Reason::NoValueRows);
+        } else {
+            read.versions = Problem(Reason::OneVersionOnly, NameKind::Column, names[*group]);
+            read.versions->names = {labels[0]};
+        }
+        return read;
+    }
     read.result = values.Finish();
     return read;
 }

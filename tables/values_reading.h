@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstddef>
 #include <istream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,7 @@ struct ValuesRead {
     double blanks = 0;      // blank values, counted as 0
     std::size_t rowsLeftOut = 0;
     std::vector<Problem> firstRowsLeftOut;  // the first kRowProblemsNamed, in the file's order, each with its line
+    std::optional<Problem> versions;        // why the rows hold no two versions to compare
     ValuesCollector::Result result;
 };
 
@@ -43,8 +45,10 @@ struct ValuesRead {
 Outcome<std::vector<std::string>> ReadHeader(std::istream& in, const Dialect& dialect);
 
 // Reads the whole stream: what the rows held, with the rows that could not
-// be counted (by line, the first few), or why the file has no two versions
-// to compare. `stop`, when given and set, ends the reading with ReadingStopped.
+// be counted (by line, the first few) and why they hold no two versions
+// where they do not; or why the file cannot be read as values at all (it is
+// empty, lacks a column, or lacks the control asked for). `stop`, when given
+// and set, ends the reading with ReadingStopped.
 Outcome<ValuesRead> ReadValues(std::istream& in, const ValuesLayout& layout,
                                const std::atomic<bool>* stop = nullptr);
 

@@ -231,7 +231,9 @@ void AveragesWindow::ShowFile()
     const QString leftOut =
         read.rowsLeftOut > 0 ? Text(RowsLeftOutText(read.rowsLeftOut, read.firstRowsLeftOut.front())) : QString();
     if (!answer.means) {
-        ShowNoAnswer(QStringLiteral("No answer: ") + Text(ProblemText(answer.means.Failure())));
+        // The rows left out may be why: they are said too.
+        ShowNoAnswer(QStringLiteral("No answer: ") + Text(ProblemText(answer.means.Failure()))
+                     + (leftOut.isEmpty() ? QString() : QStringLiteral("\n") + leftOut));
         return;
     }
     ShowFigures(MeansFigures(*answer.means), ValuesFigures(answer).All(), ValuesWarnings(answer), leftOut);
