@@ -21,14 +21,15 @@ public:
     {
         return Take(ReadPercent(text, Amount::Percent, At(name)), into, 1);
     }
-    // A number in points or the metric's units; a % sign on points says the same.
-    bool Plain(const std::string& text, const char* name, double& into, bool percentSign = false)
+    // A number in the metric's units, or a count.
+    bool Plain(const std::string& text, const char* name, double& into)
     {
-        std::string_view given = text;
-        if (percentSign && given.ends_with('%')) {
-            given.remove_suffix(1);
-        }
-        return Take(ReadGiven(given, At(name)), into, 1);
+        return Take(ReadGiven(text, At(name)), into, 1);
+    }
+    // Percentage points; a % sign says the same.
+    bool Points(const std::string& text, const char* name, double& into)
+    {
+        return Take(ReadPoints(text, At(name)), into, 1);
     }
     bool Optional(const std::string& text, const char* name, std::optional<double>& into)
     {
@@ -91,7 +92,7 @@ Outcome<PlanRequest> ReadRatesPlan(const PlanTexts& t, NameKind kind, std::strin
         request.observationsPerVersion = given;
         return request;
     }
-    if (!(t.absolute ? read.Plain(t.mde, "mde", given, true) : read.Percent(t.mde, "mde", given))) {
+    if (!(t.absolute ? read.Points(t.mde, "mde", given) : read.Percent(t.mde, "mde", given))) {
         return read.Failure();
     }
     request.effect = given;

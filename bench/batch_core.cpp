@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "answers/counts_answer.h"
+#include "answers/table_answers.h"
 #include "figures/figures.h"
 #include "tables/csv.h"
 #include "tables/table_reader.h"
@@ -33,7 +34,6 @@ int main(int argc, char* argv[])
             rows.push_back({row.fields[1], row.fields[2], row.fields[3], row.fields[4]});
         }
     }
-    const std::string names[4] = {"views1", "responses1", "views2", "responses2"};
     const auto start = std::chrono::steady_clock::now();
     std::size_t judged[2] = {0, 0};
     const auto part = [&](std::size_t begin, std::size_t end, std::size_t& count) {
@@ -41,7 +41,9 @@ int main(int argc, char* argv[])
         const JudgeOptions options;
         for (std::size_t i = begin; i < end; ++i) {
             const CountTexts& t = rows[i];
-            const auto cell = [&](const std::string& text, int at) { return tables::ReadCell(text, false, names[at]); };
+            const auto cell = [&](const std::string& text, int at) {
+                return tables::ReadCell(text, false, kCountNames[at]);
+            };
             const Outcome<Judgement> judgement = JudgeGiven(cell(t.views1, 0), cell(t.responses1, 1),
                                                             cell(t.views2, 2), cell(t.responses2, 3), options);
             if (judgement && FillJudgementFigures(*judgement, Wording::NumbersOnly, figures)) {

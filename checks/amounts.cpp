@@ -19,13 +19,26 @@ std::string_view Trimmed(std::string_view text)
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
+// The text without a trailing % sign, and whether it had one.
+std::string_view WithoutPercentSign(std::string_view text, bool& had)
+{
+    had = text.ends_with('%');
+    return had ? text.substr(0, text.size() - 1) : text;
+}
+
 }  // namespace
+
+Outcome<double> ReadPoints(std::string_view text, const Origin& from)
+{
+    bool sign = false;
+    return ReadGiven(WithoutPercentSign(Trimmed(text), sign), from);
+}
 
 Outcome<double> ReadPercent(std::string_view text, Amount bare, const Origin& from)
 {
     const std::string_view given = Trimmed(text);
-    const bool percentSign = !given.empty() && given.back() == '%';
-    const Outcome<double> number = ReadGiven(percentSign ? given.substr(0, given.size() - 1) : given, from);
+    bool percentSign = false;
+    const Outcome<double> number = ReadGiven(WithoutPercentSign(given, percentSign), from);
     if (!number) {
         Problem problem = number.Failure();
         problem.text = std::string(given);
@@ -86,10 +99,9 @@ Outcome<Margin> ReadMargin(std::string_view text, MarginKind kind, const Origin&
     const Margin margin{*size, kind};
     if (auto problem = MarginProblem(margin)) {
         // Said as the number it is, the percent sign aside: "not '100'".
-        std::string_view shown = Trimmed(text);
-        if (kind == MarginKind::RelativePercent && shown.ends_with('%')) {
-            shown.remove_suffix(1);
-        }
+        bool sign = false;
+        const std::string_view shown =
+            kind == MarginKind::RelativePercent ? WithoutPercentSign(Trimmed(text), sign) : Trimmed(text);
         Problem at = ProblemAt(problem->reason, from, std::string(shown));
         at.input = Input::Margin;
         return at;
@@ -119,9 +131,7 @@ Outcome<Split> ReadSplit(std::string_view text, const Origin& from, Amount bare)
         const std::size_t end = given.find('/', start);
         const std::string_view part = Trimmed(
             std::string_view(given).substr(start, end == std::string::npos ? std::string::npos : end - start));
-        const Outcome<double> share =
-            several ? ReadGiven(part.ends_with('%') ? part.substr(0, part.size() - 1) : part, from)
-                    : ReadPercent(part, bare, from);
+        const Outcome<double> share = several ? ReadPoints(part, from) : ReadPercent(part, bare, from);
         if (!share) {
             Problem problem = share.Failure();
             problem.text = given;

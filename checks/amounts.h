@@ -28,6 +28,10 @@ Outcome<double> ReadPercent(std::string_view text, Amount bare, const Origin& fr
 // The same for a number a script handed over: read as its shortest text is.
 Outcome<double> GivenPercent(double x, Amount bare, const Origin& from);
 
+// A number in percentage points (or a share among others that add up to
+// 100): a % sign after it says the same.
+Outcome<double> ReadPoints(std::string_view text, const Origin& from);
+
 // A percentile above 0 and below 100, read as a percent.
 Outcome<double> ReadPercentile(std::string_view text, const Origin& from);
 

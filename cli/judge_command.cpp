@@ -48,14 +48,8 @@ public:
             TableRequest request;
             request.kind = TableKind::Rates;
             request.json = json_;
-            request.dialect = table_.Dialect();
-            request.columns = table_.columns;
-            if (table_.jobs > 0) {
-                request.jobs = table_.jobs;
-            }
             request.judge = options;
-            return WithInput(table_.path, s.in, s.err,
-                             [&](std::istream& in) { return AnswerTable(in, request, s.out, s.err); });
+            return AnswerTableFile(table_, request, s);
         }
         if (table_.AnyForTable()) {
             return Fail(s.err, Reason::TableOptionsWithoutTable);

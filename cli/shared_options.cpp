@@ -3,7 +3,9 @@
 #include <CLI/CLI.hpp>
 
 #include "checks/amounts.h"
+#include "cli/command.h"
 #include "cli/problems.h"
+#include "cli/table_run.h"
 #include "tables/input_file.h"
 
 namespace ambrelay::cli {
@@ -61,6 +63,16 @@ tables::Dialect TableFlags::Dialect() const
     }
     d.header = !noHeader;
     return d;
+}
+
+int AnswerTableFile(const TableFlags& flags, TableRequest request, Streams& s)
+{
+    request.dialect = flags.Dialect();
+    request.columns = flags.columns;
+    if (flags.jobs > 0) {
+        request.jobs = flags.jobs;
+    }
+    return WithInput(flags.path, s.in, s.err, [&](std::istream& in) { return AnswerTable(in, request, s.out, s.err); });
 }
 
 void AnswerFlags::Register(CLI::App& command, bool forAverages)

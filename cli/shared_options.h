@@ -36,6 +36,13 @@ struct TableFlags {
     tables::Dialect Dialect() const;
 };
 
+struct Streams;
+struct TableRequest;
+
+// A --csv table answered row by row, as `request` asks (its kind, JSON, and
+// what every row is judged with), read as the flags say.
+int AnswerTableFile(const TableFlags& flags, TableRequest request, Streams& streams);
+
 struct AnswerFlags {
     std::string planned, margin, marginPoints, split;
     bool averages = false;  // the margin in units is --margin-units, in the metric's own units

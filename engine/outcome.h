@@ -108,6 +108,7 @@ enum class Reason {
     MeanWithoutSd,
     MeansPlanNeedsEffect,
     SplitNeedsNumbers,
+    Count  // how many reasons there are
 };
 
 // The input a problem lies in, so a form can show it beside that field and

@@ -326,6 +326,8 @@ std::string ReasonText(Reason reason)
                "--absolute, else in percent of --mean); --observations and --split are for rates";
     case Reason::SplitNeedsNumbers:
         return "srm needs two observation counts and a --split in percent, all numbers";
+    case Reason::Count:
+        break;
     }
     return {};
 }

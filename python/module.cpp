@@ -99,6 +99,21 @@ double SplitOf(const std::optional<std::string>& split)
     return Or(SplitFor(Or(ReadSplit(*split, at)), 2, at)).SharePercentA();
 }
 
+// What judge() and means() add to every row: a planned total (a column, or
+// one for all), a margin, the intended split.
+Settings SettingsOf(Inputs& inputs, const py::object& planned, const std::optional<std::string>& margin,
+                    const std::optional<std::string>& points, const char* pointsName,
+                    const std::optional<std::string>& split, unsigned jobs, bool words)
+{
+    Settings s;
+    s.planned = inputs.Add(planned, "planned");
+    s.margin = MarginOf(margin, points, pointsName);
+    s.splitPercentA = SplitOf(split);
+    s.jobs = jobs;
+    s.words = words;
+    return s;
+}
+
 // A column of texts' codes as a NumPy array of str objects (None where
 // there is none), which pandas takes as it is.
 py::array TextColumn(const std::int32_t* codes, std::size_t rows, const std::vector<std::vector<py::object>>& made)
@@ -251,12 +266,7 @@ PYBIND11_MODULE(_ambrelay, m)
             Inputs inputs(fromFrame ? NameKind::Column : NameKind::Argument);
             const InputColumn counts[4] = {inputs.Add(columns[0], names[0]), inputs.Add(columns[1], names[1]),
                                            inputs.Add(columns[2], names[2]), inputs.Add(columns[3], names[3])};
-            Settings s;
-            s.planned = inputs.Add(planned, "planned");
-            s.margin = MarginOf(margin, marginPoints, "margin_points");
-            s.splitPercentA = SplitOf(split);
-            s.jobs = jobs;
-            s.words = words;
+            const Settings s = SettingsOf(inputs, planned, margin, marginPoints, "margin_points", split, jobs, words);
             const std::size_t rows = Rows({&counts[0], &counts[1], &counts[2], &counts[3], &s.planned});
             return RunBatch(JudgementFigureKinds(), rows, s, [&](const Settings& settings, Output& out) {
                 python::JudgeBatch(counts, rows, settings, out);
@@ -275,12 +285,7 @@ PYBIND11_MODULE(_ambrelay, m)
             for (std::size_t i = 0; i < 6; ++i) {
                 in[i] = inputs.Add(columns[i], names[i]);
             }
-            Settings s;
-            s.planned = inputs.Add(planned, "planned");
-            s.margin = MarginOf(margin, marginUnits, "margin_units");
-            s.splitPercentA = SplitOf(split);
-            s.jobs = jobs;
-            s.words = words;
+            const Settings s = SettingsOf(inputs, planned, margin, marginUnits, "margin_units", split, jobs, words);
             const std::size_t rows = Rows({&in[0], &in[1], &in[2], &in[3], &in[4], &in[5], &s.planned});
             const Better better = lowerIsBetter ? Better::Lower : Better::Higher;
             return RunBatch(MeansFigureKinds(), rows, s, [&](const Settings& settings, Output& out) {
