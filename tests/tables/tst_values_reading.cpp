@@ -70,6 +70,8 @@ class ValuesReadingTest : public QObject {
 private slots:
     void summaries_data();
     void summaries();
+    void encodings_data();
+    void encodings();
     void filesWithoutAnswer_data();
     void filesWithoutAnswer();
     void problemsInWords_data();
@@ -107,6 +109,42 @@ void ValuesReadingTest::summaries_data()
     QTest::newRow("rows left out, the rest counted")
         << "g,v\nA,1\nA,x\nB,2\nC,3\nB\n\nA,3\nB,4\n" << "g" << "v" << "" << "" << "A B" << 2.0 << 3.0 << 0.0
         << QStringList{"3: number", "5: third", "6: fields"};
+    // A thousands comma makes a field too many: the row is said, never cut short.
+    QTest::newRow("a field too many, a label left blank")
+        << "g,v\nA,1\nA,1,234.50\n,3\nB,2\nA,3\nB,4\n" << "g" << "v" << "" << "" << "A B" << 2.0 << 3.0 << 0.0
+        << QStringList{"3: fields", "4: label"};
+    QTest::newRow("a spreadsheet's sep= line") << "sep=;\ng;v\nA;1,5\nA;2,5\nB;3\nB;5\n" << "g" << "v" << "" << ""
+                                               << "A B" << 2.0 << 4.0 << 0.0 << QStringList();
+    QTest::newRow("a quote never closed") << "g,v\nA,1\nA,3\nB,2\nB,4\nB,\"6\n" << "g" << "v" << "" << "" << "A B"
+                                          << 2.0 << 3.0 << 0.0 << QStringList{"6: quote"};
+}
+
+// Labels as spreadsheet programs write them: UTF-16 with its mark, or
+// Windows-1252, come through as the text they are.
+void ValuesReadingTest::encodings_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("labelA");
+    QByteArray utf16("\xFF\xFE", 2);
+    for (const QChar c : QString::fromUtf8("group\tvalue\nCafé\t1\nCafé\t3\nB\t2\nB\t6\n")) {
+        utf16.append(static_cast<char>(c.unicode() & 0xFF)).append(static_cast<char>(c.unicode() >> 8));
+    }
+    QTest::newRow("UTF-16, tabs") << utf16 << QString::fromUtf8("Café");
+    QTest::newRow("Windows-1252") << QByteArray("group,value\nCaf\xE9,1\nCaf\xE9,3\nB,2\nB,6\n")
+                                  << QString::fromUtf8("Café");
+    QTest::newRow("UTF-8 with its mark") << QByteArray("\xEF\xBB\xBFgroup,value\nCaf\xC3\xA9,1\nCaf\xC3\xA9,3\nB,2\nB,6\n")
+                                         << QString::fromUtf8("Café");
+}
+
+void ValuesReadingTest::encodings()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, labelA);
+    const Read read = ReadText(file.toStdString(), Layout("group", "value"));
+    QVERIFY(read.result);
+    QCOMPARE(QString::fromStdString(read.result->labels[0]), labelA);
+    QCOMPARE(read.result->result.a->mean, 2.0);
+    QCOMPARE(read.result->result.b->mean, 4.0);
 }
 
 void ValuesReadingTest::summaries()

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <random>
 #include <sstream>
@@ -89,6 +90,8 @@ private slots:
     void filesThatSayWhy_data();
     void filesThatSayWhy();
     void cancelAndTypeAgain();
+    void sameAsTheCommandLine_data();
+    void sameAsTheCommandLine();
 };
 
 void AveragesValuesTest::choicesAsOnTheCommandLine_data()
@@ -219,6 +222,53 @@ void AveragesValuesTest::cancelAndTypeAgain()
     a.Find<QPushButton>("typeNumbers")->click();
     QVERIFY(a.Find<QLineEdit>("n1")->isVisible());
     QCOMPARE(a.Answer(), typed);
+}
+
+// One table of files, through the command line and the window's Open
+// values alike: the same answer (Copy is the command line's text), or the
+// same problem in the same words, and the same first row left out.
+void AveragesValuesTest::sameAsTheCommandLine_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QByteArray utf16("\xFF\xFE", 2);
+    for (const QChar c : QString::fromUtf8("group\tvalue\nCafé\t1\nCafé\t3\nB\t2\nB\t6\n")) {
+        utf16.append(static_cast<char>(c.unicode() & 0xFF)).append(static_cast<char>(c.unicode() >> 8));
+    }
+    QTest::newRow("Unicode Text") << utf16;
+    QTest::newRow("Windows-1252") << QByteArray("group,value\nCaf\xE9,1\nCaf\xE9,3\nB,2\nB,6\n");
+    QTest::newRow("sep= and decimal commas") << QByteArray("sep=;\ngroup;value\nA;1,5\nA;2,5\nB;3\nB;5\n");
+    QTest::newRow("a field too many") << QByteArray("group,value\nA,1\nA,1,234.50\nA,3\nB,2\nB,6\n");
+    QTest::newRow("a blank label") << QByteArray("group,value\nA,1\n,7\nA,3\nB,2\nB,6\n");
+    QTest::newRow("a value that is no number") << QByteArray("group,value\nA,1\nA,x\nA,3\nB,2\nB,6\n");
+    QTest::newRow("a third version") << QByteArray("group,value\nA,1\nC,7\nA,3\nB,2\nB,6\n");
+    QTest::newRow("a quote never closed, one version left")
+        << QByteArray("group,value\nA,1\nA,3\nB,\"2\nB,6\n");
+    QTest::newRow("one observation a version") << QByteArray("group,value\nA,1\nB,2\n");
+}
+
+void AveragesValuesTest::sameAsTheCommandLine()
+{
+    QFETCH(QByteArray, file);
+    std::istringstream in(file.toStdString());
+    std::ostringstream out, err;
+    cli::RunCli({"means", "--values", "-", "--group", "group", "--value", "value"}, in, out, err);
+    const QStringList said = QString::fromStdString(err.str()).split('\n', Qt::SkipEmptyParts);
+    Averages a;
+    a.Open(a.File("values.csv", file.toStdString()));
+    QVERIFY(a.w.desktop.messages.isEmpty());
+    const QString shown = a.Answer() + "\n" + a.Warnings();
+    if (!out.str().empty()) {
+        // The window's report is the command line's, and then says the rows left out.
+        QVERIFY2(a.Copied().startsWith(QString::fromStdString(out.str())), qPrintable(a.Copied()));
+    } else {
+        QString reason = said.back();
+        reason.remove(QRegularExpression("^ambrelay-cli: "));
+        QCOMPARE(a.Answer().section('\n', 0, 0), "No answer: " + reason);
+    }
+    // The first row left out, by its line, in the same words.
+    if (!said.isEmpty() && said.front().startsWith("line ")) {
+        QVERIFY2(shown.contains(said.front()), qPrintable(shown + " | " + said.front()));
+    }
 }
 
 QTEST_MAIN(AveragesValuesTest)

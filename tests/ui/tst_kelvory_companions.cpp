@@ -54,6 +54,8 @@ private slots:
     void pictureAgainstZero_data();
     void pictureAgainstZero();
     void averagesAnswerAsTyped();
+    void anIntendedSplitRaisesNoWarning_data();
+    void anIntendedSplitRaisesNoWarning();
 };
 
 void KelvoryCompanionsTest::opening_data()
@@ -324,6 +326,59 @@ void KelvoryCompanionsTest::averagesAnswerAsTyped()
     QCOMPARE(answer->text(), QString("No answer: A standard deviation cannot be below 0."));
     averages->findChild<QLineEdit*>("n2")->setText("x");
     QCOMPARE(answer->text(), QString("Observations of B: Not a number."));
+}
+
+// A holdout of 90/10 on purpose: the split check warns until the windows
+// are told the split intended, and says why a split cannot be one.
+void KelvoryCompanionsTest::anIntendedSplitRaisesNoWarning_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("split");
+    QTest::addColumn<bool>("warned");
+    QTest::addColumn<QString>("problem");  // said beside the fields, or in the answer
+    QTest::newRow("details, none said") << "details" << "" << true << "";
+    QTest::newRow("details, A's share") << "details" << "90" << false << "";
+    QTest::newRow("details, every version's") << "details" << "90/10" << false << "";
+    QTest::newRow("details, shares that do not add up")
+        << "details" << "60/30" << true << "The versions' shares must add up to 100.";
+    QTest::newRow("averages, none said") << "averages" << "" << true << "";
+    QTest::newRow("averages, every version's") << "averages" << "90%/10%" << false << "";
+    QTest::newRow("averages, a share of 100") << "averages" << "100" << false
+                                              << "No answer: Version A's share of the observations must lie between 0% "
+                                                 "and 100%, both excluded.";
+}
+
+void KelvoryCompanionsTest::anIntendedSplitRaisesNoWarning()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, split);
+    QFETCH(bool, warned);
+    QFETCH(QString, problem);
+    Window w;
+    QWidget* companion = nullptr;
+    if (window == "details") {
+        w.Enter("900", "90", "100", "12");
+        w.Go();
+        QTest::keyClick(w.Box("txtViews1"), Qt::Key_I, Qt::ControlModifier);
+        companion = Companion(w, "DetailsWindow");
+    } else {
+        QTest::keyClick(w.Box("txtViews1"), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+        companion = Companion(w, "AveragesWindow");
+        const char* names[6] = {"n1", "mean1", "sd1", "n2", "mean2", "sd2"};
+        const char* holdout[6] = {"900", "10", "3", "100", "10.1", "3"};
+        for (int i = 0; i < 6; ++i) {
+            companion->findChild<QLineEdit*>(names[i])->setText(holdout[i]);
+        }
+    }
+    QTest::keyClicks(companion->findChild<QLineEdit*>("split"), split);
+    auto* warnings = companion->findChild<QLabel*>("warnings");
+    QCOMPARE(warnings->isVisibleTo(companion) && warnings->text().contains("Sample ratio mismatch"), warned);
+    if (window == "details") {
+        auto* said = companion->findChild<QLabel*>("optionsProblem");
+        QCOMPARE(said->isVisibleTo(companion) ? said->text() : QString(), problem);
+    } else if (!problem.isEmpty()) {
+        QCOMPARE(companion->findChild<QLabel*>("answer")->text(), problem);
+    }
 }
 
 QTEST_MAIN(KelvoryCompanionsTest)
