@@ -8,8 +8,12 @@
 #include <sstream>
 
 #include "cli/commands.h"
+#include "cli/problems.h"
 
 using namespace ambrelay;
+
+Q_DECLARE_METATYPE(Reason)
+Q_DECLARE_METATYPE(NameKind)
 
 namespace {
 
@@ -47,6 +51,8 @@ class OptionsTest : public QObject {
 private slots:
     void commandLineSays_data();
     void commandLineSays();
+    void exitStatusByProblem_data();
+    void exitStatusByProblem();
 };
 
 void OptionsTest::commandLineSays_data()
@@ -145,6 +151,38 @@ void OptionsTest::commandLineSays()
     if (errLines >= 0) {
         QCOMPARE(ran.err.count('\n'), errLines);
     }
+}
+
+// One place decides: what the command line was given is a usage error (2),
+// inputs without a result are 1, and the same reason can be either by where
+// it lies.
+void OptionsTest::exitStatusByProblem_data()
+{
+    QTest::addColumn<Reason>("reason");
+    QTest::addColumn<NameKind>("kind");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said");  // the start of the line on standard error
+    QTest::newRow("a count in a column") << Reason::NotANumber << NameKind::Column << 1 << "'x' in column v";
+    QTest::newRow("an option's value") << Reason::NotANumber << NameKind::Option << 2 << "ambrelay-cli: v must be";
+    QTest::newRow("a box of the window's") << Reason::BoxNotNumeric << NameKind::None << 1 << "Input 'Version 1";
+    QTest::newRow("counts without a result") << Reason::NoResponses << NameKind::None << 1 << "Neither version";
+    QTest::newRow("a file that cannot be read") << Reason::UnreadableFile << NameKind::None << 2
+                                                << "ambrelay-cli: cannot read v";
+    QTest::newRow("a column that is not there") << Reason::NoSuchColumn << NameKind::Column << 2
+                                                << "ambrelay-cli: the header row";
+    QTest::newRow("an ambiguous percent") << Reason::PercentOrFraction << NameKind::Option << 2
+                                          << "ambrelay-cli: v x could be";
+}
+
+void OptionsTest::exitStatusByProblem()
+{
+    QFETCH(Reason, reason);
+    QFETCH(NameKind, kind);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    std::ostringstream err;
+    QCOMPARE(cli::Fail(err, Problem(reason, kind, "v", "x")), status);
+    QVERIFY2(QString::fromStdString(err.str()).startsWith(said), err.str().c_str());
 }
 
 QTEST_APPLESS_MAIN(OptionsTest)
