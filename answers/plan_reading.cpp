@@ -1,9 +1,26 @@
 #include "answers/plan_reading.h"
 
 #include "checks/amounts.h"
+#include "engine/multiple_comparisons.h"
 
 namespace ambrelay {
 namespace {
+
+// The number of versions a plan is for: a whole number from 2 to the most a test compares.
+Outcome<std::size_t> Versions(const std::string& text, const Origin& at)
+{
+    const Outcome<double> read = ReadGiven(text, at);
+    if (!read) {
+        return read.Failure();
+    }
+    if (!(*read >= 2 && *read <= static_cast<double>(kMostVersions) && *read == static_cast<double>(static_cast<std::size_t>(*read)))) {
+        Problem problem = ProblemAt(Reason::TooManyVersions, at, text);
+        problem.count = 0;
+        problem.expected = kMostVersions;
+        return problem;
+    }
+    return static_cast<std::size_t>(*read);
+}
 
 class Reader {
 public:
@@ -85,6 +102,11 @@ Outcome<PlanRequest> ReadRatesPlan(const PlanTexts& t, NameKind kind, std::strin
         return two.Failure();
     }
     in.sharePercent = two->SharePercentA();
+    const Outcome<std::size_t> versions = Versions(t.versions, read.At("versions"));
+    if (!versions) {
+        return versions.Failure();
+    }
+    request.versions = *versions;
     if (t.mde.empty()) {
         if (!read.Plain(t.observations, "observations", given)) {
             return read.Failure();
@@ -111,6 +133,11 @@ Outcome<MeansPlanRequest> ReadMeansPlan(const PlanTexts& t, NameKind kind, std::
         || !read.Optional(t.mean, "mean", request.average) || !read.Optional(t.daily, "daily", request.dailyObservations)) {
         return read.Failure();
     }
+    const Outcome<std::size_t> versions = Versions(t.versions, read.At("versions"));
+    if (!versions) {
+        return versions.Failure();
+    }
+    request.versions = *versions;
     return request;
 }
 

@@ -21,6 +21,7 @@ struct PlanRequest {
     PlanInputs settings;
     std::optional<double> effect;                  // in percent or points, as `settings.kind` says
     std::optional<double> observationsPerVersion;  // on average: twice this in all, split by the share
+    std::size_t versions = 2;  // more: each compared with the control at the level over the comparisons (Bonferroni)
 };
 
 // Planning a test of averages: the difference worth detecting, in the
@@ -34,11 +35,13 @@ struct MeansPlanRequest {
     double power = 0.8;
     bool twoSided = true;
     std::optional<double> dailyObservations;
+    std::size_t versions = 2;  // more: each compared with the control at the level over the comparisons (Bonferroni)
 };
 
 // The inputs as given; an empty text is one not given.
 struct PlanTexts {
     std::string baseline, mde, observations, alpha = "0.05", power = "0.8", split = "50", daily, sd, mean;
+    std::string versions = "2";
     bool absolute = false, oneSided = false;
 };
 

@@ -5,7 +5,7 @@ namespace ambrelay {
 Outcome<MeansAnswer> CompareSummaries(const MeansRequest& r)
 {
     const MeansOptions& o = r.options;
-    Outcome<MeansComparison> comparison = CompareMeans(r.a, r.b, o.better, o.ratios, o.splitPercentA);
+    Outcome<MeansComparison> comparison = CompareMeans(r.a, r.b, o.better, o.ratios, o.splitPercentA, o.intervalLevel);
     if (!comparison) {
         return comparison.Failure();
     }

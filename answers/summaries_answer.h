@@ -19,6 +19,7 @@ struct MeansOptions {
     std::optional<double> plannedObservations;  // in all, for the peeking-safe test; the default without
     std::optional<Margin> margin;  // "not worse than": relative, or in the metric's units (MarginKind::Points)
     double splitPercentA = 50;     // A's intended share of the observations
+    double intervalLevel = 0.95;   // of the difference's and the lift's intervals, wider where a correction asks
 };
 
 struct MeansRequest {

@@ -1,6 +1,9 @@
 #include "answers/table_answers.h"
 
 #include "answers/counts_answer.h"
+
+#include <algorithm>
+
 #include "tables/column_lookup.h"
 #include "tables/csv.h"
 
@@ -42,6 +45,63 @@ Outcome<CountColumns> FindCountColumns(const std::vector<std::string>& names, Ta
         found.at[i] = *at;
     }
     return found;
+}
+
+Outcome<std::optional<VersionColumns>> FindVersionColumns(const std::vector<std::string>& names, TableKind kind,
+                                                          const std::string& asked, const std::string& version,
+                                                          const std::string& test, bool noHeader)
+{
+    const auto found = [&](const std::string& name) { return static_cast<bool>(tables::FindColumn(names, name, noHeader)); };
+    const bool means = kind == TableKind::Means;
+    const std::size_t count = means ? kVersionSummaryNames.size() : kVersionCountNames.size();
+    const std::vector<std::string> wanted = asked.empty() ? std::vector<std::string>()
+                                                          : csv::SplitRecord(asked, ',');
+    // A table a test a row names four counts (or six summaries) and no version column.
+    std::string versionName = version;
+    for (const char* usual : kVersionColumnNames) {
+        if (versionName.empty() && found(usual)) {
+            versionName = usual;
+        }
+    }
+    std::vector<std::string> cells(wanted);
+    if (wanted.empty()) {
+        for (std::size_t i = 0; i < count; ++i) {
+            cells.push_back(means ? kVersionSummaryNames[i] : kVersionCountNames[i]);
+        }
+    }
+    const bool asLong = !version.empty()
+                        || (!versionName.empty() && (wanted.empty() ? std::all_of(cells.begin(), cells.end(), found)
+                                                                    : wanted.size() == count));
+    if (!asLong) {
+        return std::optional<VersionColumns>();
+    }
+    VersionColumns columns;
+    const Outcome<std::size_t> at = tables::FindColumn(names, versionName, noHeader);
+    if (!at) {
+        return at.Failure();
+    }
+    columns.version = *at;
+    if (!test.empty() || found(kTestColumnName)) {
+        const Outcome<std::size_t> testAt = tables::FindColumn(names, test.empty() ? kTestColumnName : test, noHeader);
+        if (!testAt) {
+            return testAt.Failure();
+        }
+        columns.test = *testAt;
+    }
+    if (cells.size() != count) {
+        Problem problem(Reason::ColumnsNamed, NameKind::Option, "--columns", asked);
+        problem.count = cells.size();
+        problem.expected = count;
+        return problem;
+    }
+    for (const std::string& cell : cells) {
+        const Outcome<std::size_t> cellAt = tables::FindColumn(names, cell, noHeader);
+        if (!cellAt) {
+            return cellAt.Failure();
+        }
+        columns.cells.push_back(*cellAt);
+    }
+    return std::optional<VersionColumns>(columns);
 }
 
 namespace {

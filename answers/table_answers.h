@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,13 @@ enum class TableKind { Rates, Means };
 inline constexpr std::array<const char*, 4> kCountNames = {"views1", "responses1", "views2", "responses2"};
 inline constexpr std::array<const char*, 6> kSummaryNames = {"n1", "mean1", "sd1", "n2", "mean2", "sd2"};
 
+// A table of versions, a row a version: the names its columns go by when
+// not named, the version's among several a database might give it.
+inline constexpr std::array<const char*, 4> kVersionColumnNames = {"version", "variant", "arm", "group"};
+inline constexpr const char* kTestColumnName = "test";
+inline constexpr std::array<const char*, 2> kVersionCountNames = {"views", "responses"};
+inline constexpr std::array<const char*, 3> kVersionSummaryNames = {"n", "mean", "sd"};
+
 // The columns a row is judged from, by their 0-based place in a row.
 struct CountColumns {
     std::size_t at[6] = {};
@@ -35,6 +43,22 @@ struct CountColumns {
 // they cannot be found.
 Outcome<CountColumns> FindCountColumns(const std::vector<std::string>& names, TableKind kind,
                                        const std::string& asked, bool noHeader);
+
+// Where a table of versions holds each row's version, test and counts (or
+// summaries).
+struct VersionColumns {
+    std::size_t version = 0;
+    std::optional<std::size_t> test;  // without one, the table is one test
+    std::vector<std::size_t> cells;   // 2 counts or 3 summaries
+};
+
+// The table's columns as a table of versions, as asked (the version's and
+// the test's column, `asked` the count columns), else found by their usual
+// names; nothing for a table of a test a row; the problem when a column
+// asked for is not there.
+Outcome<std::optional<VersionColumns>> FindVersionColumns(const std::vector<std::string>& names, TableKind kind,
+                                                          const std::string& asked, const std::string& version,
+                                                          const std::string& test, bool noHeader);
 
 // A row's test judged, or why not: the row's own problem, a count missing or
 // no number (or a number only with the other decimal mark), or the counts'.

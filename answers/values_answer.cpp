@@ -9,21 +9,37 @@ Outcome<ValuesAnswer> CompareValuesFile(std::istream& in, const ValuesRequest& r
     if (!read) {
         return read.Failure();
     }
-    return Recompared(ValuesAnswer{request, std::move(*read), Reason::NoValueRows}, request.options);
+    return Recompared(ValuesAnswer{request, std::move(*read), Reason::NoValueRows}, request.options,
+                      request.family);
 }
 
-ValuesAnswer Recompared(ValuesAnswer answer, const MeansOptions& options)
+ValuesAnswer Recompared(ValuesAnswer answer, const MeansOptions& options, const VersionsOptions& family)
 {
     answer.request.options = options;
     answer.request.options.ratios = answer.request.layout.Ratio();
-    const ValuesCollector::Result& result = answer.read.result;
+    answer.request.family = family;
+    answer.request.family.control.clear();  // the reader puts the control first
     if (answer.read.versions) {
-        answer.means = *answer.read.versions;
-    } else if (!result.a || !result.b) {
-        answer.means = (result.a ? result.b : result.a).Failure();
-    } else {
-        answer.means = CompareSummaries({*result.a, *result.b, answer.request.options});
+        answer.versions = *answer.read.versions;
+        return answer;
     }
+    MeansVersions versions{answer.read.labels, {}};
+    for (const Outcome<MeanSummary>& summary : answer.read.result.summaries) {
+        if (!summary && versions.labels.size() == 2) {
+            answer.versions = summary.Failure();  // as two versions have always said it
+            return answer;
+        }
+        if (!summary) {
+            // A version whose values have no average: said as its comparison's problem.
+            Problem problem(Reason::VersionWithoutAnswer, NameKind::None,
+                            versions.labels[versions.summaries.size()], versions.labels.front());
+            problem.because = summary.Failure().reason;
+            answer.versions = problem;
+            return answer;
+        }
+        versions.summaries.push_back(*summary);
+    }
+    answer.versions = CompareVersions(versions, answer.request.options, answer.request.family);
     return answer;
 }
 

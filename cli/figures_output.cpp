@@ -6,16 +6,22 @@
 
 namespace ambrelay::cli {
 
-void WriteFigures(std::span<const FigureKind> kinds, const std::vector<Figure>& figures, bool json, std::ostream& out)
+void WriteFigures(std::span<const KindsAndFigures> lists, bool json, std::ostream& out)
 {
     if (!json) {
-        out << FiguresText(figures);
+        std::vector<Figure> all;
+        for (const KindsAndFigures& list : lists) {
+            all.insert(all.end(), list.figures.begin(), list.figures.end());
+        }
+        out << FiguresText(all);
         return;
     }
     std::string text;
     JsonWriter writer(text, true);
     writer.BeginObject();
-    WriteFigures(writer, kinds, figures, NamesOf(kinds));
+    for (const KindsAndFigures& list : lists) {
+        WriteFigures(writer, list.kinds, list.figures, NamesOf(list.kinds));
+    }
     writer.EndObject();
     out << text << "\n";
 }

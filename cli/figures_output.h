@@ -11,16 +11,25 @@
 
 namespace ambrelay::cli {
 
-void WriteFigures(std::span<const FigureKind> kinds, const std::vector<Figure>& figures, bool json, std::ostream& out);
+// A list of figures, with its kinds.
+struct KindsAndFigures {
+    std::span<const FigureKind> kinds;
+    std::vector<Figure> figures;
+};
 
-// The answer's figures, or its problem; the exit status.
+// One list of figures or more, one after the other.
+void WriteFigures(std::span<const KindsAndFigures> lists, bool json, std::ostream& out);
+
+// The answer's figures and any more lists after them, or its problem; the exit status.
 template <typename Id>
-int WriteAnswer(std::span<const FigureKind> kinds, const Outcome<FigureList<Id>>& answer, bool json, Streams& s)
+int WriteAnswer(std::span<const FigureKind> kinds, const Outcome<FigureList<Id>>& answer, bool json, Streams& s,
+                std::vector<KindsAndFigures> more = {})
 {
     if (!answer) {
         return Fail(s.err, answer.Failure());
     }
-    WriteFigures(kinds, answer->All(), json, s.out);
+    more.insert(more.begin(), KindsAndFigures{kinds, answer->All()});
+    WriteFigures(more, json, s.out);
     return kResult;
 }
 

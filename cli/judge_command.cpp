@@ -26,6 +26,7 @@ public:
                         "\"Visitors A,Conversions A,Visitors B,Conversions B\"");
         answer_.Register(judge, false);
         judge.footer("Examples:\n"
+                     "  ambrelay-cli judge --csv versions.csv --adjust holm    (columns test, version, views, responses)\n"
                      "  ambrelay-cli judge 1000 100 1000 130\n"
                      "  ambrelay-cli judge --csv tests.csv > verdicts.csv\n"
                      "  ambrelay-cli judge --csv export.csv --columns \"Visitors A,Conversions A,Visitors B,Conversions "
@@ -38,7 +39,8 @@ public:
     int Run(Streams& s) override
     {
         JudgeOptions options;
-        if (auto problem = answer_.Read(options.plannedObservations, options.margin, options.splitPercentA)) {
+        VersionsOptions family;
+        if (auto problem = answer_.Read(options.plannedObservations, options.margin, options.splitPercentA, family)) {
             return Fail(s.err, *problem);
         }
         if (!table_.path.empty() && !counts_.empty()) {
@@ -49,13 +51,17 @@ public:
             request.kind = TableKind::Rates;
             request.json = json_;
             request.judge = options;
+            request.family = family;
             return AnswerTableFile(table_, request, s);
         }
-        if (table_.AnyForTable()) {
+        if (table_.AnyForTable() || !family.control.empty()) {
             return Fail(s.err, Reason::TableOptionsWithoutTable);
         }
         if (counts_.size() != 4) {
             return Fail(s.err, Reason::FourCounts);
+        }
+        if (auto problem = TwoVersionsOnly(family)) {
+            return Fail(s.err, *problem);
         }
         // The four counts are read as the window's boxes are, and named as they name them.
         const Input boxes[4] = {Input::Views1, Input::Responses1, Input::Views2, Input::Responses2};

@@ -13,6 +13,7 @@
 #include "cli/table_run.h"
 #include "figures/machine_text.h"
 #include "figures/means_figures.h"
+#include "figures/versions_figures.h"
 
 namespace ambrelay::cli {
 namespace {
@@ -35,12 +36,14 @@ public:
         means.add_option("--numerator", numerator_, "a ratio metric: the column of its numerator (revenue)")
             ->excludes("--value");
         means.add_option("--denominator", denominator_, "a ratio metric: the column of its denominator (orders)");
-        means.add_option("--control", control_, "the label of version A (default: the first label in the file)");
+        means.add_option("--control", control_,
+                         "the control's label, version A (default: the first label in the file, or each test's first "
+                         "version in a table of versions)");
         means.add_option("--cap", cap_,
                          "cap the values at this percentile of both versions pooled, in percent: 99.9 or 99.9%");
         means.add_option("--cap-lower", capLower_, "raise the values below this percentile to it, in percent: 1%");
         means.add_flag("--ignore-zeros", ignoreZeros_, "take the percentiles over the values other than 0");
-        answer_.Register(means, true);
+        answer_.Register(means, true, false);
         table_.Register(means, "n1, mean1, sd1, n2, mean2, sd2",
                         "observations 1, average 1, standard deviation 1, then the same of version 2, by header name "
                         "or 1-based position");
@@ -55,10 +58,12 @@ public:
     {
         MeansOptions options;
         options.better = lowerIsBetter_ ? Better::Lower : Better::Higher;
-        if (auto problem = answer_.Read(options.plannedObservations, options.margin, options.splitPercentA)) {
+        VersionsOptions family;
+        if (auto problem = answer_.Read(options.plannedObservations, options.margin, options.splitPercentA, family)) {
             return Fail(s.err, *problem);
         }
-        const bool valueOptions = !numerator_.empty() || !control_.empty() || !cap_.empty() || !capLower_.empty()
+        family.control = control_;
+        const bool valueOptions = !numerator_.empty() || !cap_.empty() || !capLower_.empty()
                                   || ignoreZeros_ || means_->count("--group") || means_->count("--value");
         if (!valuesPath_.empty()) {
             if (!numbers_.empty() || !table_.path.empty()) {
@@ -67,9 +72,9 @@ public:
             if (table_.AnyForTableOnly()) {
                 return Fail(s.err, Reason::TableOptionsForValues);
             }
-            return RunValues(options, s);
+            return RunValues(options, family, s);
         }
-        if (valueOptions) {
+        if (valueOptions || (!control_.empty() && table_.path.empty())) {
             return Fail(s.err, Reason::ValueOptionsWithoutValues);
         }
         if (!table_.path.empty()) {
@@ -80,10 +85,14 @@ public:
             request.kind = TableKind::Means;
             request.json = json_;
             request.means = options;
+            request.family = family;
             return AnswerTableFile(table_, request, s);
         }
         if (table_.AnyForTable()) {
             return Fail(s.err, Reason::TableOptionsWithoutTable);
+        }
+        if (auto problem = TwoVersionsOnly(family)) {
+            return Fail(s.err, *problem);
         }
         return RunSummaries(options, s);
     }
@@ -125,7 +134,7 @@ private:
         return kResult;
     }
 
-    int RunValues(const MeansOptions& options, Streams& s) const
+    int RunValues(const MeansOptions& options, const VersionsOptions& family, Streams& s) const
     {
         ValuesRequest request;
         tables::ValuesLayout& l = request.layout;
@@ -150,6 +159,7 @@ private:
         l.caps.ignoreZeros = ignoreZeros_;
         l.dialect = table_.Dialect();
         request.options = options;
+        request.family = family;
         return WithInput(valuesPath_, s.in, s.err, [&](std::istream& in) { return WriteValues(in, request, s); });
     }
 
@@ -166,28 +176,55 @@ private:
         }
         said.AddUnnamed(answer->read.rowsLeftOut - answer->read.firstRowsLeftOut.size());
         s.err << lines << said.Rest("were left out");
-        if (!answer->means) {
-            return Fail(s.err, answer->means.Failure());
+        if (!answer->versions) {
+            return Fail(s.err, answer->versions.Failure());
         }
         const Wording wording = json_ ? Wording::NumbersOnly : Wording::ForPeople;
-        const std::vector<Figure> values = ValuesFigures(*answer, wording).All();
-        const std::vector<Figure> means = MeansFigures(*answer->means, wording).All();
-        const std::vector<Warning> warnings = ValuesWarnings(*answer);
-        if (json_) {
-            std::string text;
-            JsonWriter json(text, true);
+        const MeansVersionsAnswer& versions = *answer->versions;
+        const bool two = versions.Versions() == 2;
+        std::string text;
+        JsonWriter json(text, true);
+        if (json_ && !two) {
             json.BeginObject();
-            WriteFigures(json, ValuesFigureKinds(), values, NamesOf(ValuesFigureKinds()));
-            WriteFigures(json, MeansFigureKinds(), means, NamesOf(MeansFigureKinds()));
-            json.Key("warnings");
-            WriteWarnings(json, warnings);
-            json.EndObject();
-            s.out << text << "\n";
-        } else {
-            std::vector<Figure> all = values;
-            all.insert(all.end(), means.begin(), means.end());
-            s.out << FiguresText(all, warnings);
+            json.Key("comparisons");
+            json.BeginArray();
         }
+        // Two versions: their one comparison, as it has always been written.
+        // More: each version against the control, with the test's own figures.
+        for (std::size_t c = 0; c < versions.comparisons.size(); ++c) {
+            const std::vector<Figure> values = ValuesFigures(*answer, c, wording).All();
+            const std::vector<Figure> family = VersionFigures(versions, c, wording).All();
+            const std::vector<Figure> means = ComparisonFigures(versions, c, wording).All();
+            const std::vector<Warning> warnings = ValuesWarnings(*answer, c);
+            if (json_) {
+                json.BeginObject();
+                WriteFigures(json, ValuesFigureKinds(), values, NamesOf(ValuesFigureKinds()));
+                if (!two) {
+                    WriteFigures(json, VersionFigureKinds(), family, NamesOf(VersionFigureKinds()));
+                }
+                WriteFigures(json, MeansFigureKinds(), means, NamesOf(MeansFigureKinds()));
+                json.Key("warnings");
+                WriteWarnings(json, warnings);
+                json.EndObject();
+                continue;
+            }
+            std::vector<Figure> all = values;
+            if (!two) {
+                // The test's warnings first, then each comparison under its heading, a blank line between.
+                all.insert(all.end(), family.begin(), family.end());
+                text += c == 0 ? WarningsText(VersionsWarnings(versions)) : std::string();
+                text += (text.empty() ? "" : "\n") + ComparisonHeading(versions, c) + "\n";
+            }
+            all.insert(all.end(), means.begin(), means.end());
+            text += FiguresText(all, warnings);
+        }
+        if (json_ && !two) {
+            json.EndArray();
+            json.Key("warnings");
+            WriteWarnings(json, VersionsWarnings(versions));
+            json.EndObject();
+        }
+        s.out << text << (json_ ? "\n" : "");
         return said.Any() ? kNoResult : kResult;
     }
 

@@ -31,7 +31,10 @@ public:
         plan.add_flag("--one-sided", t_.oneSided, "a one-sided test (default two-sided)");
         plan.add_option("--split", t_.split,
                         "version A's share of the observations in percent, 25 (or every version's, 25/75); default 50");
-        plan.add_option("--daily", t_.daily, "observations per day, both versions together");
+        plan.add_option("--daily", t_.daily, "observations per day, every version together");
+        plan.add_option("--versions", t_.versions,
+                        "a test of this many versions, the control among them (default 2): each compared with the "
+                        "control at the significance level shared among the comparisons (Bonferroni)");
         plan.add_flag("--json", json_, "write JSON");
         plan.footer("Examples:\n"
                     "  ambrelay-cli plan --baseline 10% --mde 20 --daily 5000\n"
@@ -48,7 +51,8 @@ public:
             if (!request) {
                 return Fail(s.err, request.Failure());
             }
-            return WriteAnswer(MeansPlanFigureKinds(), AnswerMeansPlan(*request), json_, s);
+            return WriteAnswer(MeansPlanFigureKinds(), AnswerMeansPlan(*request), json_, s,
+                               Family(request->alpha, request->versions));
         }
         if (t_.baseline.empty()) {
             return Fail(s.err, Reason::PlanNeedsBaseline);
@@ -63,10 +67,26 @@ public:
         if (!request) {
             return Fail(s.err, request.Failure());
         }
-        return WriteAnswer(PlanFigureKinds(), AnswerPlan(*request), json_, s);
+        if (request->versions > 2 && request->settings.sharePercent != 50) {
+            Problem problem(Reason::SharesForVersions, NameKind::Option, "--split");
+            problem.count = 1;
+            problem.expected = request->versions;
+            return Fail(s.err, problem);  // more versions are planned alike
+        }
+        return WriteAnswer(PlanFigureKinds(), AnswerPlan(*request), json_, s,
+                           Family(request->settings.alpha, request->versions));
     }
 
 private:
+    // More than two versions: how many, and each comparison's level.
+    static std::vector<KindsAndFigures> Family(double alpha, std::size_t versions)
+    {
+        if (versions <= 2) {
+            return {};
+        }
+        return {{FamilyPlanFigureKinds(), FamilyPlanFigures(alpha, versions).All()}};
+    }
+
     PlanTexts t_;
     bool json_ = false;
 };

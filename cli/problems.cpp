@@ -30,7 +30,9 @@ int ExitStatusOf(const Problem& p)
     case Reason::Utf8AfterWindows1252:
     case Reason::OtherDecimalMark:
     case Reason::NoVersionLabel:
-    case Reason::ThirdVersion:
+    case Reason::TooManyVersions:
+    case Reason::VersionWithoutAnswer:
+    case Reason::SameVersionTwice:
         return kNoResult;
     // A count or summary given as a column's cell or an argument is the
     // input's; given to an option, the command line's.

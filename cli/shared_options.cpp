@@ -37,6 +37,12 @@ void TableFlags::Register(CLI::App& command, const std::string& defaultColumns, 
     RegisterDialect(command);
     command.add_option("--columns", columns, "the columns of the table, in the order " + columnsHelp);
     command.add_flag("--no-header", noHeader, "the table has no header row: columns by position (default 1,2,3,...)");
+    command.add_option("--version-column", versionColumn,
+                       "a table of versions, a row a version: the column of the version's label (found as version, "
+                       "variant, arm or group)");
+    command.add_option("--test-column", testColumn,
+                       "in a table of versions, the column naming each row's test (found as test; without one the "
+                       "table is one test)");
     command.add_option("--jobs", jobs, "threads that judge a table's rows (default: one for each core)")
         ->check(CLI::Range(1u, 256u));
 }
@@ -69,13 +75,15 @@ int AnswerTableFile(const TableFlags& flags, TableRequest request, Streams& s)
 {
     request.dialect = flags.Dialect();
     request.columns = flags.columns;
+    request.versionColumn = flags.versionColumn;
+    request.testColumn = flags.testColumn;
     if (flags.jobs > 0) {
         request.jobs = flags.jobs;
     }
     return WithInput(flags.path, s.in, s.err, [&](std::istream& in) { return AnswerTable(in, request, s.out, s.err); });
 }
 
-void AnswerFlags::Register(CLI::App& command, bool forAverages)
+void AnswerFlags::Register(CLI::App& command, bool forAverages, bool withControl)
 {
     averages = forAverages;
     command.add_option("--planned", planned,
@@ -91,12 +99,23 @@ void AnswerFlags::Register(CLI::App& command, bool forAverages)
         ->excludes("--margin");
     command.add_option("--split", split,
                        "how the observations were meant to split: A's share in percent (90), or every version's "
-                       "(90/10); default 50");
+                       "(90/10, 50/25/25); default even");
+    command
+        .add_option("--adjust", adjust,
+                    "for more than two versions, the correction of each p value for the versions compared: holm "
+                    "(default), hochberg, BH, bonferroni or none")
+        ->check(CLI::IsMember({"holm", "hochberg", "BH", "bh", "fdr", "bonferroni", "none"}, CLI::ignore_case));
+    if (withControl) {
+        command.add_option("--control", control,
+                           "in a table of versions, the control's label (default: each test's first version)");
+    }
 }
 
 std::optional<Problem> AnswerFlags::Read(std::optional<double>& plannedObservations, std::optional<Margin>& m,
-                                         double& splitPercentA) const
+                                         double& splitPercentA, VersionsOptions& family) const
 {
+    AdjustmentNamed(adjust, family.adjustment);
+    family.control = control;
     if (!planned.empty()) {
         const Outcome<double> total = ReadPlanned(planned, Origin::Option("--planned"));
         if (!total) {
@@ -121,11 +140,22 @@ std::optional<Problem> AnswerFlags::Read(std::optional<double>& plannedObservati
         if (!read) {
             return read.Failure();
         }
-        const Outcome<Split> two = SplitFor(*read, 2, option);
-        if (!two) {
-            return two.Failure();
+        family.sharesPercent = read->sharesPercent;
+        // A's share where there are two versions; more shares wait for a table of more.
+        if (const Outcome<Split> two = SplitFor(*read, 2, option)) {
+            splitPercentA = two->SharePercentA();
         }
-        splitPercentA = two->SharePercentA();
+    }
+    return std::nullopt;
+}
+
+std::optional<Problem> TwoVersionsOnly(const VersionsOptions& family)
+{
+    if (family.sharesPercent.size() > 2) {
+        Problem problem(Reason::SharesForVersions, NameKind::Option, "--split");
+        problem.count = family.sharesPercent.size();
+        problem.expected = 2;
+        return problem;
     }
     return std::nullopt;
 }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "answers/versions_answer.h"
 #include "engine/looking_early.h"
 #include "engine/outcome.h"
 #include "tables/table_reader.h"
@@ -20,7 +21,7 @@ class App;
 namespace ambrelay::cli {
 
 struct TableFlags {
-    std::string path, delimiter, columns, encoding;
+    std::string path, delimiter, columns, encoding, versionColumn, testColumn;
     bool decimalComma = false, decimalPoint = false, noHeader = false;
     unsigned jobs = 0;
 
@@ -32,7 +33,10 @@ struct TableFlags {
     // Whether an option that only a --csv table takes was given.
     bool AnyForTable() const;
     // Whether --columns, --no-header or --jobs was given, which a file of values does not take.
-    bool AnyForTableOnly() const { return !columns.empty() || noHeader || jobs > 0; }
+    bool AnyForTableOnly() const
+    {
+        return !columns.empty() || noHeader || jobs > 0 || !versionColumn.empty() || !testColumn.empty();
+    }
     tables::Dialect Dialect() const;
 };
 
@@ -44,14 +48,20 @@ struct TableRequest;
 int AnswerTableFile(const TableFlags& flags, TableRequest request, Streams& streams);
 
 struct AnswerFlags {
-    std::string planned, margin, marginPoints, split;
+    std::string planned, margin, marginPoints, split, adjust = "holm", control;
     bool averages = false;  // the margin in units is --margin-units, in the metric's own units
 
-    void Register(CLI::App& command, bool averages);
-    // The options as read, or the first that cannot be.
+    // `control`: whether --control is registered here (a values file's has its own).
+    void Register(CLI::App& command, bool averages, bool control = true);
+    // The options as read, or the first that cannot be. Where the test has
+    // two versions, `splitPercentA` is A's share; `family` keeps every share
+    // given, for a test of more.
     std::optional<Problem> Read(std::optional<double>& plannedObservations, std::optional<Margin>& margin,
-                                double& splitPercentA) const;
+                                double& splitPercentA, VersionsOptions& family) const;
 };
+
+// Shares of more than two versions where the test has two: SharesForVersions.
+std::optional<Problem> TwoVersionsOnly(const VersionsOptions& family);
 
 // Runs `read` on the named file, or on standard input for "-".
 int WithInput(const std::string& path, std::istream& in, std::ostream& err,

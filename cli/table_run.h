@@ -11,6 +11,7 @@
 
 #include "answers/summaries_answer.h"
 #include "answers/table_answers.h"
+#include "answers/versions_answer.h"
 #include "engine/judge.h"
 #include "tables/table_reader.h"
 
@@ -21,9 +22,12 @@ struct TableRequest {
     bool json = false;               // JSON lines out instead of CSV
     tables::Dialect dialect;
     std::string columns;             // the count columns by name or 1-based position, comma-separated
+    std::string versionColumn;       // a table of versions, a row a version: the label's column, else found
+    std::string testColumn;          // there, the column naming each row's test, else found
     std::optional<unsigned> jobs;    // threads that judge; every core when not given
     JudgeOptions judge;              // for every row of rates
     MeansOptions means;              // for every row of averages
+    VersionsOptions family;          // for a table of versions: the control, the correction, the shares
 };
 
 // Writes CSV (or JSON lines) to `out` and the rows without an answer to

@@ -18,7 +18,7 @@ Interval WilsonInterval(double responses, double views)
     return {std::max(0.0, centre - half) * 100, std::min(1.0, centre + half) * 100};
 }
 
-Insights ComputeInsights(const Counts& counts, const ComparisonResult& r, double splitPercentA)
+Insights ComputeInsights(const Counts& counts, const ComparisonResult& r, double splitPercentA, double intervalLevel)
 {
     const double views1 = counts.views1;
     const double views2 = counts.views2;
@@ -30,7 +30,9 @@ Insights ComputeInsights(const Counts& counts, const ComparisonResult& r, double
     in.otherRatio = bLeads ? r.Ratio1 : r.Ratio2;
     const double difference = in.leaderRatio - in.otherRatio;
     in.differencePoints = difference * 100;
-    static const double z975 = math::NormalQuantile(0.975);
+    static const double z95 = math::NormalQuantile(0.975);
+    // The difference's and the lift's intervals at the level asked, 95% unless a correction widens them.
+    const double z975 = intervalLevel == 0.95 ? z95 : math::NormalQuantile(1 - (1 - intervalLevel) / 2);
     if (in.otherRatio > 0) {
         const double lift = (in.leaderRatio / in.otherRatio - 1) * 100;
         // A ratio of 1 in 1e308 against one of a half is a lift no double holds.

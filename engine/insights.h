@@ -62,6 +62,8 @@ Interval WilsonInterval(double responses, double views);
 // From the counts and the finished z statistic's figures. With counts at
 // the edge of what doubles carry a figure may come out infinite or NaN; the
 // figures layer shows such a figure as missing.
-Insights ComputeInsights(const Counts& counts, const ComparisonResult& calculation, double splitPercentA = 50);
+// `intervalLevel` is the two-sided level of the difference's and the lift's intervals.
+Insights ComputeInsights(const Counts& counts, const ComparisonResult& calculation, double splitPercentA = 50,
+                         double intervalLevel = 0.95);
 
 }  // namespace ambrelay

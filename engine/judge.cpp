@@ -21,7 +21,7 @@ Judgement Judge(const Counts& counts, const JudgeOptions& options)
         j.calculation.Probability = *probability;
     }
     DecideVerdict(j.calculation);
-    Insights insights = ComputeInsights(counts, j.calculation, options.splitPercentA);
+    Insights insights = ComputeInsights(counts, j.calculation, options.splitPercentA, options.intervalLevel);
     insights.plannedByUser = options.plannedObservations.has_value();
     insights.plannedObservations = options.plannedObservations.value_or(kDefaultPlannedObservations);
     insights.alwaysValid = AlwaysValidTest(counts, insights.plannedObservations);

@@ -20,6 +20,7 @@ struct JudgeOptions {
     std::optional<double> plannedObservations;  // the default when none
     std::optional<Margin> margin;
     double splitPercentA = 50;  // A's intended share of the observations
+    double intervalLevel = 0.95;  // of the difference's and the lift's intervals, wider where a correction asks
 };
 
 struct Judgement {

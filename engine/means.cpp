@@ -17,7 +17,7 @@ bool Finite(double x) { return std::isfinite(x); }
 }  // namespace
 
 Outcome<MeansComparison> CompareMeans(const MeanSummary& a, const MeanSummary& b, Better better, bool ratios,
-                                      double splitPercentA)
+                                      double splitPercentA, double intervalLevel)
 {
     if (!(a.n >= 2) || !(b.n >= 2)) {
         return Reason::FewerThanTwoObservations;
@@ -42,7 +42,10 @@ Outcome<MeansComparison> CompareMeans(const MeanSummary& a, const MeanSummary& b
     if (!Finite(c.t) || !(ratios || Finite(c.degreesOfFreedom))) {
         return Reason::BeyondDoubles;
     }
-    const double q = ratios ? kZ95 : math::StudentTUpperQuantile(0.025, c.degreesOfFreedom);
+    // The difference's and the lift's intervals at the level asked, 95% unless a correction widens them.
+    const double beyond = intervalLevel == 0.95 ? 0.025 : (1 - intervalLevel) / 2;
+    const double z = intervalLevel == 0.95 ? kZ95 : math::NormalQuantile(1 - beyond);
+    const double q = ratios ? z : math::StudentTUpperQuantile(beyond, c.degreesOfFreedom);
     c.differenceInterval = {c.difference - q * c.standardError, c.difference + q * c.standardError};
     const double tail = ratios ? math::NormalCdf(-std::fabs(c.t))
                                : math::StudentTUpperTail(std::fabs(c.t), c.degreesOfFreedom);
@@ -71,11 +74,11 @@ Outcome<MeansComparison> CompareMeans(const MeanSummary& a, const MeanSummary& b
         c.liftPercent = (lead.mean / other.mean - 1) * 100;
     }
     if (!c.identical && other.mean != 0) {
-        if (std::fabs(other.mean) <= kZ95 * std::sqrt(otherVariance)) {
+        if (std::fabs(other.mean) <= z * std::sqrt(otherVariance)) {
             c.liftIntervalPercent = Reason::OtherMeanNearZero;
         } else {
             const double ratio = lead.mean / other.mean;
-            const double spread = kZ95 * std::sqrt(leadVariance / (other.mean * other.mean)
+            const double spread = z * std::sqrt(leadVariance / (other.mean * other.mean)
                                                     + ratio * ratio * otherVariance / (other.mean * other.mean));
             c.liftIntervalPercent = Interval{(ratio - spread - 1) * 100, (ratio + spread - 1) * 100};
         }

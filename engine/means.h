@@ -45,9 +45,11 @@ struct MeansComparison {
 // With `ratios`, each summary is a ratio metric's (its s^2 / n the delta
 // method's variance) and the test is a z test: no degrees of freedom, which
 // are then infinite.
-// `splitPercentA` is A's intended share of the observations, for the split check.
+// `splitPercentA` is A's intended share of the observations, for the split
+// check; `intervalLevel` the two-sided level of the difference's and the
+// lift's intervals.
 Outcome<MeansComparison> CompareMeans(const MeanSummary& a, const MeanSummary& b, Better better = Better::Higher,
-                                      bool ratios = false, double splitPercentA = 50);
+                                      bool ratios = false, double splitPercentA = 50, double intervalLevel = 0.95);
 
 // "B is not worse than A by more than the margin": relative (percent of A's
 // mean, from the log of the ratio of the means, both above 0) or in the

@@ -74,9 +74,9 @@ double FromKey(std::uint64_t key)
     return std::bit_cast<double>(key >> 63 ? key & ~(std::uint64_t{1} << 63) : ~key);
 }
 
-// The k-th smallest (0-based) counted value of both, by halving the range of
+// The k-th smallest (0-based) counted value of all, by halving the range of
 // doubles: some 64 passes over the values, and no copy of them.
-double OrderStatistic(std::span<const double> a, std::span<const double> b, std::uint64_t k, bool ignoreZeros)
+double OrderStatistic(std::span<const std::vector<double>> versions, std::uint64_t k, bool ignoreZeros)
 {
     constexpr double kInfinity = std::numeric_limits<double>::infinity();
     std::uint64_t low = Key(-kInfinity), high = Key(kInfinity);
@@ -84,7 +84,7 @@ double OrderStatistic(std::span<const double> a, std::span<const double> b, std:
         const std::uint64_t middle = low + (high - low) / 2;
         const double at = FromKey(middle);
         std::uint64_t atOrBelow = 0;
-        for (const auto values : {a, b}) {
+        for (const std::vector<double>& values : versions) {
             for (const double x : values) {
                 atOrBelow += (x <= at) && !(ignoreZeros && x == 0);
             }
@@ -100,11 +100,11 @@ double OrderStatistic(std::span<const double> a, std::span<const double> b, std:
 
 }  // namespace
 
-std::optional<double> PooledQuantile(std::span<const double> a, std::span<const double> b, double probability,
+std::optional<double> PooledQuantile(std::span<const std::vector<double>> versions, double probability,
                                      bool ignoreZeros)
 {
     std::uint64_t counted = 0;
-    for (const auto values : {a, b}) {
+    for (const std::vector<double>& values : versions) {
         for (const double x : values) {
             counted += !(ignoreZeros && x == 0);
         }
@@ -114,11 +114,11 @@ std::optional<double> PooledQuantile(std::span<const double> a, std::span<const 
     }
     const double h = (static_cast<double>(counted) - 1) * probability;
     const double lowIndex = std::floor(h);
-    const double lowValue = OrderStatistic(a, b, static_cast<std::uint64_t>(lowIndex), ignoreZeros);
+    const double lowValue = OrderStatistic(versions, static_cast<std::uint64_t>(lowIndex), ignoreZeros);
     if (h == lowIndex) {
         return lowValue;
     }
-    const double highValue = OrderStatistic(a, b, static_cast<std::uint64_t>(lowIndex) + 1, ignoreZeros);
+    const double highValue = OrderStatistic(versions, static_cast<std::uint64_t>(lowIndex) + 1, ignoreZeros);
     return lowValue + (h - lowIndex) * (highValue - lowValue);
 }
 
@@ -127,45 +127,54 @@ ValuesCollector::ValuesCollector(bool ratio, const CapRequest& caps)
 {
 }
 
-void ValuesCollector::Add(Version version, double value, double denominator)
+void ValuesCollector::Grow(std::size_t versions)
 {
-    const int v = version == Version::A ? 0 : 1;
+    if (moments_.size() < versions) {
+        values_.resize(versions);
+        denominators_.resize(versions);
+        moments_.resize(versions);
+        ratios_.resize(versions);
+    }
+}
+
+void ValuesCollector::Add(std::size_t version, double value, double denominator)
+{
+    Grow(version + 1);
     if (!keep_) {
         Summarise(version, value, denominator);
         return;
     }
-    values_[v].push_back(value);
+    values_[version].push_back(value);
     if (ratio_) {
-        denominators_[v].push_back(denominator);
+        denominators_[version].push_back(denominator);
     }
 }
 
-void ValuesCollector::Summarise(Version version, double value, double denominator)
+void ValuesCollector::Summarise(std::size_t version, double value, double denominator)
 {
-    const int v = version == Version::A ? 0 : 1;
-    moments_[v].Add(value);
+    moments_[version].Add(value);
     if (ratio_) {
-        ratios_[v].Add(value, denominator);
+        ratios_[version].Add(value, denominator);
     }
 }
 
-ValuesCollector::Result ValuesCollector::Finish()
+ValuesCollector::Result ValuesCollector::Finish(std::size_t versions)
 {
+    Grow(versions);
     Result result;
     if (keep_) {
         CapsApplied& caps = result.caps;
         if (caps_.upperPercent) {
-            const auto upper = PooledQuantile(values_[0], values_[1], *caps_.upperPercent / 100, caps_.ignoreZeros);
+            const auto upper = PooledQuantile(values_, *caps_.upperPercent / 100, caps_.ignoreZeros);
             caps.upperOnZero = upper && *upper == 0;
             if (upper && !caps.upperOnZero) {
                 caps.upper = upper;
             }
         }
         if (caps_.lowerPercent) {
-            caps.lower = PooledQuantile(values_[0], values_[1], *caps_.lowerPercent / 100, caps_.ignoreZeros);
+            caps.lower = PooledQuantile(values_, *caps_.lowerPercent / 100, caps_.ignoreZeros);
         }
-        for (int v = 0; v < 2; ++v) {
-            const Version version = v == 0 ? Version::A : Version::B;
+        for (std::size_t v = 0; v < values_.size(); ++v) {
             for (std::size_t i = 0; i < values_[v].size(); ++i) {
                 double x = values_[v][i];
                 // Zeros stay zeros when they were left out of the percentiles.
@@ -177,16 +186,15 @@ ValuesCollector::Result ValuesCollector::Finish()
                     x = *caps.lower;
                     ++caps.changedLower;
                 }
-                Summarise(version, x, ratio_ ? denominators_[v][i] : 1);
+                Summarise(v, x, ratio_ ? denominators_[v][i] : 1);
             }
             values_[v] = {};
             denominators_[v] = {};
         }
     }
-    for (int v = 0; v < 2; ++v) {
-        Outcome<MeanSummary>& summary = v == 0 ? result.a : result.b;
-        summary = ratio_ ? ratios_[v].Summary() : Outcome<MeanSummary>(moments_[v].Summary());
-        (v == 0 ? result.skewnessA : result.skewnessB) = moments_[v].Skewness();
+    for (std::size_t v = 0; v < moments_.size(); ++v) {
+        result.summaries.push_back(ratio_ ? ratios_[v].Summary() : Outcome<MeanSummary>(moments_[v].Summary()));
+        result.skewness.push_back(moments_[v].Skewness());
     }
     return result;
 }

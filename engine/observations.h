@@ -41,10 +41,10 @@ private:
     double n_ = 0, meanX_ = 0, meanY_ = 0, cXX_ = 0, cYY_ = 0, cXY_ = 0;
 };
 
-// The value at `probability` (0 to 1) of both versions' values pooled, as R's
-// quantile type 7 interpolates; zeros left out when `ignoreZeros`. Nothing
-// when no value counts. The values are only read.
-std::optional<double> PooledQuantile(std::span<const double> a, std::span<const double> b, double probability,
+// The value at `probability` (0 to 1) of every version's values pooled, as
+// R's quantile type 7 interpolates; zeros left out when `ignoreZeros`.
+// Nothing when no value counts. The values are only read.
+std::optional<double> PooledQuantile(std::span<const std::vector<double>> versions, double probability,
                                      bool ignoreZeros);
 
 // Caps that pull extreme values in, from percentiles of both versions pooled.
@@ -60,31 +60,36 @@ struct CapsApplied {
     bool upperOnZero = false;  // the upper percentile is 0, as for zero-heavy revenue: not applied
 };
 
-// Both versions' observations, one value a user (or a numerator and a
+// Every version's observations, one value a user (or a numerator and a
 // denominator for a ratio metric). Without caps they are summarised as they
 // arrive, in constant memory; a percentile cap needs the values, 8 bytes each
 // (16 for a ratio), until the caps are known.
 class ValuesCollector {
 public:
     ValuesCollector(bool ratio, const CapRequest& caps);
-    void Add(Version version, double value, double denominator = 1);
+
+    // A value of the version at `version`, the first being 0; a version met
+    // for the first time takes the next place.
+    void Add(std::size_t version, double value, double denominator = 1);
 
     struct Result {
-        Outcome<MeanSummary> a = Reason::FewerThanTwoObservations, b = Reason::FewerThanTwoObservations;
-        double skewnessA = 0, skewnessB = 0;  // of the values (the numerators for a ratio), after capping
+        std::vector<Outcome<MeanSummary>> summaries;  // by version
+        std::vector<double> skewness;  // of the values (the numerators for a ratio), after capping
         CapsApplied caps;
     };
-    Result Finish();
+    // Every version's summary, `versions` of them at least.
+    Result Finish(std::size_t versions);
 
 private:
-    void Summarise(Version version, double value, double denominator);
+    void Summarise(std::size_t version, double value, double denominator);
+    void Grow(std::size_t versions);
 
     bool ratio_;
     CapRequest caps_;
     bool keep_;
-    std::vector<double> values_[2], denominators_[2];
-    RunningMoments moments_[2];
-    RunningRatio ratios_[2];
+    std::vector<std::vector<double>> values_, denominators_;
+    std::vector<RunningMoments> moments_;
+    std::vector<RunningRatio> ratios_;
 };
 
 }  // namespace ambrelay

@@ -85,10 +85,12 @@ enum class Reason {
     CountColumnsNotFound,  // NoSuchColumn for the default columns: `expected` of them, 4 counts or 6 summaries
     ColumnsNamed,        // --columns names `count` columns where `expected` are needed
     NoVersionLabel,      // a row with no version's label
-    ThirdVersion,        // `text` a label beyond the two versions of `names`
     NoSuchVersion,       // `text` the control asked for; `names` the file's versions
     OneVersionOnly,      // `names` the one version
     NoValueRows,
+    SameVersionTwice,    // `text` a label that names two rows of one test
+    TooManyVersions,     // `count` versions where at most `expected` are compared; a row's: `text` its label
+    VersionWithoutAnswer,  // `name` the version, `text` the control; `because` why they have no comparison
     ControlAndOtherNeeded,  // `text` the control: it has rows, no other version does
     ReadingStopped,
     // What the command line is given
@@ -131,6 +133,7 @@ struct Problem {
     std::vector<std::string> names;  // what there is instead: the header's columns, the file's versions
     long line = 0;                   // a row's physical line, the first being 1; 0 for no row
     std::size_t count = 0, expected = 0;
+    std::optional<Reason> because;   // the problem behind this one, where one stands on another
 
     Problem(Reason why, std::optional<Input> where = std::nullopt) : reason(why), input(where) {}
     Problem(Reason why, NameKind kind, std::string name, std::string text = {})

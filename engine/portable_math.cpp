@@ -412,6 +412,46 @@ double NormalQuantile(double probability)
     return z;
 }
 
+double ChiSquaredUpperTail(double x, double df)
+{
+    if (std::isnan(x) || !(df > 0)) {
+        return kNaN;
+    }
+    if (x <= 0) {
+        return 1;
+    }
+    const double a = df / 2, z = x / 2;
+    // The common factor z^a e^-z / Gamma(a), in logarithms.
+    const double front = Exp(a * Log(z) - z - LogGamma(a));
+    constexpr double kTiny = 1e-300, kPrecision = 1e-16;
+    if (z < a + 1) {
+        // P(a, z) by its series, which converges fast below a + 1.
+        double term = 1 / a, sum = term;
+        for (int n = 1; n < 10000 && term > sum * kPrecision; ++n) {
+            term *= z / (a + n);
+            sum += term;
+        }
+        return 1 - front * sum;
+    }
+    // Q(a, z) by its continued fraction (modified Lentz), fast above a + 1.
+    double b = z + 1 - a, c = 1 / kTiny, d = 1 / b, h = d;
+    for (int i = 1; i < 10000; ++i) {
+        const double an = -i * (i - a);
+        b += 2;
+        d = an * d + b;
+        d = std::fabs(d) < kTiny ? kTiny : d;
+        c = b + an / c;
+        c = std::fabs(c) < kTiny ? kTiny : c;
+        d = 1 / d;
+        const double delta = d * c;
+        h *= delta;
+        if (std::fabs(delta - 1) < kPrecision) {
+            break;
+        }
+    }
+    return front * h;
+}
+
 double ChiSquaredOneUpperTail(double x)
 {
     if (std::isnan(x)) {

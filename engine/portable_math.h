@@ -30,6 +30,9 @@ double NormalCdf(double z);
 double NormalQuantile(double probability);
 // P(X > x) for a chi-square variable with one degree of freedom.
 double ChiSquaredOneUpperTail(double x);
+// P(X > x) for a chi-square variable with `df` degrees of freedom (above 0):
+// the regularised upper incomplete gamma function Q(df / 2, x / 2).
+double ChiSquaredUpperTail(double x, double df);
 
 // The binomial probability of k in n trials with chance p, where q = 1 - p is
 // given apart for precision; k and n may have fractions (the gamma function

@@ -27,4 +27,37 @@ Outcome<SampleRatio> CheckSampleRatio(double observations1, double observations2
     return result;
 }
 
+Outcome<SampleRatio> CheckSplit(std::span<const double> observations, std::span<const double> sharesPercent)
+{
+    const std::size_t k = observations.size();
+    const auto share = [&](std::size_t i) {
+        return sharesPercent.empty() ? 100 / static_cast<double>(k) : sharesPercent[i];
+    };
+    if (k == 2) {
+        return CheckSampleRatio(observations[0], observations[1], share(0));
+    }
+    double total = 0;
+    for (std::size_t i = 0; i < k; ++i) {
+        if (!(observations[i] >= 0 && share(i) > 0 && share(i) < 100)) {
+            return Reason::NoSplit;
+        }
+        total += observations[i];
+    }
+    if (k < 2 || !(total > 0) || !std::isfinite(total)) {
+        return Reason::NoSplit;
+    }
+    SampleRatio result;
+    for (std::size_t i = 0; i < k; ++i) {
+        const double expected = total * share(i) / 100;
+        const double d = observations[i] - expected;
+        result.chiSquare += d * d / expected;
+    }
+    result.pValue = math::ChiSquaredUpperTail(result.chiSquare, static_cast<double>(k - 1));
+    if (!std::isfinite(result.chiSquare) || !std::isfinite(result.pValue)) {
+        return Reason::BeyondDoubles;
+    }
+    result.mismatch = result.pValue < kMismatchLevel;
+    return result;
+}
+
 }  // namespace ambrelay

@@ -2,6 +2,8 @@
 // Whether the observations split between the versions as intended: a
 // chi-square goodness-of-fit test with one degree of freedom.
 
+#include <span>
+
 #include "engine/outcome.h"
 
 namespace ambrelay {
@@ -18,5 +20,11 @@ struct SampleRatio {
 // percent (50 for an even split). NoSplit for counts below zero, no
 // observations at all, or a share outside (0, 100).
 Outcome<SampleRatio> CheckSampleRatio(double observations1, double observations2, double sharePercent = 50);
+
+// The same for any number of versions against their intended shares in
+// percent (adding up to 100; equal when none are given), with one degree
+// of freedom fewer than there are versions. Two versions are judged as
+// CheckSampleRatio judges them.
+Outcome<SampleRatio> CheckSplit(std::span<const double> observations, std::span<const double> sharesPercent = {});
 
 }  // namespace ambrelay

@@ -245,18 +245,23 @@ std::span<const FigureKind> ValuesFigureKinds() { return kValuesKinds; }
 
 double ObservationsForSkewness(double skewness) { return 355 * skewness * skewness; }
 
-FigureList<ValuesFigure> ValuesFigures(const ValuesAnswer& answer, Wording wording)
+FigureList<ValuesFigure> ValuesFigures(const ValuesAnswer& answer, std::size_t comparison, Wording wording)
 {
     const tables::ValuesRead& read = answer.read;
+    const std::size_t b = answer.versions ? answer.versions->comparisons[comparison].version : 1;
     const CapRequest& caps = answer.request.layout.caps;
     const bool words = wording == Wording::ForPeople;
     const auto say = [&](std::string text) { return words ? std::move(text) : std::string(); };
     FigureList<ValuesFigure> f(kValuesKinds);
     const ValuesCollector::Result& r = read.result;
-    SetFigure(f[V::Label1], read.labels[0], "Version A is", say(read.labels[0]));
-    SetFigure(f[V::Label2], read.labels[1], "Version B is", say(read.labels[1]));
-    SetFigure(f[V::Skewness1], r.skewnessA, "Skewness of A's values", say(StatisticText(r.skewnessA)));
-    SetFigure(f[V::Skewness2], r.skewnessB, "Skewness of B's values", say(StatisticText(r.skewnessB)));
+    const std::string& labelA = read.labels[0];
+    const std::string labelB = b < read.labels.size() ? read.labels[b] : std::string();
+    const double skewA = r.skewness.empty() ? 0 : r.skewness[0];
+    const double skewB = b < r.skewness.size() ? r.skewness[b] : 0;
+    SetFigure(f[V::Label1], labelA, "Version A is", say(labelA));
+    SetFigure(f[V::Label2], labelB, "Version B is", say(labelB));
+    SetFigure(f[V::Skewness1], skewA, "Skewness of A's values", say(StatisticText(skewA)));
+    SetFigure(f[V::Skewness2], skewB, "Skewness of B's values", say(StatisticText(skewB)));
     SetFigure(f[V::Blanks], read.blanks, "Blank values, counted as 0", say(Grouped(read.blanks)));
     const auto cap = [&](V value, V changed, const std::optional<double>& at, double count,
                          const std::optional<double>& percent, const char* side) {
@@ -282,14 +287,17 @@ FigureList<ValuesFigure> ValuesFigures(const ValuesAnswer& answer, Wording wordi
     return f;
 }
 
-std::vector<Warning> ValuesWarnings(const ValuesAnswer& answer)
+std::vector<Warning> ValuesWarnings(const ValuesAnswer& answer, std::size_t comparison)
 {
-    if (!answer.means) {
+    if (!answer.versions) {
         return {};
     }
-    const MeansRequest& request = answer.means->request;
+    const VersionComparison<MeansAnswer>& pair = answer.versions->comparisons[comparison];
+    const MeansRequest& request = pair.answer.request;
     const ValuesCollector::Result& r = answer.read.result;
-    std::vector<Warning> warnings = MeansWarnings(*answer.means);
+    // Two versions' split is their comparison's; more versions' is the test's.
+    const bool two = answer.versions->Versions() == 2;
+    std::vector<Warning> warnings = two ? MeansWarnings(pair.answer) : std::vector<Warning>();
     if (r.caps.upperOnZero) {
         warnings.push_back({WarningCode::CapOnZero,
                             "The " + PercentText(answer.request.layout.caps.upperPercent.value_or(0))
@@ -297,8 +305,12 @@ std::vector<Warning> ValuesWarnings(const ValuesAnswer& answer)
                                   "was not applied. Add --ignore-zeros to take the percentile over the values "
                                   "other than 0."});
     }
-    for (const auto& [name, n, skewness] : {std::tuple{"A", request.a.n, r.skewnessA},
-                                            std::tuple{"B", request.b.n, r.skewnessB}}) {
+    // Two versions are A and B; more go by their labels.
+    const std::string& control = answer.versions->labels[0];
+    const std::string& version = answer.versions->labels[pair.version];
+    for (const auto& [name, n, skewness] :
+         {std::tuple{two ? std::string("A") : "'" + control + "'", request.a.n, r.skewness[0]},
+          std::tuple{two ? std::string("B") : "'" + version + "'", request.b.n, r.skewness[pair.version]}}) {
         const double needed = ObservationsForSkewness(skewness);
         if (n < needed) {
             warnings.push_back({WarningCode::SkewedSmallSample,

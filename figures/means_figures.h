@@ -33,13 +33,16 @@ enum class ValuesFigure {
 
 std::span<const FigureKind> ValuesFigureKinds();
 
-// What a values file adds to its comparison: the labels, the skewness, the
-// blanks counted as 0, the caps and the rows left out.
-FigureList<ValuesFigure> ValuesFigures(const ValuesAnswer& answer, Wording wording = Wording::ForPeople);
+// What a values file adds to a comparison (the one of two versions, or the
+// one at `comparison` of more): the labels, the skewness, the blanks counted
+// as 0, the caps and the rows left out.
+FigureList<ValuesFigure> ValuesFigures(const ValuesAnswer& answer, std::size_t comparison = 0,
+                                       Wording wording = Wording::ForPeople);
 
-// A values file's warnings: the comparison's, the skewness against the
+// A values file's warnings for that comparison: the comparison's own (its
+// split where there are two versions), the skewness against the
 // observations, and a cap that fell on 0. None without a comparison.
-std::vector<Warning> ValuesWarnings(const ValuesAnswer& answer);
+std::vector<Warning> ValuesWarnings(const ValuesAnswer& answer, std::size_t comparison = 0);
 
 // Observations a version needs before its average is near enough normal,
 // given its skewness: the common rule 355 times the skewness squared.

@@ -54,13 +54,39 @@ static_assert(EveryKindInOrder<SplitFigure>(kSplitKinds), "one kind for every sp
 
 std::string Percent(double percent) { return PercentText(percent) + "%"; }
 
+constexpr FigureKind kFamilyPlanKinds[] = {
+    Kind(FamilyPlanFigure::Versions, "versions", "", Unit::Count),
+    Kind(FamilyPlanFigure::LevelPerComparison, "significance_level_per_comparison", "", Unit::Probability),
+};
+static_assert(EveryKindInOrder<FamilyPlanFigure>(kFamilyPlanKinds), "one kind for every figure of a family's plan");
+
 }  // namespace
 
 std::span<const FigureKind> PlanFigureKinds() { return kPlanKinds; }
 
+double ComparisonLevel(double alpha, std::size_t versions)
+{
+    return versions > 2 ? alpha / static_cast<double>(versions - 1) : alpha;
+}
+
+std::span<const FigureKind> FamilyPlanFigureKinds() { return kFamilyPlanKinds; }
+
+FigureList<FamilyPlanFigure> FamilyPlanFigures(double alpha, std::size_t versions)
+{
+    FigureList<FamilyPlanFigure> f(kFamilyPlanKinds);
+    const double level = ComparisonLevel(alpha, versions);
+    SetFigure(f[FamilyPlanFigure::Versions], static_cast<double>(versions), "Versions, the control among them",
+              Grouped(static_cast<double>(versions)));
+    SetFigure(f[FamilyPlanFigure::LevelPerComparison], level,
+              "Significance level of each comparison with the control (Bonferroni)", Percent(level * 100));
+    return f;
+}
+
 Outcome<FigureList<PlanFigure>> AnswerPlan(const PlanRequest& request)
 {
     PlanInputs in = request.settings;
+    // Each of the versions beyond the control compared with it at its share of the level.
+    in.alpha = ComparisonLevel(in.alpha, request.versions);
     const bool relative = in.kind == EffectKind::Relative;
     double variant = 0;
     VersionPair unrounded;
@@ -83,7 +109,9 @@ Outcome<FigureList<PlanFigure>> AnswerPlan(const PlanRequest& request)
         unrounded = {countA, total - countA};
     }
     const VersionPair rounded{std::ceil(unrounded.first), std::ceil(unrounded.second)};
-    const double total = rounded.first + rounded.second;
+    // More versions than two are all planned alike, the control's observations each.
+    const double total = request.versions > 2 ? rounded.first * static_cast<double>(request.versions)
+                                              : rounded.first + rounded.second;
     // An effect the user gave is echoed as given, not as it comes back from the ratios.
     const double relativePercent = request.effect && relative ? *request.effect : (variant / in.baseline - 1) * 100;
     const double absolutePoints = request.effect && !relative ? *request.effect : (variant - in.baseline) * 100;
@@ -109,7 +137,7 @@ Outcome<FigureList<PlanFigure>> AnswerPlan(const PlanRequest& request)
         Percent(variant * 100));
     SetFigure(f[P::Relative], relativePercent, "Effect, relative", Percent(relativePercent));
     SetFigure(f[P::Absolute], absolutePoints, "Effect, absolute", PercentText(absolutePoints) + " points");
-    SetFigure(f[P::Alpha], in.alpha, "Significance level", Percent(in.alpha * 100));
+    SetFigure(f[P::Alpha], request.settings.alpha, "Significance level", Percent(request.settings.alpha * 100));
     SetFigure(f[P::Power], in.power, "Power", Percent(in.power * 100));
     SetFigure(f[P::TwoSided], in.twoSided, "Two-sided test", in.twoSided ? "yes" : "no, one-sided");
     SetFigure(f[P::Split], in.sharePercent, "Version A's share of the observations", Percent(in.sharePercent));
@@ -124,12 +152,13 @@ Outcome<FigureList<MeansPlanFigure>> AnswerMeansPlan(const MeansPlanRequest& r)
         return Problem(Reason::RelativeEffectNeedsAverage, Input::Effect);
     }
     const double delta = r.relative ? r.effect / 100 * *r.average : r.effect;
-    const Outcome<double> needed = ObservationsForMeans(delta, r.sd, r.twoSided ? r.alpha : 2 * r.alpha, r.power);
+    const double alpha = ComparisonLevel(r.alpha, r.versions);
+    const Outcome<double> needed = ObservationsForMeans(delta, r.sd, r.twoSided ? alpha : 2 * alpha, r.power);
     if (!needed) {
         return needed.Failure();
     }
     const double perVersion = std::ceil(*needed);
-    const double total = 2 * perVersion;
+    const double total = static_cast<double>(r.versions) * perVersion;
     FigureList<MeansPlanFigure> f(kMeansPlanKinds);
     SetFigure(f[MP::Observations], perVersion, "Observations needed", Grouped(perVersion) + " for A and "
                                                                    + Grouped(perVersion) + " for B");

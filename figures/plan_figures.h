@@ -22,6 +22,16 @@ std::span<const FigureKind> PlanFigureKinds();
 
 Outcome<FigureList<PlanFigure>> AnswerPlan(const PlanRequest& request);
 
+// The level each comparison of more than two versions is planned at: the
+// family's split among the comparisons with the control (Bonferroni).
+double ComparisonLevel(double alpha, std::size_t versions);
+
+// What a plan of more than two versions adds: how many, and each
+// comparison's level. Its observations in all are every version's.
+enum class FamilyPlanFigure { Versions, LevelPerComparison, Count };
+std::span<const FigureKind> FamilyPlanFigureKinds();
+FigureList<FamilyPlanFigure> FamilyPlanFigures(double alpha, std::size_t versions);
+
 enum class MeansPlanFigure {
     Observations, ObservationsUnrounded, Total, Days, Deviation, Average, Absolute, Relative, Alpha, Power, TwoSided,
     Count

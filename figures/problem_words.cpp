@@ -277,8 +277,12 @@ std::string ReasonText(Reason reason)
         return "--columns names another number of columns than the table needs.";
     case Reason::NoVersionLabel:
         return "no version label";
-    case Reason::ThirdVersion:
-        return "a third version: a comparison takes two";
+    case Reason::SameVersionTwice:
+        return "a version is named twice in one test";
+    case Reason::TooManyVersions:
+        return "a test compares at most 20 versions";
+    case Reason::VersionWithoutAnswer:
+        return "a version has no comparison with the control";
     case Reason::NoSuchVersion:
         return "the file has no rows of the control asked for";
     case Reason::OneVersionOnly:
@@ -296,8 +300,8 @@ std::string ReasonText(Reason reason)
     case Reason::CountsOrTable:
         return "give either four counts or --csv, not both";
     case Reason::TableOptionsWithoutTable:
-        return "--delimiter, --decimal-comma, --decimal-point, --columns, --no-header, --encoding and --jobs read a "
-               "table: give --csv FILE";
+        return "--delimiter, --decimal-comma, --decimal-point, --columns, --no-header, --encoding, --jobs, "
+               "--version-column, --test-column and --control read a table: give --csv FILE";
     case Reason::FourCounts:
         return "judge needs four counts: views 1, responses 1, views 2, responses 2 (or --csv FILE)";
     case Reason::SixNumbers:
@@ -308,11 +312,11 @@ std::string ReasonText(Reason reason)
     case Reason::OneInputForMeans:
         return "give the six numbers, --csv or --values, one of them";
     case Reason::TableOptionsForValues:
-        return "--columns, --no-header and --jobs read a --csv table; a --values file names its columns with --group "
-               "and --value";
+        return "--columns, --no-header, --jobs, --version-column and --test-column read a --csv table; a --values file "
+               "names its columns with --group and --value";
     case Reason::ValueOptionsWithoutValues:
         return "--group, --value, --numerator, --denominator, --control, --cap, --cap-lower and --ignore-zeros read a "
-               "file of observations: give --values FILE";
+               "file of observations (and --control a table of versions): give --values FILE";
     case Reason::RatioNeedsBoth:
         return "a ratio metric needs both --numerator and --denominator";
     case Reason::PlanNeedsBaseline:
@@ -378,17 +382,34 @@ std::string ProblemText(const Problem& p)
     case Reason::PositionsOnly:
     case Reason::CountColumnsNotFound:
         return ColumnWords(p);
-    case Reason::ColumnsNamed:
-        return (p.expected == 6 ? "--columns names six columns, the observations, average and standard deviation of "
-                                  "version 1, then of version 2, separated by commas; it has "
-                                : "--columns names four columns, views 1, responses 1, views 2 and responses 2, "
-                                  "separated by commas; it has ")
-               + std::to_string(p.count);
+    case Reason::ColumnsNamed: {
+        const char* columns = p.expected == 6 ? "six columns, the observations, average and standard deviation of "
+                                                "version 1, then of version 2"
+                              : p.expected == 4 ? "four columns, views 1, responses 1, views 2 and responses 2"
+                              : p.expected == 3 ? "three columns in a table of versions, each version's observations, "
+                                                  "average and standard deviation"
+                                                : "two columns in a table of versions, each version's views and "
+                                                  "responses";
+        return "--columns names " + std::string(columns) + ", separated by commas; it has " + std::to_string(p.count);
+    }
     case Reason::NoVersionLabel:
         return "no version label in column " + p.name;
-    case Reason::ThirdVersion:
-        return "a third version, " + Quoted(p.text) + ": the file already has " + QuotedList(p.names)
-               + ", and a comparison takes two";
+    case Reason::SameVersionTwice:
+        return "the version " + Quoted(p.text) + " is named twice in one test";
+    case Reason::TooManyVersions:
+        return p.text.empty() ? "the test has " + std::to_string(p.count) + " versions; a test compares at most "
+                                    + std::to_string(p.expected)
+                              : "a version beyond the " + std::to_string(p.expected) + " a test compares, "
+                                    + Quoted(p.text);
+    case Reason::VersionWithoutAnswer:
+        if (p.because == Reason::NoViews1) {
+            return "the control " + Quoted(p.text) + " has no observations, so its response ratio cannot be computed";
+        }
+        if (p.because == Reason::NoViews2) {
+            return "the version " + Quoted(p.name) + " has no observations, so its response ratio cannot be computed";
+        }
+        return Quoted(p.name) + " against the control " + Quoted(p.text) + ": "
+               + ReasonText(p.because.value_or(Reason::OutOfRange));
     case Reason::NoSuchVersion: {
         std::string text = "no version named " + Quoted(p.text) + " in column " + p.name + "; the file has "
                            + (p.names.empty() ? "none" : QuotedList(p.names));

@@ -2,65 +2,47 @@
 
 #include <algorithm>
 
+#include "engine/multiple_comparisons.h"
 #include "tables/column_lookup.h"
 
 namespace ambrelay::tables {
 namespace {
 
-// The versions' labels as the rows name them: A's (the control, or the first
-// label in the file), B's (the first other one), and every label met, for a
-// file that lacks the control asked for.
+// The versions' labels as the rows name them: the control's first (or the
+// first label in the file), then each other in the order it is met; and
+// whether the control asked for was met at all.
 class Labels {
 public:
     explicit Labels(const std::string& control)
     {
         if (!control.empty()) {
-            label_[0] = control;
-            named_[0] = true;
+            labels_.push_back(control);
         }
     }
 
-    // 0 for A, 1 for B, -1 for a third version.
+    // The label's place, or -1 for one beyond the most a test compares.
     int VersionOf(const std::string& label)
     {
-        Meet(label);
-        for (int v = 0; v < 2; ++v) {
-            if (named_[v] && label == label_[v]) {
-                firstMet_ = firstMet_ || v == 0;
-                return v;
-            }
+        const auto at = std::find(labels_.begin(), labels_.end(), label);
+        if (at != labels_.end()) {
+            firstMet_ = firstMet_ || at == labels_.begin();
+            return static_cast<int>(at - labels_.begin());
         }
-        for (int v = 0; v < 2; ++v) {
-            if (!named_[v]) {
-                label_[v] = label;
-                named_[v] = true;
-                firstMet_ = firstMet_ || v == 0;
-                return v;
-            }
+        if (labels_.size() == kMostVersions) {
+            return -1;
         }
-        return -1;
+        firstMet_ = firstMet_ || labels_.empty();
+        labels_.push_back(label);
+        return static_cast<int>(labels_.size() - 1);
     }
 
-    const std::string& operator[](int v) const { return label_[v]; }
-    bool Named(int v) const { return named_[v]; }
-    // Whether a row named A's label, the control's where one was asked for.
+    const std::vector<std::string>& All() const { return labels_; }
+    // Whether a row named the first label, the control's where one was asked for.
     bool FirstMet() const { return firstMet_; }
-    const std::vector<std::string>& AllMet() const { return met_; }
 
 private:
-    void Meet(const std::string& label)
-    {
-        // Enough to name them in a message; a file of thousands of labels
-        // has its version column wrong, and says so with the first few.
-        if (met_.size() < 20 && std::find(met_.begin(), met_.end(), label) == met_.end()) {
-            met_.push_back(label);
-        }
-    }
-
-    std::string label_[2];
-    bool named_[2] = {false, false};
+    std::vector<std::string> labels_;
     bool firstMet_ = false;
-    std::vector<std::string> met_;
 };
 
 }  // namespace
@@ -107,7 +89,7 @@ Outcome<ValuesRead> ReadValues(std::istream& in, const ValuesLayout& o, const st
     ValuesCollector values(ratio, o.caps);
     ValuesRead read;
     Labels labels(o.control);
-    double rows[2] = {0, 0};
+    std::vector<double> rows;  // counted, by version
     const auto leaveOut = [&](Problem problem) {
         if (read.firstRowsLeftOut.size() < kRowProblemsNamed) {
             read.firstRowsLeftOut.push_back(std::move(problem));
@@ -133,10 +115,11 @@ Outcome<ValuesRead> ReadValues(std::istream& in, const ValuesLayout& o, const st
         // The label is the version's even on a row whose value cannot be read.
         const int version = labels.VersionOf(label);
         if (version < 0) {
-            Problem third(Reason::ThirdVersion, NameKind::Column, names[*group], label);
-            third.names = {labels[0], labels[1]};
-            third.line = row.line;
-            leaveOut(std::move(third));
+            Problem many(Reason::TooManyVersions, NameKind::Column, names[*group], label);
+            many.count = kMostVersions + 1;
+            many.expected = kMostVersions;
+            many.line = row.line;
+            leaveOut(std::move(many));
             continue;
         }
         // A blank value is a user without a purchase: 0.
@@ -153,29 +136,31 @@ Outcome<ValuesRead> ReadValues(std::istream& in, const ValuesLayout& o, const st
             continue;
         }
         read.blanks += BlankCell(row.fields[*value]) ? 1 : 0;
-        ++rows[version];
-        values.Add(version == 0 ? Version::A : Version::B, *x, *y);
+        rows.resize(std::max(rows.size(), static_cast<std::size_t>(version) + 1));
+        ++rows[static_cast<std::size_t>(version)];
+        values.Add(static_cast<std::size_t>(version), *x, *y);
     }
     if (!o.control.empty() && !labels.FirstMet()) {
-        // Every other row would have been a third version: the one reason is said once.
+        // Every other row would have been another version: the one reason is said once.
         Problem missing(Reason::NoSuchVersion, NameKind::Column, names[*group], o.control);
-        missing.names = labels.AllMet();
+        missing.names = labels.All();
+        missing.names.erase(missing.names.begin());
         return missing;
     }
-    read.labels[0] = labels[0];
-    read.labels[1] = labels[1];
-    if (!labels.Named(1) || rows[0] == 0) {
+    read.labels = labels.All();
+    const bool controlCounted = !rows.empty() && rows[0] > 0;
+    if (read.labels.size() < 2 || !controlCounted) {
         if (!o.control.empty()) {
             read.versions = Problem(Reason::ControlAndOtherNeeded, NameKind::Column, names[*group], o.control);
-        } else if (!labels.Named(0)) {
+        } else if (read.labels.empty()) {
             read.versions = Problem(Reason::NoValueRows);
         } else {
             read.versions = Problem(Reason::OneVersionOnly, NameKind::Column, names[*group]);
-            read.versions->names = {labels[0]};
+            read.versions->names = {read.labels[0]};
         }
         return read;
     }
-    read.result = values.Finish();
+    read.result = values.Finish(read.labels.size());
     return read;
 }
 

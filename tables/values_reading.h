@@ -32,12 +32,12 @@ struct ValuesLayout {
 };
 
 struct ValuesRead {
-    std::string labels[2];  // A's, B's
+    std::vector<std::string> labels;  // the control's first, then each version's in the order met
     double blanks = 0;      // blank values, counted as 0
     std::size_t rowsLeftOut = 0;
     std::vector<Problem> firstRowsLeftOut;  // the first kRowProblemsNamed, in the file's order, each with its line
     std::optional<Problem> versions;        // why the rows hold no two versions to compare
-    ValuesCollector::Result result;
+    ValuesCollector::Result result;  // a summary for each label
 };
 
 // The header's names as the table reader decodes them: a file's problem

@@ -1,0 +1,133 @@
+#include "cli/versions_table.h"
+
+#include <algorithm>
+#include <thread>
+#include <type_traits>
+
+#include "answers/long_form.h"
+#include "answers/worker_pool.h"
+#include "cli/problems.h"
+#include "cli/table_output.h"
+#include "figures/means_figures.h"
+#include "figures/versions_figures.h"
+
+namespace ambrelay::cli {
+namespace {
+
+// What a test's rows become: each row's text out, by the row's place, and
+// the test's problem, if any.
+struct Answered {
+    std::vector<std::pair<std::size_t, std::string>> rows;
+    std::optional<Problem> problem;
+};
+
+template <typename Answer>
+void Render(const std::vector<VersionRow>& rows, const std::vector<std::vector<std::string>>& fields,
+            const Outcome<Answer>& answer, const TableOutput& output, Answered& done)
+{
+    static const std::vector<WarningCode> noCodes;
+    if (!answer) {
+        // Every row of a test without an answer goes out with the reason.
+        done.problem = answer.Failure();
+        for (const VersionRow& row : rows) {
+            std::string text;
+            output.AppendRow(fields[row.place], {}, noCodes, {}, done.problem, text);
+            done.rows.emplace_back(row.place, std::move(text));
+        }
+        return;
+    }
+    for (std::size_t c = 0; c < answer->comparisons.size(); ++c) {
+        const VersionRow& row = rows[answer->comparisons[c].version];
+        const std::vector<Figure> family = VersionFigures(*answer, c, Wording::NumbersOnly).All();
+        std::vector<Figure> figures;
+        std::vector<WarningCode> codes = answer->warnings;
+        if constexpr (std::is_same_v<Answer, RatesVersionsAnswer>) {
+            figures = ComparisonFigures(*answer, c, Wording::NumbersOnly).All();
+            const std::vector<WarningCode>& own = answer->comparisons[c].answer.Figures().warnings;
+            codes.insert(codes.end(), own.begin(), own.end());
+        } else {
+            figures = ComparisonFigures(*answer, c, Wording::NumbersOnly).All();
+            codes.insert(codes.end(), answer->comparisons[c].answer.warnings.begin(),
+                         answer->comparisons[c].answer.warnings.end());
+        }
+        const std::vector<Figure>* lists[] = {&family, &figures};
+        std::string text;
+        output.AppendRow(fields[row.place], lists, codes, [&] {
+            std::vector<Warning> all = VersionsWarnings(*answer);
+            std::vector<Warning> own;
+            if constexpr (std::is_same_v<Answer, RatesVersionsAnswer>) {
+                own = JudgementWarnings(answer->comparisons[c].answer);
+            } else {
+                own = MeansWarnings(answer->comparisons[c].answer);
+            }
+            all.insert(all.end(), own.begin(), own.end());
+            return all;
+        }, std::nullopt, text);
+        done.rows.emplace_back(row.place, std::move(text));
+    }
+}
+
+}  // namespace
+
+int AnswerVersionsTable(tables::TableReader& reader, const VersionColumns& columns, const TableRequest& request,
+                        std::ostream& out, std::ostream& err)
+{
+    const bool means = request.kind == TableKind::Means;
+    const TableOutput output(reader, {VersionFigureKinds(), means ? MeansFigureKinds() : JudgementFigureKinds()},
+                             request.json);
+    output.WriteHeader(out);
+    // Every row is read before any test is answered: a test's rows may lie
+    // anywhere in the file.
+    const std::vector<std::string>& names = reader.Names();
+    const bool decimalComma = reader.Found().decimalComma;
+    GroupedTests tests;
+    std::vector<std::vector<std::string>> fields;
+    tables::TableRow row;
+    while (reader.Next(row)) {
+        VersionRow version;
+        version.line = row.line;
+        version.place = fields.size();
+        version.problem = row.problem;
+        if (!row.problem) {
+            version.test = columns.test ? row.fields[*columns.test] : std::string();
+            version.version = row.fields[columns.version];
+            for (const std::size_t at : columns.cells) {
+                version.cells.push_back(tables::ReadCell(row.fields[at], decimalComma, names[at]));
+            }
+        }
+        fields.push_back(std::move(row.fields));
+        tests.Add(std::move(version));
+    }
+    // The tests shared among the cores; their rows written in the order of the tests.
+    std::vector<Answered> answered(tests.Size());
+    WorkerPool pool(std::max<std::size_t>(request.jobs.value_or(std::thread::hardware_concurrency()), 1) - 1);
+    pool.Run(tests.Size(), [&](std::size_t t, std::size_t) {
+        const std::vector<VersionRow>& rows = tests.Rows(t);
+        if (means) {
+            Render(rows, fields, CompareRowsOfTest(rows, request.means, request.family), output, answered[t]);
+        } else {
+            Render(rows, fields, JudgeRowsOfTest(rows, request.judge, request.family), output, answered[t]);
+        }
+    });
+    RowProblems said;
+    std::string lines;
+    for (std::size_t t = 0; t < answered.size(); ++t) {
+        std::string text;
+        for (const auto& [place, rowText] : answered[t].rows) {
+            text += rowText;
+        }
+        output.Write(out, text);
+        if (answered[t].problem) {
+            Problem problem = *answered[t].problem;
+            if (problem.line == 0) {
+                problem.line = tests.Rows(t).front().line;  // a test's problem is said at its first row
+            }
+            said.Add(problem, lines);
+        }
+    }
+    err << lines << said.Rest("begin tests without a result; the output's error column says why for each");
+    out.flush();
+    return said.Any() ? kNoResult : kResult;
+}
+
+}  // namespace ambrelay::cli
