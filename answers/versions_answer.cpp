@@ -115,6 +115,19 @@ void CheckFamilySplit(VersionsAnswer<Answer>& answer, const std::vector<double>&
     }
 }
 
+// Two versions' split may come as the pair's own, A's share: the control's.
+VersionsOptions WithPairSplit(VersionsOptions family, const std::vector<std::string>& labels, double splitPercentA)
+{
+    if (family.sharesPercent.empty() && labels.size() == 2 && splitPercentA != 50) {
+        const bool controlFirst = family.control.empty() || family.control == labels.front();
+        family.sharesPercent = {splitPercentA, 100 - splitPercentA};
+        if (!controlFirst) {
+            std::swap(family.sharesPercent[0], family.sharesPercent[1]);
+        }
+    }
+    return family;
+}
+
 }  // namespace
 
 Outcome<RatesVersionsAnswer> JudgeVersions(const RatesVersions& versions, const JudgeOptions& options,
@@ -122,7 +135,7 @@ Outcome<RatesVersionsAnswer> JudgeVersions(const RatesVersions& versions, const 
 {
     const auto& n = versions.counts;
     Outcome<RatesVersionsAnswer> answer = Judged<Judgement>(
-        versions.labels, family,
+        versions.labels, WithPairSplit(family, versions.labels, options.splitPercentA),
         [&](std::size_t control, std::size_t v, double share, double level) -> Outcome<Judgement> {
             JudgeOptions pair = options;
             pair.splitPercentA = share;
@@ -151,7 +164,7 @@ Outcome<MeansVersionsAnswer> CompareVersions(const MeansVersions& versions, cons
 {
     const auto& s = versions.summaries;
     Outcome<MeansVersionsAnswer> answer = Judged<MeansAnswer>(
-        versions.labels, family,
+        versions.labels, WithPairSplit(family, versions.labels, options.splitPercentA),
         [&](std::size_t control, std::size_t v, double share, double level) {
             MeansOptions pair = options;
             pair.splitPercentA = share;

@@ -21,7 +21,8 @@ namespace ambrelay {
 struct VersionsOptions {
     Adjustment adjustment = Adjustment::Holm;
     std::string control;                // the control's label; the first version when empty
-    std::vector<double> sharesPercent;  // every version's intended share, in their order; empty: equal
+    std::vector<double> sharesPercent;  // every version's intended share, in their order; empty: equal, or
+                                        // for two versions the options' splitPercentA as the control's
 };
 
 template <typename Answer>

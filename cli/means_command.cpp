@@ -179,52 +179,49 @@ private:
         if (!answer->versions) {
             return Fail(s.err, answer->versions.Failure());
         }
-        const Wording wording = json_ ? Wording::NumbersOnly : Wording::ForPeople;
         const MeansVersionsAnswer& versions = *answer->versions;
         const bool two = versions.Versions() == 2;
+        if (!json_) {
+            // Two versions: their one comparison, as it has always been written.
+            if (two) {
+                std::vector<Figure> all = ValuesFigures(*answer).All();
+                const std::vector<Figure> means = MeansFigures(*answer->Pair()).All();
+                all.insert(all.end(), means.begin(), means.end());
+                s.out << FiguresText(all, ValuesWarnings(*answer));
+            } else {
+                s.out << ValuesVersionsText(*answer);
+            }
+            return said.Any() ? kNoResult : kResult;
+        }
+        // More: each version against the control, with the test's own figures.
         std::string text;
         JsonWriter json(text, true);
-        if (json_ && !two) {
+        if (!two) {
             json.BeginObject();
             json.Key("comparisons");
             json.BeginArray();
         }
-        // Two versions: their one comparison, as it has always been written.
-        // More: each version against the control, with the test's own figures.
         for (std::size_t c = 0; c < versions.comparisons.size(); ++c) {
-            const std::vector<Figure> values = ValuesFigures(*answer, c, wording).All();
-            const std::vector<Figure> family = VersionFigures(versions, c, wording).All();
-            const std::vector<Figure> means = ComparisonFigures(versions, c, wording).All();
-            const std::vector<Warning> warnings = ValuesWarnings(*answer, c);
-            if (json_) {
-                json.BeginObject();
-                WriteFigures(json, ValuesFigureKinds(), values, NamesOf(ValuesFigureKinds()));
-                if (!two) {
-                    WriteFigures(json, VersionFigureKinds(), family, NamesOf(VersionFigureKinds()));
-                }
-                WriteFigures(json, MeansFigureKinds(), means, NamesOf(MeansFigureKinds()));
-                json.Key("warnings");
-                WriteWarnings(json, warnings);
-                json.EndObject();
-                continue;
-            }
-            std::vector<Figure> all = values;
+            json.BeginObject();
+            WriteFigures(json, ValuesFigureKinds(), ValuesFigures(*answer, c, Wording::NumbersOnly).All(),
+                         NamesOf(ValuesFigureKinds()));
             if (!two) {
-                // The test's warnings first, then each comparison under its heading, a blank line between.
-                all.insert(all.end(), family.begin(), family.end());
-                text += c == 0 ? WarningsText(VersionsWarnings(versions)) : std::string();
-                text += (text.empty() ? "" : "\n") + ComparisonHeading(versions, c) + "\n";
+                WriteFigures(json, VersionFigureKinds(), VersionFigures(versions, c, Wording::NumbersOnly).All(),
+                             NamesOf(VersionFigureKinds()));
             }
-            all.insert(all.end(), means.begin(), means.end());
-            text += FiguresText(all, warnings);
+            WriteFigures(json, MeansFigureKinds(), ComparisonFigures(versions, c, Wording::NumbersOnly).All(),
+                         NamesOf(MeansFigureKinds()));
+            json.Key("warnings");
+            WriteWarnings(json, ValuesWarnings(*answer, c));
+            json.EndObject();
         }
-        if (json_ && !two) {
+        if (!two) {
             json.EndArray();
             json.Key("warnings");
             WriteWarnings(json, VersionsWarnings(versions));
             json.EndObject();
         }
-        s.out << text << (json_ ? "\n" : "");
+        s.out << text << "\n";
         return said.Any() ? kNoResult : kResult;
     }
 

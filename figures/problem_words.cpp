@@ -375,8 +375,8 @@ std::string ProblemText(const Problem& p)
     case Reason::EmptyTable:
         return p.expected ? ReasonText(p.reason) : "the table is empty: it needs rows of counts";
     case Reason::FieldCount:
-        return "The row has " + std::to_string(p.count) + " fields where the header has " + std::to_string(p.expected)
-               + ".";
+        return "The row has " + std::to_string(p.count) + (p.count == 1 ? " field" : " fields")
+               + " where the header has " + std::to_string(p.expected) + ".";
     case Reason::NoSuchColumn:
     case Reason::NoSuchPosition:
     case Reason::PositionsOnly:
@@ -419,7 +419,9 @@ std::string ProblemText(const Problem& p)
         return text;
     }
     case Reason::OneVersionOnly:
-        return "the file has only one version, " + QuotedList(p.names) + "; a comparison takes two";
+        // A file's versions are its labels; a table's test has its own.
+        return std::string(p.kind == NameKind::Column ? "the file" : "the test") + " has only one version, "
+               + QuotedList(p.names) + "; a comparison takes two";
     case Reason::ControlAndOtherNeeded:
         return "the file needs rows of the control " + Quoted(p.text) + " and of one other version";
     case Reason::UnknownCommand: {

@@ -209,6 +209,22 @@ std::string VersionsSentence(const MeansVersionsAnswer& a, std::size_t i)
     return start + "; " + FamilyClause(a, i);
 }
 
+std::string ValuesVersionsText(const ValuesAnswer& answer)
+{
+    const MeansVersionsAnswer& versions = *answer.versions;
+    std::string text = WarningsText(VersionsWarnings(versions));
+    for (std::size_t c = 0; c < versions.comparisons.size(); ++c) {
+        std::vector<Figure> all = ValuesFigures(answer, c).All();
+        const std::vector<Figure> family = VersionFigures(versions, c).All();
+        const std::vector<Figure> comparison = ComparisonFigures(versions, c).All();
+        all.insert(all.end(), family.begin(), family.end());
+        all.insert(all.end(), comparison.begin(), comparison.end());
+        text += (text.empty() ? "" : "\n") + ComparisonHeading(versions, c) + "\n"
+                + FiguresText(all, ValuesWarnings(answer, c));
+    }
+    return text;
+}
+
 std::string AdjustmentWords(Adjustment adjustment)
 {
     switch (adjustment) {

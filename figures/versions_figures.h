@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "answers/values_answer.h"
 #include "answers/versions_answer.h"
 #include "figures/figures.h"
 #include "figures/means_figures.h"
@@ -54,6 +55,11 @@ std::string ComparisonHeading(const VersionsAnswer<Answer>& answer, std::size_t 
     return answer.labels[answer.comparisons[comparison].version] + " against " + answer.labels[answer.control]
            + ", the control:";
 }
+
+// A file of values of more than two versions in plain words, as a terminal
+// and Copy give it: the test's warnings, then each version against the
+// control under its heading, with its figures and its own warnings.
+std::string ValuesVersionsText(const ValuesAnswer& answer);
 
 // "Holm's correction", "no correction".
 std::string AdjustmentWords(Adjustment adjustment);

@@ -12,12 +12,14 @@
 #include <type_traits>
 
 #include "answers/counts_answer.h"
+#include "answers/long_form.h"
 #include "answers/worker_pool.h"
 #include "checks/amounts.h"
 #include "figures/machine_text.h"
 #include "figures/means_figures.h"
 #include "figures/plan_figures.h"
 #include "figures/problem_words.h"
+#include "figures/versions_figures.h"
 
 namespace ambrelay::python {
 namespace {
@@ -171,11 +173,13 @@ Outcome<double> ShareOfA(const InputColumn& c, std::size_t row)
 
 }  // namespace
 
-std::vector<OutputColumn> ColumnsOf(std::span<const FigureKind> kinds)
+std::vector<OutputColumn> ColumnsOf(std::initializer_list<std::span<const FigureKind>> lists)
 {
     std::vector<OutputColumn> columns;
+    std::size_t before = 0;
+    for (const std::span<const FigureKind> kinds : lists) {
     for (const FigureKind& k : kinds) {
-        const std::size_t at = static_cast<std::size_t>(k.id);
+        const std::size_t at = before + static_cast<std::size_t>(k.id);
         if (k.unit == Unit::Text) {
             columns.push_back({k.key, k.key, ColumnType::Text, at, 0});
         } else if (k.unit == Unit::YesNo) {
@@ -188,6 +192,8 @@ std::vector<OutputColumn> ColumnsOf(std::span<const FigureKind> kinds)
             columns.push_back({interval + "_low", interval, ColumnType::Number, at, 1});
             columns.push_back({interval + "_high", interval, ColumnType::Number, at, 2});
         }
+    }
+    before += kinds.size();
     }
     return columns;
 }
@@ -302,6 +308,107 @@ void SplitBatch(const InputColumn (&in)[3], std::size_t rows, const Settings& s,
             WriteFigures(answer->All(), "", row, out, texts);
         }
     });
+}
+
+namespace {
+
+// The rows grouped into their tests, each row's cells read as every door reads them.
+GroupedTests Grouped(const VersionRows& in)
+{
+    GroupedTests tests;
+    for (std::size_t row = 0; row < in.rows; ++row) {
+        VersionRow version;
+        version.test = in.tests ? (*in.tests)[row] : std::string();
+        version.version = (*in.versions)[row];
+        for (const InputColumn& cell : in.cells) {
+            version.cells.push_back(cell[row]);
+        }
+        version.place = row;
+        tests.Add(std::move(version));
+    }
+    return tests;
+}
+
+// Each test answered on the pool, then its rows written in the tests' order.
+template <typename Answer, typename AnswerTest, typename Own>
+std::size_t VersionsBatch(const VersionRows& in, const Settings& s, Output& out, std::int64_t* places,
+                          AnswerTest answerTest, Own own)
+{
+    const GroupedTests tests = Grouped(in);
+    std::vector<std::optional<Outcome<Answer>>> answers(tests.Size());
+    WorkerPool pool(std::max(s.jobs, 1u) - 1);
+    pool.Run(tests.Size(), [&](std::size_t t, std::size_t) { answers[t].emplace(answerTest(tests.Rows(t))); });
+    out.dictionaries.assign(1, TextCodes());
+    Texts texts{out, out.dictionaries[0], 0};
+    std::size_t written = 0;
+    std::string codes;
+    for (std::size_t t = 0; t < tests.Size(); ++t) {
+        const Outcome<Answer>& answer = *answers[t];
+        const std::vector<VersionRow>& rows = tests.Rows(t);
+        if (!answer) {
+            for (const VersionRow& row : rows) {
+                WriteError(ProblemText(answer.Failure()), written, out, texts);
+                places[written++] = static_cast<std::int64_t>(row.place);
+            }
+            continue;
+        }
+        for (std::size_t c = 0; c < answer->comparisons.size(); ++c) {
+            std::vector<Figure> figures = VersionFigures(*answer, c, Wording::NumbersOnly).All();
+            const std::vector<Figure> comparison = ComparisonFigures(*answer, c, Wording::NumbersOnly).All();
+            figures.insert(figures.end(), comparison.begin(), comparison.end());
+            std::vector<WarningCode> warnings = answer->warnings;
+            const std::vector<WarningCode>& pair = own(answer->comparisons[c].answer);
+            warnings.insert(warnings.end(), pair.begin(), pair.end());
+            WarningsOf(warnings, written, out, codes);
+            WriteFigures(figures, codes, written, out, texts);
+            places[written++] = static_cast<std::int64_t>(rows[answer->comparisons[c].version].place);
+        }
+    }
+    return written;
+}
+
+// A test's planned total: its first row's, as the command line has one for a table.
+JudgeOptions JudgeOptionsOf(const Settings& s, const std::vector<VersionRow>& rows, std::optional<Problem>& problem)
+{
+    JudgeOptions options;
+    options.margin = s.margin;
+    problem = Planned(s, rows.front().place, options.plannedObservations);
+    return options;
+}
+
+}  // namespace
+
+std::size_t JudgeVersionsBatch(const VersionRows& in, const Settings& s, const VersionsOptions& family, Output& out,
+                               std::int64_t* places)
+{
+    return VersionsBatch<RatesVersionsAnswer>(
+        in, s, out, places,
+        [&](const std::vector<VersionRow>& rows) -> Outcome<RatesVersionsAnswer> {
+            std::optional<Problem> problem;
+            const JudgeOptions options = JudgeOptionsOf(s, rows, problem);
+            if (problem) {
+                return *problem;
+            }
+            return JudgeRowsOfTest(rows, options, family);
+        },
+        [](const Judgement& j) -> const std::vector<WarningCode>& { return j.Figures().warnings; });
+}
+
+std::size_t CompareVersionsBatch(const VersionRows& in, Better better, const Settings& s,
+                                 const VersionsOptions& family, Output& out, std::int64_t* places)
+{
+    return VersionsBatch<MeansVersionsAnswer>(
+        in, s, out, places,
+        [&](const std::vector<VersionRow>& rows) -> Outcome<MeansVersionsAnswer> {
+            MeansOptions options;
+            options.better = better;
+            options.margin = s.margin;
+            if (auto problem = Planned(s, rows.front().place, options.plannedObservations)) {
+                return *problem;
+            }
+            return CompareRowsOfTest(rows, options, family);
+        },
+        [](const MeansAnswer& a) -> const std::vector<WarningCode>& { return a.warnings; });
 }
 
 }  // namespace ambrelay::python

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <unordered_map>
 #include <optional>
 #include <span>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "checks/given_values.h"
+#include "answers/versions_answer.h"
 #include "engine/looking_early.h"
 #include "engine/means.h"
 #include "figures/figures.h"
@@ -46,7 +48,9 @@ struct OutputColumn {
     int part;             // 0 the value, 1 the interval's low end, 2 its high end
 };
 
-std::vector<OutputColumn> ColumnsOf(std::span<const FigureKind> kinds);
+// The columns of one list of figures or more, one after the other: a
+// figure's place counts on from the lists before it.
+std::vector<OutputColumn> ColumnsOf(std::initializer_list<std::span<const FigureKind>> lists);
 
 // Each thread numbers the distinct texts it meets, so a column of texts is
 // a column of numbers until the interpreter makes one str object a text.
@@ -101,5 +105,24 @@ void JudgeBatch(const InputColumn (&counts)[4], std::size_t rows, const Settings
 void MeansBatch(const InputColumn (&summaries)[6], Better better, std::size_t rows, const Settings& settings,
                 Output& out);
 void SplitBatch(const InputColumn (&split)[3], std::size_t rows, const Settings& settings, Output& out);
+
+// Tests in long form, a row a version: each row's test (none: one test),
+// its version and its two counts (or three summaries).
+struct VersionRows {
+    const std::vector<std::string>* tests = nullptr;
+    const std::vector<std::string>* versions = nullptr;
+    std::vector<InputColumn> cells;
+    std::size_t rows = 0;
+};
+
+// Every test answered: a row out for each version compared with its
+// test's control, or for each row of a test without an answer, with the
+// versions' figures and then the comparison's (the columns of
+// ColumnsOf({VersionFigureKinds(), ...})). `places` gets each row's place
+// among the rows in. Returns how many rows go out, never more than come in.
+std::size_t JudgeVersionsBatch(const VersionRows& in, const Settings& settings, const VersionsOptions& family,
+                               Output& out, std::int64_t* places);
+std::size_t CompareVersionsBatch(const VersionRows& in, Better better, const Settings& settings,
+                                 const VersionsOptions& family, Output& out, std::int64_t* places);
 
 }  // namespace ambrelay::python

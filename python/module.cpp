@@ -15,6 +15,7 @@
 #include "figures/means_figures.h"
 #include "figures/plan_figures.h"
 #include "figures/problem_words.h"
+#include "figures/versions_figures.h"
 #include "python/batch.h"
 
 namespace py = pybind11;
@@ -137,9 +138,9 @@ py::array TextColumn(const std::int32_t* codes, std::size_t rows, const std::vec
 // released; then each thread's distinct texts made into str objects once,
 // and the text columns filled with them.
 template <typename Run>
-py::dict RunBatch(std::span<const FigureKind> kinds, std::size_t rows, Settings settings, Run run)
+py::dict RunBatch(std::vector<OutputColumn> columnsOut, std::size_t rows, Settings settings, Run run)
 {
-    Output out(ColumnsOf(kinds));
+    Output out(std::move(columnsOut));
     if (settings.words) {
         out.warningWords.resize(rows);
     }
@@ -153,10 +154,11 @@ py::dict RunBatch(std::span<const FigureKind> kinds, std::size_t rows, Settings 
             out.numbers[c] = numbers.back().mutable_data();
         }
     }
-    // Every row's code is written by the batch: the memory starts unset.
+    // No text until the batch writes one: a batch of versions writes fewer rows than come in.
     std::vector<std::unique_ptr<std::int32_t[]>> codes;
     for (std::int32_t*& column : out.codes) {
         codes.emplace_back(new std::int32_t[rows]);
+        std::fill_n(codes.back().get(), rows, python::kNoText);
         column = codes.back().get();
     }
     {
@@ -231,6 +233,43 @@ py::dict FiguresDict(std::span<const FigureKind> kinds, const std::vector<Figure
     return d;
 }
 
+// A long frame's tests answered by `batch`, whose rows out are the first
+// `count` of every column, each from the row in at its place.
+template <typename Batch>
+py::dict VersionsBatch(const std::optional<std::vector<std::string>>& tests, const std::vector<std::string>& versions,
+                       const py::list& columns, const std::vector<std::string>& names, const py::object& planned,
+                       const std::optional<std::string>& margin, const std::optional<std::string>& points,
+                       const char* pointsName, const std::optional<std::string>& split, const std::string& control,
+                       const std::string& adjust, unsigned jobs, std::span<const FigureKind> comparison, Batch batch)
+{
+    Inputs inputs(NameKind::Column);
+    python::VersionRows in;
+    in.tests = tests ? &*tests : nullptr;
+    in.versions = &versions;
+    in.rows = versions.size();
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        in.cells.push_back(inputs.Add(columns[i], names[i]));
+    }
+    const Settings s = SettingsOf(inputs, planned, margin, points, pointsName, std::nullopt, jobs, false);
+    VersionsOptions family;
+    family.control = control;
+    if (!AdjustmentNamed(adjust, family.adjustment)) {
+        throw py::value_error("adjust is one of holm, hochberg, BH, bonferroni or none, not '" + adjust + "'");
+    }
+    if (split) {
+        family.sharesPercent = Or(ReadSplit(*split, Origin::Argument("split"))).sharesPercent;
+    }
+    py::array_t<std::int64_t> places(static_cast<py::ssize_t>(in.rows));
+    std::size_t count = 0;
+    py::dict result = RunBatch(ColumnsOf({VersionFigureKinds(), comparison}), in.rows, s,
+                               [&](const Settings& settings, Output& out) {
+                                   count = batch(in, settings, family, out, places.mutable_data());
+                               });
+    result["count"] = count;
+    result["places"] = places;
+    return result;
+}
+
 template <typename Answer>
 py::dict PlanAnswer(std::span<const FigureKind> kinds, const Answer& answer)
 {
@@ -268,7 +307,7 @@ PYBIND11_MODULE(_ambrelay, m)
                                            inputs.Add(columns[2], names[2]), inputs.Add(columns[3], names[3])};
             const Settings s = SettingsOf(inputs, planned, margin, marginPoints, "margin_points", split, jobs, words);
             const std::size_t rows = Rows({&counts[0], &counts[1], &counts[2], &counts[3], &s.planned});
-            return RunBatch(JudgementFigureKinds(), rows, s, [&](const Settings& settings, Output& out) {
+            return RunBatch(ColumnsOf({JudgementFigureKinds()}), rows, s, [&](const Settings& settings, Output& out) {
                 python::JudgeBatch(counts, rows, settings, out);
             });
         },
@@ -288,7 +327,7 @@ PYBIND11_MODULE(_ambrelay, m)
             const Settings s = SettingsOf(inputs, planned, margin, marginUnits, "margin_units", split, jobs, words);
             const std::size_t rows = Rows({&in[0], &in[1], &in[2], &in[3], &in[4], &in[5], &s.planned});
             const Better better = lowerIsBetter ? Better::Lower : Better::Higher;
-            return RunBatch(MeansFigureKinds(), rows, s, [&](const Settings& settings, Output& out) {
+            return RunBatch(ColumnsOf({MeansFigureKinds()}), rows, s, [&](const Settings& settings, Output& out) {
                 python::MeansBatch(in, better, rows, settings, out);
             });
         },
@@ -304,7 +343,7 @@ PYBIND11_MODULE(_ambrelay, m)
             Settings s;
             s.jobs = jobs;
             const std::size_t rows = Rows({&in[0], &in[1], &in[2]});
-            return RunBatch(SplitFigureKinds(), rows, s, [&](const Settings& settings, Output& out) {
+            return RunBatch(ColumnsOf({SplitFigureKinds()}), rows, s, [&](const Settings& settings, Output& out) {
                 python::SplitBatch(in, rows, settings, out);
             });
         },
@@ -340,6 +379,45 @@ PYBIND11_MODULE(_ambrelay, m)
         },
         py::arg("sd"), py::arg("mde"), py::arg("absolute"), py::arg("mean"), py::arg("alpha"), py::arg("power"),
         py::arg("daily"), py::arg("one_sided"));
+
+    // Tests in long form, a row a version: `tests` each row's test (None: one
+    // test), `versions` each row's label, `columns` its counts or summaries.
+    // Only the first `count` rows of every column go out; `places` names the
+    // row in that each came from.
+    m.def(
+        "judge_versions",
+        [](const std::optional<std::vector<std::string>>& tests, const std::vector<std::string>& versions,
+           const py::list& columns, const std::vector<std::string>& names, const py::object& planned,
+           std::optional<std::string> margin, std::optional<std::string> marginPoints,
+           std::optional<std::string> split, const std::string& control, const std::string& adjust, unsigned jobs) {
+            return VersionsBatch(tests, versions, columns, names, planned, margin, marginPoints, "margin_points",
+                                 split, control, adjust, jobs, {JudgementFigureKinds()},
+                                 [](const python::VersionRows& in, const Settings& s, const VersionsOptions& family,
+                                    Output& out, std::int64_t* places) {
+                                     return python::JudgeVersionsBatch(in, s, family, out, places);
+                                 });
+        },
+        py::arg("tests"), py::arg("versions"), py::arg("columns"), py::arg("names"), py::arg("planned"),
+        py::arg("margin"), py::arg("margin_points"), py::arg("split"), py::arg("control"), py::arg("adjust"),
+        py::arg("jobs"));
+
+    m.def(
+        "means_versions",
+        [](const std::optional<std::vector<std::string>>& tests, const std::vector<std::string>& versions,
+           const py::list& columns, const std::vector<std::string>& names, bool lowerIsBetter,
+           const py::object& planned, std::optional<std::string> margin, std::optional<std::string> marginUnits,
+           std::optional<std::string> split, const std::string& control, const std::string& adjust, unsigned jobs) {
+            const Better better = lowerIsBetter ? Better::Lower : Better::Higher;
+            return VersionsBatch(tests, versions, columns, names, planned, margin, marginUnits, "margin_units", split,
+                                 control, adjust, jobs, {MeansFigureKinds()},
+                                 [better](const python::VersionRows& in, const Settings& s,
+                                          const VersionsOptions& family, Output& out, std::int64_t* places) {
+                                     return python::CompareVersionsBatch(in, better, s, family, out, places);
+                                 });
+        },
+        py::arg("tests"), py::arg("versions"), py::arg("columns"), py::arg("names"), py::arg("lower_is_better"),
+        py::arg("planned"), py::arg("margin"), py::arg("margin_units"), py::arg("split"), py::arg("control"),
+        py::arg("adjust"), py::arg("jobs"));
 
     // The words for a frame without a column it was asked for.
     m.def(

@@ -17,6 +17,7 @@
 #include "checks/given_values.h"
 #include "figures/means_figures.h"
 #include "figures/problem_words.h"
+#include "figures/versions_figures.h"
 #include "ui/announcer.h"
 #include "ui/desktop.h"
 #include "ui/figures_table.h"
@@ -74,9 +75,14 @@ AveragesWindow::AveragesWindow(Desktop& desktop, QWidget* owner) : QWidget(owner
     typeNumbers_->hide();
     connect(openValues_, &QPushButton::clicked, this, &AveragesWindow::OpenValues);
     connect(typeNumbers_, &QPushButton::clicked, this, &AveragesWindow::TypeNumbers);
+    auto* moreVersions = new QPushButton(QStringLiteral("More versions…"), this);
+    moreVersions->setObjectName(QStringLiteral("moreVersions"));
+    moreVersions->setToolTip(QStringLiteral("The averages of three versions or more (Ctrl+Shift+V)"));
+    connect(moreVersions, &QPushButton::clicked, this, &AveragesWindow::MoreVersionsWanted);
     auto* sources = new QHBoxLayout;
     sources->addWidget(openValues_);
     sources->addWidget(typeNumbers_);
+    sources->addWidget(moreVersions);
     sources->addStretch();
     layout->addLayout(sources);
     lowerIsBetter_ = new QCheckBox(QStringLiteral("Lower is better (load time, cost, refunds)"), this);
@@ -137,7 +143,7 @@ AveragesWindow::AveragesWindow(Desktop& desktop, QWidget* owner) : QWidget(owner
     Update();
 }
 
-std::optional<Problem> AveragesWindow::ReadOptions(MeansOptions& options) const
+std::optional<Problem> AveragesWindow::ReadOptions(MeansOptions& options, VersionsOptions& family) const
 {
     options.better = lowerIsBetter_->isChecked() ? Better::Lower : Better::Higher;
     const std::string split = split_->text().toStdString();
@@ -146,11 +152,16 @@ std::optional<Problem> AveragesWindow::ReadOptions(MeansOptions& options) const
     }
     // The field shows its unit beside it: a bare number is a percent.
     const Outcome<Split> read = ReadSplit(split, {}, Amount::PercentShown);
-    const Outcome<Split> two = read ? SplitFor(*read, 2, {}) : read;
-    if (!two) {
-        return two.Failure();
+    if (!read) {
+        return read.Failure();
     }
-    options.splitPercentA = two->SharePercentA();
+    // A file may hold more versions than two, each with its share.
+    family.sharesPercent = read->sharesPercent;
+    if (const Outcome<Split> two = SplitFor(*read, 2, {})) {
+        options.splitPercentA = two->SharePercentA();
+    } else if (!file_) {
+        return two.Failure();  // typed numbers are two versions'
+    }
     return std::nullopt;
 }
 
@@ -173,7 +184,8 @@ void AveragesWindow::Update()
         return;
     }
     MeansOptions options;
-    if (auto problem = ReadOptions(options)) {
+    VersionsOptions family;
+    if (auto problem = ReadOptions(options, family)) {
         ShowNoAnswer(QStringLiteral("No answer: ") + Text(ProblemText(*problem)));
         return;
     }
@@ -222,21 +234,60 @@ void AveragesWindow::ShowFile()
         return;
     }
     MeansOptions options;
-    if (auto problem = ReadOptions(options)) {
+    VersionsOptions family;
+    if (auto problem = ReadOptions(options, family)) {
         ShowNoAnswer(QStringLiteral("No answer: ") + Text(ProblemText(*problem)));
         return;
     }
-    const ValuesAnswer answer = Recompared(*file_->answer, options);
+    const ValuesAnswer answer = Recompared(*file_->answer, options, family);
     const tables::ValuesRead& read = answer.read;
     const QString leftOut =
         read.rowsLeftOut > 0 ? Text(RowsLeftOutText(read.rowsLeftOut, read.firstRowsLeftOut.front())) : QString();
-    if (!answer.means) {
+    if (!answer.versions) {
         // The rows left out may be why: they are said too.
-        ShowNoAnswer(QStringLiteral("No answer: ") + Text(ProblemText(answer.means.Failure()))
+        ShowNoAnswer(QStringLiteral("No answer: ") + Text(ProblemText(answer.versions.Failure()))
                      + (leftOut.isEmpty() ? QString() : QStringLiteral("\n") + leftOut));
         return;
     }
-    ShowFigures(MeansFigures(*answer.means), ValuesFigures(answer).All(), ValuesWarnings(answer), leftOut);
+    if (const MeansAnswer* pair = answer.Pair()) {
+        ShowFigures(MeansFigures(*pair), ValuesFigures(answer).All(), ValuesWarnings(answer), leftOut);
+    } else {
+        ShowVersions(answer, leftOut);
+    }
+}
+
+void AveragesWindow::ShowVersions(const ValuesAnswer& answer, const QString& note)
+{
+    const MeansVersionsAnswer& versions = *answer.versions;
+    QString warningText = Text(WarningsText(VersionsWarnings(versions))).trimmed();
+    if (!note.isEmpty()) {
+        warningText = note + (warningText.isEmpty() ? QString() : QStringLiteral("\n") + warningText);
+    }
+    warnings_->setText(warningText);
+    warnings_->setVisible(!warningText.isEmpty());
+    table_->setRowCount(0);
+    QStringList sentences;
+    for (std::size_t c = 0; c < versions.comparisons.size(); ++c) {
+        Figure heading;
+        heading.label = ComparisonHeading(versions, c);
+        AddFigureRow(table_, heading);
+        const auto family = VersionFigures(versions, c);
+        const auto comparison = ComparisonFigures(versions, c);
+        for (const auto* list : {&family.All(), &comparison.All()}) {
+            for (const Figure& figure : *list) {
+                AddFigureRow(table_, figure);
+            }
+        }
+        sentences << Text(VersionsSentence(versions, c));
+    }
+    // The picture shows two averages; more versions have theirs in Compare more versions.
+    chart_->SetFigures(FigureList<MeansFigure>());
+    report_ = ValuesVersionsText(answer);
+    if (!note.isEmpty()) {
+        report_ += note.toStdString() + "\n";
+    }
+    copy_->setEnabled(true);
+    ShowAnswer(sentences.join(QLatin1Char('\n')));
 }
 
 void AveragesWindow::ShowAnswer(const QString& answer)

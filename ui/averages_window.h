@@ -35,6 +35,10 @@ public:
     const IntervalChart* Chart() const { return chart_; }
     ValuesPanel* Values() const { return values_; }
 
+signals:
+    // "More versions…": the averages of more than two versions, in a window of their own.
+    void MoreVersionsWanted();
+
 private:
     void Update();
     void OpenValues();
@@ -43,7 +47,9 @@ private:
     void ShowAnswer(const QString& answer);
     void ShowNoAnswer(const QString& answer);
     // Which way is better and the intended split, as the window's choices say; why not.
-    std::optional<Problem> ReadOptions(MeansOptions& options) const;
+    std::optional<Problem> ReadOptions(MeansOptions& options, VersionsOptions& family) const;
+    // A file of more than two versions: each against the control.
+    void ShowVersions(const ValuesAnswer& answer, const QString& note);
     void ShowFigures(const FigureList<MeansFigure>& answer, const std::vector<Figure>& before,
                      const std::vector<Warning>& warnings, const QString& note);
 

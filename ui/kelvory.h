@@ -26,6 +26,7 @@ class Desktop;
 class DetailsWindow;
 class PlannerWindow;
 class AveragesWindow;
+class VersionsWindow;
 class UprightBar;
 
 class Kelvory final : public QWidget {
@@ -87,6 +88,7 @@ private:
     void OpenDetails();
     void OpenPlanner();
     void OpenAverages();
+    void OpenVersions(bool averages);
     void FollowResult();
     void AddCompanionKeys(QWidget* companion);
     void PlaceBeside(QWidget* companion);
@@ -105,11 +107,13 @@ private:
     QAction* details_ = nullptr;
     QAction* plan_ = nullptr;
     QAction* averages_ = nullptr;
+    QAction* versions_ = nullptr;
     std::optional<Judgement> shown_;  // the finished calculation the window shows
     JudgeOptions judgeOptions_;       // the details window's planned total and margin
     DetailsWindow* detailsWindow_ = nullptr;
     PlannerWindow* plannerWindow_ = nullptr;
     AveragesWindow* averagesWindow_ = nullptr;
+    VersionsWindow* versionsWindow_ = nullptr;
     QList<QWidget*> schemeText_;
     Announcer* announcer_ = nullptr;  // what a screen reader says after a command  // drawn in the scheme's text colour where legible
 

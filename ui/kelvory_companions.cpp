@@ -1,7 +1,8 @@
 // The companion windows, beyond the window's own controls: "Details…",
-// "Plan a test…" and "Compare averages…" in the interpretation's menu and on
-// a right-click anywhere on the window but the input boxes, Ctrl+I,
-// Ctrl+Shift+P and Ctrl+Shift+A, and a double click on the interpretation.
+// "Plan a test…", "Compare averages…" and "Compare more versions…" in the
+// interpretation's menu and on a right-click anywhere on the window but the
+// input boxes, Ctrl+I, Ctrl+Shift+P, Ctrl+Shift+A and Ctrl+Shift+V, and a
+// double click on the interpretation.
 // Each window is built on first use.
 
 #include <QAction>
@@ -16,6 +17,7 @@
 #include "ui/details_window.h"
 #include "ui/kelvory.h"
 #include "ui/planner_window.h"
+#include "ui/versions_window.h"
 
 namespace ambrelay {
 
@@ -25,6 +27,8 @@ void Kelvory::SetUpCompanions()
     details_->setEnabled(false);
     plan_ = new QAction(QStringLiteral("Plan a test…"), this);
     averages_ = new QAction(QStringLiteral("Compare averages…"), this);
+    versions_ = new QAction(QStringLiteral("Compare more versions…"), this);
+    connect(versions_, &QAction::triggered, this, [this] { OpenVersions(false); });
     connect(details_, &QAction::triggered, this, &Kelvory::OpenDetails);
     connect(plan_, &QAction::triggered, this, &Kelvory::OpenPlanner);
     connect(averages_, &QAction::triggered, this, &Kelvory::OpenAverages);
@@ -32,6 +36,7 @@ void Kelvory::SetUpCompanions()
         target->addAction(details_);
         target->addAction(plan_);
         target->addAction(averages_);
+        target->addAction(versions_);
     }
     // Labels, buttons, bars and the frame pass a right-click on to the
     // window, which offers the same entries; the boxes keep their edit menu.
@@ -51,6 +56,8 @@ void Kelvory::AddCompanionKeys(QWidget* window)
     connect(planner, &QShortcut::activated, this, &Kelvory::OpenPlanner);
     auto* averages = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), window);
     connect(averages, &QShortcut::activated, this, &Kelvory::OpenAverages);
+    auto* versions = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), window);
+    connect(versions, &QShortcut::activated, this, [this] { OpenVersions(false); });
 }
 
 // A companion opens beside the window, on the side where the screen has more
@@ -115,11 +122,27 @@ void Kelvory::OpenAverages()
     if (!averagesWindow_) {
         averagesWindow_ = new AveragesWindow(desktop_, this);
         AddCompanionKeys(averagesWindow_);
+        connect(averagesWindow_, &AveragesWindow::MoreVersionsWanted, this, [this] { OpenVersions(true); });
         PlaceBeside(averagesWindow_);
     }
     averagesWindow_->show();
     averagesWindow_->raise();
     averagesWindow_->activateWindow();
+}
+
+void Kelvory::OpenVersions(bool averages)
+{
+    if (!versionsWindow_) {
+        versionsWindow_ = new VersionsWindow(desktop_, this);
+        AddCompanionKeys(versionsWindow_);
+        PlaceBeside(versionsWindow_);
+        versionsWindow_->SetAverages(averages);
+    } else if (averages) {
+        versionsWindow_->SetAverages(true);
+    }
+    versionsWindow_->show();
+    versionsWindow_->raise();
+    versionsWindow_->activateWindow();
 }
 
 // The planned total and the margin change the figures beyond the verdict,

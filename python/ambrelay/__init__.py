@@ -29,10 +29,25 @@ import pandas as pd
 
 from . import _ambrelay
 
-__all__ = ["judge", "judge_frame", "means", "means_frame", "plan", "srm", "JUDGE_COLUMNS", "MEANS_COLUMNS"]
+__all__ = [
+    "judge",
+    "judge_frame",
+    "judge_versions",
+    "means",
+    "means_frame",
+    "means_versions",
+    "plan",
+    "srm",
+    "JUDGE_COLUMNS",
+    "MEANS_COLUMNS",
+    "VERSION_COUNT_COLUMNS",
+    "VERSION_SUMMARY_COLUMNS",
+]
 
 JUDGE_COLUMNS = tuple(_ambrelay.JUDGE_COLUMNS)
 MEANS_COLUMNS = tuple(_ambrelay.MEANS_COLUMNS)
+VERSION_COUNT_COLUMNS = ("views", "responses")
+VERSION_SUMMARY_COLUMNS = ("n", "mean", "sd")
 
 Numbers = Union[float, int, str, Sequence[Any], np.ndarray, pd.Series]
 
@@ -316,6 +331,114 @@ def means_frame(
         raise ValueError("columns names six columns: n, mean and sd of version 1, then of version 2")
     compute = _means_of(columns, True, lower_is_better, margin, margin_units, split, jobs)
     return _frame_answer(frame, columns, planned, compute)
+
+
+def _versions_answer(
+    frame: pd.DataFrame, test: Optional[str], version: str, columns: Sequence[str], planned: Any, compute: Any
+) -> pd.DataFrame:
+    """A long frame's tests answered: a row for each version compared with
+    its test's control (that version's own row, and the figures), or each
+    row of a test without an answer, with the reason."""
+    names = [str(c) for c in frame.columns]
+    wanted = [version, *columns, *([test] if test is not None else [])]
+    if isinstance(planned, str):
+        wanted.append(planned)
+    for column in wanted:
+        if column not in frame.columns:
+            raise ValueError(_ambrelay.missing_column(str(column), names))
+    if isinstance(planned, str):
+        planned = frame[planned]
+    tests = None if test is None else [_text(v) for v in frame[test].tolist()]
+    versions = [_text(v) for v in frame[version].tolist()]
+    result = compute(tests, versions, [_column(frame[c]) for c in columns], [str(c) for c in columns], _column(planned))
+    count = result["count"]
+    figures = {name: values[:count] for name, values in _columns(result).items()}
+    rows = frame.iloc[result["places"][:count]]
+    return _joined(rows, figures)
+
+
+def judge_versions(
+    frame: pd.DataFrame,
+    test: Optional[str] = "test",
+    version: str = "version",
+    columns: Sequence[str] = VERSION_COUNT_COLUMNS,
+    *,
+    control: Optional[str] = None,
+    adjust: str = "holm",
+    split: Option = None,
+    planned: Optional[Union[str, Numbers]] = None,
+    margin: Option = None,
+    margin_points: Option = None,
+    jobs: Optional[int] = None,
+) -> pd.DataFrame:
+    """Tests of two or more versions in long form, as a GROUP BY gives them:
+    a row a version, with its test (``test``; None, or a frame without that
+    column, makes the frame one test), its label (``version``) and its views
+    and responses (``columns``).
+
+    Each version is judged against its test's control (the first version of
+    the test unless ``control`` names one), with every figure
+    ``ambrelay-cli judge --csv`` writes for a table of versions: the two-sided
+    p adjusted for the versions compared (``adjust``: holm, hochberg, BH,
+    bonferroni or none), whether it beats the control, its chance to be the
+    best, and the split across every version (``split``: "50/25/25", equal
+    when not given). Returns that version's row of the frame with the
+    figures on its right, a row for each version compared; a test without
+    an answer gives each of its rows with the reason in ``error``.
+    """
+    if margin is not None and margin_points is not None:
+        raise ValueError("give margin or margin_points, not both")
+    if len(columns) != 2:
+        raise ValueError("columns names two columns: each version's views and responses")
+    test = test if test is not None and test in frame.columns else None
+    return _versions_answer(
+        frame,
+        test,
+        version,
+        columns,
+        planned,
+        lambda tests, versions, cells, names, planned_: _ambrelay.judge_versions(
+            tests, versions, cells, names, planned_, _option(margin), _option(margin_points), _option(split),
+            control or "", adjust, _jobs(jobs)
+        ),
+    )
+
+
+def means_versions(
+    frame: pd.DataFrame,
+    test: Optional[str] = "test",
+    version: str = "version",
+    columns: Sequence[str] = VERSION_SUMMARY_COLUMNS,
+    *,
+    control: Optional[str] = None,
+    adjust: str = "holm",
+    split: Option = None,
+    lower_is_better: bool = False,
+    planned: Optional[Union[str, Numbers]] = None,
+    margin: Option = None,
+    margin_units: Option = None,
+    jobs: Optional[int] = None,
+) -> pd.DataFrame:
+    """Averages of two or more versions in long form: each row a version's
+    observations, average and standard deviation (``columns``), compared
+    as judge_versions() compares rates, by Welch's test. ``lower_is_better``
+    for a load time or a cost."""
+    if margin is not None and margin_units is not None:
+        raise ValueError("give margin or margin_units, not both")
+    if len(columns) != 3:
+        raise ValueError("columns names three columns: each version's n, mean and sd")
+    test = test if test is not None and test in frame.columns else None
+    return _versions_answer(
+        frame,
+        test,
+        version,
+        columns,
+        planned,
+        lambda tests, versions, cells, names, planned_: _ambrelay.means_versions(
+            tests, versions, cells, names, lower_is_better, planned_, _option(margin), _option(margin_units),
+            _option(split), control or "", adjust, _jobs(jobs)
+        ),
+    )
 
 
 def srm(

@@ -14,7 +14,8 @@ from typing import Any, Sequence
 
 import dask.dataframe as dd
 
-from . import JUDGE_COLUMNS, MEANS_COLUMNS, judge_frame, means_frame
+from . import JUDGE_COLUMNS, MEANS_COLUMNS, judge_frame, judge_versions as _judge_versions, means_frame
+from . import means_versions as _means_versions
 
 
 def judge(frame: dd.DataFrame, columns: Sequence[str] = JUDGE_COLUMNS, **options: Any) -> dd.DataFrame:
@@ -30,3 +31,28 @@ def means(frame: dd.DataFrame, columns: Sequence[str] = MEANS_COLUMNS, **options
     options.setdefault("jobs", 1)
     meta = means_frame(frame._meta, columns, **options)
     return frame.map_partitions(means_frame, columns, meta=meta, **options)
+
+
+def _by_test(frame: dd.DataFrame, test: Any, answer: Any, **options: Any) -> dd.DataFrame:
+    """`answer` on every partition after every row of a test has reached
+    one partition (a frame without the test column is one test, on one
+    partition)."""
+    options.setdefault("jobs", 1)
+    if test is None or test not in frame.columns:
+        grouped = frame.repartition(npartitions=1)
+    else:
+        grouped = frame.shuffle(on=test)
+    meta = answer(frame._meta, test, **options)
+    return grouped.map_partitions(answer, test, meta=meta, **options)
+
+
+def judge_versions(frame: dd.DataFrame, test: Any = "test", **options: Any) -> dd.DataFrame:
+    """judge_versions() on a cluster: the frame shuffled so that every row of
+    a test lies in one partition, then each partition judged; the options
+    are judge_versions()'s. The rows come out grouped by partition."""
+    return _by_test(frame, test, _judge_versions, **options)
+
+
+def means_versions(frame: dd.DataFrame, test: Any = "test", **options: Any) -> dd.DataFrame:
+    """means_versions() on a cluster, as judge_versions() runs there."""
+    return _by_test(frame, test, _means_versions, **options)

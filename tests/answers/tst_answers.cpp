@@ -152,12 +152,12 @@ void AnswersTest::comparedAgainAsIfReadAnew()
     request.options.splitPercentA = 40;
     std::istringstream second(file);
     const ValuesAnswer anew = *CompareValuesFile(second, request);
-    const ValuesAnswer again = Recompared(higher, request.options);
-    QCOMPARE(again.means->comparison.leader, Version::B);
-    QCOMPARE(again.means->comparison.leader, anew.means->comparison.leader);
-    QCOMPARE(again.means->comparison.pOneSided, anew.means->comparison.pOneSided);
-    QCOMPARE(again.means->comparison.sampleRatio->pValue, anew.means->comparison.sampleRatio->pValue);
-    QVERIFY(again.means->comparison.sampleRatio->pValue != higher.means->comparison.sampleRatio->pValue);
+    const ValuesAnswer again = Recompared(higher, request.options, request.family);
+    QCOMPARE(again.Pair()->comparison.leader, Version::B);
+    QCOMPARE(again.Pair()->comparison.leader, anew.Pair()->comparison.leader);
+    QCOMPARE(again.Pair()->comparison.pOneSided, anew.Pair()->comparison.pOneSided);
+    QCOMPARE(again.Pair()->comparison.sampleRatio->pValue, anew.Pair()->comparison.sampleRatio->pValue);
+    QVERIFY(again.Pair()->comparison.sampleRatio->pValue != higher.Pair()->comparison.sampleRatio->pValue);
 }
 
 void AnswersTest::everyPartOnce()

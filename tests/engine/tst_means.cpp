@@ -256,10 +256,10 @@ void MeansTest::pooledPercentiles()
     QFETCH(bool, ignoreZeros);
     QFETCH(double, expected);
     const std::vector<double> va(a.begin(), a.end()), vb(b.begin(), b.end());
-    const auto q = PooledQuantile(va, vb, p, ignoreZeros);
+    const auto q = PooledQuantile(std::vector<std::vector<double>>{va, vb}, p, ignoreZeros);
     QVERIFY(q);
     QVERIFY2(Near(*q, expected, 1e-15), qPrintable(QString::number(*q, 'g', 17)));
-    QVERIFY(!PooledQuantile(std::vector<double>{0}, {}, 0.5, true));
+    QVERIFY(!PooledQuantile(std::vector<std::vector<double>>{{0}, {}}, 0.5, true));
 }
 
 // A long-tailed sample streamed one value at a time: R's mean, sd and
@@ -313,15 +313,17 @@ void MeansTest::capsAsRTakesThem()
     caps.ignoreZeros = ignoreZeros;
     ValuesCollector values(false, caps);
     for (const double x : {0.0, 0.0, 1.0, 2.0, 3.0, 50.0, 0.0}) {
-        values.Add(Version::A, x);
+        values.Add(0, x);
     }
     for (const double x : {0.0, 4.0, 5.0, 100.0, -20.0, 0.0}) {
-        values.Add(Version::B, x);
+        values.Add(1, x);
     }
-    const ValuesCollector::Result r = values.Finish();
-    QVERIFY(r.a && r.b);
-    QVERIFY(Near(r.a->mean, expected[0], 1e-13) && Near(r.a->sd, expected[1], 1e-13));
-    QVERIFY(Near(r.b->mean, expected[2], 1e-13) && Near(r.b->sd, expected[3], 1e-13));
+    const ValuesCollector::Result r = values.Finish(2);
+    const auto& a = r.summaries[0];
+    const auto& b = r.summaries[1];
+    QVERIFY(a && b);
+    QVERIFY(Near(a->mean, expected[0], 1e-13) && Near(a->sd, expected[1], 1e-13));
+    QVERIFY(Near(b->mean, expected[2], 1e-13) && Near(b->sd, expected[3], 1e-13));
     QCOMPARE(r.caps.changedUpper, expected[4]);
     QCOMPARE(r.caps.changedLower, expected[5]);
     QCOMPARE(r.caps.upperOnZero, upperOnZero);

@@ -113,6 +113,8 @@ void ProblemWordsTest::problemsInWords_data()
     // Tables and files of values.
     QTest::newRow("a field count") << With(Problem(Reason::FieldCount), 3, 2)
                                    << "The row has 3 fields where the header has 2.";
+    QTest::newRow("a field count of one") << With(Problem(Reason::FieldCount), 1, 2)
+                                          << "The row has 1 field where the header has 2.";
     QTest::newRow("the other decimal mark")
         << With(At(Reason::OtherDecimalMark, NameKind::Column, "Views A", "12.50"), 1, 0)
         << "'12.50' in Views A is not a number where ',' is the decimal mark and '.' groups thousands; if '.' is "

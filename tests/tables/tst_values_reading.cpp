@@ -25,7 +25,7 @@ const char* ReasonName(Reason reason)
     case Reason::ReadingStopped: return "stopped";
     case Reason::FieldCount: return "fields";
     case Reason::NotANumber: return "number";
-    case Reason::ThirdVersion: return "third";
+    case Reason::TooManyVersions: return "too many";
     case Reason::NoVersionLabel: return "label";
     case Reason::UnclosedQuote: return "quote";
     case Reason::OtherDecimalMark: return "mark";
@@ -85,7 +85,7 @@ void ValuesReadingTest::summaries_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("denominator");
-    QTest::addColumn<QString>("labels");  // A's, then B's
+    QTest::addColumn<QString>("labels");  // the control's, then each version's as met
     QTest::addColumn<double>("meanA");
     QTest::addColumn<double>("meanB");
     QTest::addColumn<double>("blanks");
@@ -106,9 +106,20 @@ void ValuesReadingTest::summaries_data()
         << 0.0 << QStringList();
     QTest::newRow("a ratio: revenue over orders") << "g,rev,orders\nA,10,1\nA,30,3\nB,20,2\nB,40,2\n" << "g" << "rev"
                                                   << "" << "orders" << "A B" << 10.0 << 15.0 << 0.0 << QStringList();
-    QTest::newRow("rows left out, the rest counted")
-        << "g,v\nA,1\nA,x\nB,2\nC,3\nB\n\nA,3\nB,4\n" << "g" << "v" << "" << "" << "A B" << 2.0 << 3.0 << 0.0
-        << QStringList{"3: number", "5: third", "6: fields"};
+    QTest::newRow("rows left out, the rest counted, a third version kept")
+        << "g,v\nA,1\nA,x\nB,2\nC,3\nB\n\nA,3\nB,4\n" << "g" << "v" << "" << "" << "A B C" << 2.0 << 3.0 << 0.0
+        << QStringList{"3: number", "6: fields"};
+    QString many = "g,v\n";
+    for (int i = 1; i <= 22; ++i) {
+        many += QString("V%1,%1\nV%1,%1\n").arg(i);
+    }
+    QStringList names;
+    for (int i = 1; i <= 20; ++i) {
+        names << QString("V%1").arg(i);
+    }
+    QTest::newRow("versions past twenty left out by row")
+        << many << "g" << "v" << "" << "" << names.join(' ') << 1.0 << 2.0 << 0.0
+        << QStringList{"42: too many", "43: too many", "44: too many", "45: too many"};
     // A thousands comma makes a field too many: the row is said, never cut short.
     QTest::newRow("a field too many, a label left blank")
         << "g,v\nA,1\nA,1,234.50\n,3\nB,2\nA,3\nB,4\n" << "g" << "v" << "" << "" << "A B" << 2.0 << 3.0 << 0.0
@@ -143,8 +154,8 @@ void ValuesReadingTest::encodings()
     const Read read = ReadText(file.toStdString(), Layout("group", "value"));
     QVERIFY(read.result);
     QCOMPARE(QString::fromStdString(read.result->labels[0]), labelA);
-    QCOMPARE(read.result->result.a->mean, 2.0);
-    QCOMPARE(read.result->result.b->mean, 4.0);
+    QCOMPARE(read.result->result.summaries[0]->mean, 2.0);
+    QCOMPARE(read.result->result.summaries[1]->mean, 4.0);
 }
 
 void ValuesReadingTest::summaries()
@@ -162,10 +173,15 @@ void ValuesReadingTest::summaries()
     const Read read = ReadText(file.toStdString(), Layout(group, value, control, denominator));
     QVERIFY(read.result);
     const ValuesRead& values = *read.result;
-    QCOMPARE(QString::fromStdString(values.labels[0] + " " + values.labels[1]), labels);
-    QVERIFY(values.result.a && values.result.b);
-    QCOMPARE(values.result.a->mean, meanA);
-    QCOMPARE(values.result.b->mean, meanB);
+    QStringList said;
+    for (const std::string& label : values.labels) {
+        said << QString::fromStdString(label);
+    }
+    QCOMPARE(said.join(' '), labels);
+    QCOMPARE(values.result.summaries.size(), values.labels.size());
+    QVERIFY(values.result.summaries[0] && values.result.summaries[1]);
+    QCOMPARE(values.result.summaries[0]->mean, meanA);
+    QCOMPARE(values.result.summaries[1]->mean, meanB);
     QCOMPARE(values.blanks, blanks);
     QCOMPARE(read.rows, leftOut);
     QCOMPARE(values.rowsLeftOut, static_cast<std::size_t>(leftOut.size()));
@@ -221,7 +237,7 @@ void ValuesReadingTest::problemsInWords_data()
                                                  << "no version named 'Control' in column g; the file has 'control' "
                                                     "and 'treatment' (did you mean 'control'?)";
     QTest::newRow("rows left out")
-        << "g,v\nA,1\nA,2\nB,x\nC,1\nB,2\nB,3\n" << ""
+        << "g,v\nA,1\nA,2\nB,x\nC\nB,2\nB,3\n" << ""
         << "2 rows were left out; the first, line 4: 'x' in column v is not a number";
 }
 

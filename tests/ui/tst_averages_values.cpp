@@ -173,8 +173,11 @@ void AveragesValuesTest::filesThatSayWhy_data()
         << "group,value\nA,1\nA,x\nB,2\nB,4\nA,3\n" << "B's average is higher: 3.00 against 2.00"
         << "One row was left out, line 3: 'x' in column value is not a number";
     QTest::newRow("a third version and a short row")
-        << "group,value\nA,1\nB,2\nC,3\nA,2\nB\nB,5\n" << "B's average is higher"
-        << "2 rows were left out; the first, line 4: a third version, 'C': the file already has 'A' and 'B'";
+        << "group,value\nA,1\nB,2\nC,3\nA,2\nB\nB,5\nC,5\n" << "B's average is higher than A's, 133.3% more; with 3 versions compared, p = 0.3975"
+        << "One row was left out, line 6: The row has 1 field where the header has 2.";
+    QTest::newRow("a third version seen once")
+        << "group,value\nA,1\nB,2\nC,3\nA,2\nB,5\n"
+        << "No answer: 'C' against the control 'A': Each version needs at least two observations" << "";
     QTest::newRow("one version") << "group,value\nA,1\nA,2\n"
                                  << "No answer: the file has only one version, 'A'; a comparison takes two" << "";
     QTest::newRow("one observation a version")
