@@ -99,7 +99,7 @@ AveragesWindow::AveragesWindow(Desktop& desktop, QWidget* owner) : QWidget(owner
     // Names and values share the width.
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     table_->setMinimumHeight(200);
-    chart_ = new IntervalChart(this);
+    chart_ = new IntervalChart(desktop_, this);
     chart_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);  // the table takes the height to spare
     announcer_ = new Announcer(answer_);
     pause_ = new QTimer(this);

@@ -90,7 +90,7 @@ DetailsWindow::DetailsWindow(Desktop& desktop, QWidget* owner) : QWidget(owner, 
                                           "come from the normal approximation."),
                            this);
     footnote_->setWordWrap(true);
-    chart_ = new IntervalChart(this);
+    chart_ = new IntervalChart(desktop_, this);
     copy_ = new QPushButton(QStringLiteral("Copy"), this);
     save_ = new QPushButton(QStringLiteral("Save picture…"), this);
     auto* close = new QPushButton(QStringLiteral("Close"), this);
@@ -105,10 +105,7 @@ DetailsWindow::DetailsWindow(Desktop& desktop, QWidget* owner) : QWidget(owner, 
     layout->insertLayout(2, options);
     layout->addLayout(buttons);
     connect(copy_, &QPushButton::clicked, this, [this] { desktop_.CopyText(QString::fromStdString(report_)); });
-    connect(save_, &QPushButton::clicked, this, [this] {
-        // At the screen's density, so the picture is as crisp as on screen.
-        desktop_.SavePicture(this, chart_->grab().toImage());
-    });
+    connect(save_, &QPushButton::clicked, chart_, &IntervalChart::SavePicture);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     new QShortcut(Qt::Key_Escape, this, this, &QWidget::close);
     resize(640, 780);

@@ -5,10 +5,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QImage>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QUrl>
 #include <QWidget>
 
@@ -73,14 +73,18 @@ namespace ambrelay {
 
 void QtDesktop::CopyText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
 
-void QtDesktop::SavePicture(QWidget* owner, const QImage& picture)
+QString QtDesktop::SaveFile(QWidget* owner, const QString& title, const QString& suggested, const QString& filter)
 {
-    const QString path = QFileDialog::getSaveFileName(owner, QStringLiteral("Save picture"),
-                                                      QStringLiteral("ambrelay-details.png"),
-                                                      QStringLiteral("PNG pictures (*.png)"));
-    if (!path.isEmpty() && !picture.save(path, "PNG")) {
-        ShowMessage(owner, QStringLiteral("The picture could not be saved to ") + path + QStringLiteral("."));
+    QString chosenFilter;
+    QString path = QFileDialog::getSaveFileName(owner, title, suggested, filter, &chosenFilter);
+    // Not every dialog adds the suffix of the filter the user picked, and the
+    // suffix says what to write.
+    static const QRegularExpression firstSuffix(QStringLiteral("\\*(\\.[^ )]+)"));
+    const QRegularExpressionMatch suffix = firstSuffix.match(chosenFilter);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty() && suffix.hasMatch()) {
+        path += suffix.captured(1);
     }
+    return path;
 }
 
 QString QtDesktop::ChooseFile(QWidget* owner, const QString& title, const QString& filter)

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QImage>
 #include <QPushButton>
 #include <QtTest>
 #include <memory>
@@ -38,7 +37,12 @@ public:
     }
     QString InstalledHelpPage() const override { return installedHelp; }
     void CopyText(const QString& text) override { copied.push_back(text); }
-    void SavePicture(QWidget* /*owner*/, const QImage& picture) override { pictures.push_back(picture); }
+    QString SaveFile(QWidget* /*owner*/, const QString& title, const QString& suggested,
+                     const QString& filter) override
+    {
+        saveAsked.push_back(title + " | " + suggested + " | " + filter);
+        return savePath;
+    }
     QString ChooseFile(QWidget* /*owner*/, const QString& /*title*/, const QString& /*filter*/) override
     {
         return chosenFile;
@@ -47,10 +51,11 @@ public:
     QList<Message> messages;
     QStringList addresses;
     QStringList copied;
-    QList<QImage> pictures;
+    QStringList saveAsked;   // "title | suggested name | filter" of each save dialog
     QStringList unopenable;  // addresses no browser takes
     QString installedHelp;   // the installed help page's address, if any
     QString chosenFile;      // what the user picks in a file dialog; empty: they cancel
+    QString savePath;        // where the user saves; empty: they cancel
 };
 
 struct Window {
