@@ -24,6 +24,7 @@ public:
     bool OpenAddress(QWidget*, const QString&) override { return true; }
     QString InstalledHelpPage() const override { return {}; }
     void CopyText(const QString&) override {}
+    void CopyRichText(const QString&, const QString&) override {}
     QString SaveFile(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
     QString ChooseFile(QWidget*, const QString&, const QString&) override { return {}; }
 };

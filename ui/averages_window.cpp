@@ -20,6 +20,7 @@
 #include "ui/desktop.h"
 #include "ui/figures_table.h"
 #include "ui/interval_chart.h"
+#include "ui/report_copies.h"
 #include "ui/values_panel.h"
 
 namespace ambrelay {
@@ -116,7 +117,8 @@ AveragesWindow::AveragesWindow(Desktop& desktop, QWidget* owner) : QWidget(owner
         layout->addWidget(w, w == table_ ? 1 : 0);
     }
     layout->addLayout(buttons);
-    connect(copy_, &QPushButton::clicked, this, [this] { desktop_.CopyText(Text(report_)); });
+    copies_ = new ReportCopies(desktop_, this);
+    connect(copy_, &QPushButton::clicked, copies_, &ReportCopies::Copy);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     new QShortcut(Qt::Key_Escape, this, this, &QWidget::close);
     resize(620, 820);
@@ -228,7 +230,7 @@ void AveragesWindow::ShowAnswer(const QString& answer)
 
 void AveragesWindow::ShowNoAnswer(const QString& answer)
 {
-    report_.clear();
+    copies_->Clear();
     table_->setRowCount(0);
     warnings_->clear();
     warnings_->hide();
@@ -256,10 +258,11 @@ void AveragesWindow::ShowFigures(const FigureList<MeansFigure>& answer, const st
         AddFigureRow(table_, figure);
     }
     chart_->SetFigures(answer);
-    report_ = FiguresText(all, warnings);
+    ReportFrame frame;
     if (!note.isEmpty()) {
-        report_ += note.toStdString() + "\n";
+        frame.after.push_back(note.toStdString());
     }
+    copies_->Set(FormatReport(all, warnings, frame));
     copy_->setEnabled(true);
     ShowAnswer(Text(answer[MeansFigure::Answer].words));
 }

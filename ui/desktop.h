@@ -27,6 +27,10 @@ public:
     // Puts plain text on the clipboard.
     virtual void CopyText(const QString& text) = 0;
 
+    // Puts one text on the clipboard in two forms: plain, and HTML for the
+    // programs that paste rich text.
+    virtual void CopyRichText(const QString& plain, const QString& html) = 0;
+
     // Asks the user where to save a file, offering `suggested`; empty when
     // they cancel. A name typed without a suffix gets the chosen filter's.
     virtual QString SaveFile(QWidget* owner, const QString& title, const QString& suggested,

@@ -22,6 +22,7 @@
 #include "ui/desktop.h"
 #include "ui/figures_table.h"
 #include "ui/interval_chart.h"
+#include "ui/report_copies.h"
 
 namespace ambrelay {
 
@@ -104,7 +105,8 @@ DetailsWindow::DetailsWindow(Desktop& desktop, QWidget* owner) : QWidget(owner, 
     }
     layout->insertLayout(2, options);
     layout->addLayout(buttons);
-    connect(copy_, &QPushButton::clicked, this, [this] { desktop_.CopyText(QString::fromStdString(report_)); });
+    copies_ = new ReportCopies(desktop_, this);
+    connect(copy_, &QPushButton::clicked, copies_, &ReportCopies::Copy);
     connect(save_, &QPushButton::clicked, chart_, &IntervalChart::SavePicture);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     new QShortcut(Qt::Key_Escape, this, this, &QWidget::close);
@@ -159,7 +161,7 @@ void DetailsWindow::ReadOptions()
 void DetailsWindow::SetJudgement(const std::optional<Judgement>& judgement)
 {
     const bool shown = judgement && judgement->Finished();
-    report_ = shown ? ResultReport(*judgement) : std::string();
+    copies_->Set(shown ? ResultReportForms(*judgement) : ReportForms());
     copy_->setEnabled(shown);
     save_->setEnabled(shown);
     table_->setRowCount(0);

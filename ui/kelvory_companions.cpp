@@ -98,7 +98,7 @@ void Kelvory::OpenDetails()
 void Kelvory::OpenPlanner()
 {
     if (!plannerWindow_) {
-        plannerWindow_ = new PlannerWindow(this);
+        plannerWindow_ = new PlannerWindow(desktop_, this);
         AddCompanionKeys(plannerWindow_);
         PlaceBeside(plannerWindow_);
     }

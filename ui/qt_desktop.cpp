@@ -8,6 +8,7 @@
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QRegularExpression>
 #include <QUrl>
 #include <QWidget>
@@ -72,6 +73,16 @@ QString QtDesktop::InstalledHelpPage() const
 namespace ambrelay {
 
 void QtDesktop::CopyText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+
+void QtDesktop::CopyRichText(const QString& plain, const QString& html)
+{
+    // One clipboard entry in two formats: a program that pastes rich text
+    // takes the HTML, any other the same plain text as CopyText.
+    auto* data = new QMimeData;
+    data->setText(plain);
+    data->setHtml(html);
+    QGuiApplication::clipboard()->setMimeData(data);
+}
 
 QString QtDesktop::SaveFile(QWidget* owner, const QString& title, const QString& suggested, const QString& filter)
 {

@@ -36,7 +36,16 @@ public:
         return !unopenable.contains(address);
     }
     QString InstalledHelpPage() const override { return installedHelp; }
-    void CopyText(const QString& text) override { copied.push_back(text); }
+    void CopyText(const QString& text) override
+    {
+        copied.push_back(text);
+        copiedHtml.push_back(QString());
+    }
+    void CopyRichText(const QString& plain, const QString& html) override
+    {
+        copied.push_back(plain);
+        copiedHtml.push_back(html);
+    }
     QString SaveFile(QWidget* /*owner*/, const QString& title, const QString& suggested,
                      const QString& filter) override
     {
@@ -50,7 +59,8 @@ public:
 
     QList<Message> messages;
     QStringList addresses;
-    QStringList copied;
+    QStringList copied;      // the plain text of each copy
+    QStringList copiedHtml;  // the HTML beside it; empty for plain text alone
     QStringList saveAsked;   // "title | suggested name | filter" of each save dialog
     QStringList unopenable;  // addresses no browser takes
     QString installedHelp;   // the installed help page's address, if any
