@@ -155,7 +155,7 @@ void Kelvory::closeEvent(QCloseEvent* event)
 {
     // The companions belong to the window: closing it closes them, and so
     // ends the program.
-    for (QWidget* companion : std::initializer_list<QWidget*>{detailsWindow_, plannerWindow_}) {
+    for (QWidget* companion : std::initializer_list<QWidget*>{detailsWindow_, plannerWindow_, averagesWindow_}) {
         if (companion) {
             companion->close();
         }
