@@ -78,23 +78,6 @@ std::string Html(const std::vector<Figure>& figures, const std::vector<Warning>&
     return html + "</body></html>\n";
 }
 
-// A paragraph also must not start like a heading, a quote, a list or a rule.
-std::string MarkdownParagraph(std::string_view text)
-{
-    std::string escaped = MarkdownEscaped(text);
-    if (!escaped.empty() && std::string_view("#>-+=").find(escaped.front()) != std::string_view::npos) {
-        return "\\" + escaped;
-    }
-    std::size_t digits = 0;
-    while (digits < escaped.size() && std::isdigit(static_cast<unsigned char>(escaped[digits]))) {
-        ++digits;
-    }
-    if (digits > 0 && digits < escaped.size() && (escaped[digits] == '.' || escaped[digits] == ')')) {
-        escaped.insert(digits, "\\");
-    }
-    return escaped;
-}
-
 std::string Markdown(const std::vector<Figure>& figures, const std::vector<Warning>& warnings,
                      const ReportFrame& frame)
 {
@@ -103,7 +86,7 @@ std::string Markdown(const std::vector<Figure>& figures, const std::vector<Warni
         blocks.push_back("**" + MarkdownEscaped(frame.heading) + "**");
     }
     for (const std::string& line : frame.before) {
-        blocks.push_back(MarkdownParagraph(line));
+        blocks.push_back(MarkdownEscaped(line));
     }
     for (const Warning& w : warnings) {
         blocks.push_back("**Warning:** " + MarkdownEscaped(w.message));
@@ -114,10 +97,10 @@ std::string Markdown(const std::vector<Figure>& figures, const std::vector<Warni
     }
     blocks.push_back(table);
     for (const std::string& line : SummaryLines(figures, warnings)) {
-        blocks.push_back(MarkdownParagraph(line));
+        blocks.push_back(MarkdownEscaped(line));
     }
     for (const std::string& line : frame.after) {
-        blocks.push_back(MarkdownParagraph(line));
+        blocks.push_back(MarkdownEscaped(line));
     }
     std::string text;
     for (const std::string& block : blocks) {

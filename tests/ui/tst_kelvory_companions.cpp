@@ -54,8 +54,6 @@ private slots:
     void pictureAgainstZero_data();
     void pictureAgainstZero();
     void averagesAnswerAsTyped();
-    void closingTheWindowClosesItsCompanions_data();
-    void closingTheWindowClosesItsCompanions();
 };
 
 void KelvoryCompanionsTest::opening_data()
@@ -232,6 +230,9 @@ void KelvoryCompanionsTest::keysWorkFromEveryWindow()
                     plannerKey ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
     QWidget* opened = Companion(w, qPrintable(opens));
     QVERIFY(opened && opened->isVisible());
+    // Closing the window closes every companion, or the program runs on.
+    w.window->close();
+    QVERIFY(!start->isVisible() && !opened->isVisible());
 }
 
 void KelvoryCompanionsTest::plannerExplainsBadInput()
@@ -326,34 +327,6 @@ void KelvoryCompanionsTest::averagesAnswerAsTyped()
     QCOMPARE(answer->text(), QString("No answer: A standard deviation cannot be below 0."));
     averages->findChild<QLineEdit*>("n2")->setText("x");
     QCOMPARE(answer->text(), QString("Observations of B: Not a number."));
-}
-
-void KelvoryCompanionsTest::closingTheWindowClosesItsCompanions_data()
-{
-    QTest::addColumn<QString>("companion");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<bool>("shift");
-    QTest::newRow("details") << "DetailsWindow" << int(Qt::Key_I) << false;
-    QTest::newRow("planner") << "PlannerWindow" << int(Qt::Key_P) << true;
-    QTest::newRow("averages") << "AveragesWindow" << int(Qt::Key_A) << true;
-}
-
-// A companion left open would keep the program running with its main
-// window gone.
-void KelvoryCompanionsTest::closingTheWindowClosesItsCompanions()
-{
-    QFETCH(QString, companion);
-    QFETCH(int, key);
-    QFETCH(bool, shift);
-    Window w;
-    w.Enter("1000", "100", "1000", "130");
-    w.Go();
-    QTest::keyClick(w.Box("txtViews1"), Qt::Key(key),
-                    shift ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
-    QWidget* opened = Companion(w, qPrintable(companion));
-    QVERIFY(opened && opened->isVisible());
-    w.window->close();
-    QVERIFY(!opened->isVisible());
 }
 
 QTEST_MAIN(KelvoryCompanionsTest)

@@ -36,20 +36,15 @@ public:
         return !unopenable.contains(address);
     }
     QString InstalledHelpPage() const override { return installedHelp; }
-    void CopyText(const QString& text) override
-    {
-        copied.push_back(text);
-        copiedHtml.push_back(QString());
-    }
+    void CopyText(const QString& text) override { CopyRichText(text, QString()); }
     void CopyRichText(const QString& plain, const QString& html) override
     {
-        copied.push_back(plain);
-        copiedHtml.push_back(html);
+        copied << plain;
+        copiedHtml << html;
     }
-    QString SaveFile(QWidget* /*owner*/, const QString& title, const QString& suggested,
-                     const QString& filter) override
+    QString SaveFile(QWidget*, const QString& title, const QString& name, const QString& filter) override
     {
-        saveAsked.push_back(title + " | " + suggested + " | " + filter);
+        saveAsked << title + " | " + name + " | " + filter;
         return savePath;
     }
     QString ChooseFile(QWidget* /*owner*/, const QString& /*title*/, const QString& /*filter*/) override
