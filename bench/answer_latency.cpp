@@ -24,7 +24,8 @@ public:
     bool OpenAddress(QWidget*, const QString&) override { return true; }
     QString InstalledHelpPage() const override { return {}; }
     void CopyText(const QString&) override {}
-    void SavePicture(QWidget*, const QImage&) override {}
+    void CopyRichText(const QString&, const QString&) override {}
+    QString SaveFile(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
     QString ChooseFile(QWidget*, const QString&, const QString&) override { return {}; }
 };
 

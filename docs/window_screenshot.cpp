@@ -26,7 +26,8 @@ public:
     bool OpenAddress(QWidget*, const QString&) override { return true; }
     QString InstalledHelpPage() const override { return {}; }
     void CopyText(const QString&) override {}
-    void SavePicture(QWidget*, const QImage&) override {}
+    void CopyRichText(const QString&, const QString&) override {}
+    QString SaveFile(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
     QString ChooseFile(QWidget*, const QString&, const QString&) override { return chosenFile; }
     QString chosenFile;  // the values file the picture opens
 };

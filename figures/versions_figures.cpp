@@ -209,20 +209,48 @@ std::string VersionsSentence(const MeansVersionsAnswer& a, std::size_t i)
     return start + "; " + FamilyClause(a, i);
 }
 
+namespace {
+
+template <typename Answer>
+std::vector<ReportSection> SectionsOf(const VersionsAnswer<Answer>& answer)
+{
+    std::vector<ReportSection> sections;
+    for (std::size_t c = 0; c < answer.comparisons.size(); ++c) {
+        ReportSection section{ComparisonHeading(answer, c), VersionFigures(answer, c).All(), {}};
+        const std::vector<Figure> own = ComparisonFigures(answer, c).All();
+        section.figures.insert(section.figures.end(), own.begin(), own.end());
+        sections.push_back(std::move(section));
+    }
+    return sections;
+}
+
+}  // namespace
+
+std::vector<ReportSection> VersionsSections(const RatesVersionsAnswer& answer)
+{
+    return SectionsOf(answer);
+}
+
+std::vector<ReportSection> VersionsSections(const MeansVersionsAnswer& answer)
+{
+    return SectionsOf(answer);
+}
+
+std::vector<ReportSection> ValuesVersionsSections(const ValuesAnswer& answer)
+{
+    std::vector<ReportSection> sections = SectionsOf(*answer.versions);
+    for (std::size_t c = 0; c < sections.size(); ++c) {
+        std::vector<Figure> all = ValuesFigures(answer, c).All();
+        all.insert(all.end(), sections[c].figures.begin(), sections[c].figures.end());
+        sections[c].figures = std::move(all);
+        sections[c].warnings = ValuesWarnings(answer, c);
+    }
+    return sections;
+}
+
 std::string ValuesVersionsText(const ValuesAnswer& answer)
 {
-    const MeansVersionsAnswer& versions = *answer.versions;
-    std::string text = WarningsText(VersionsWarnings(versions));
-    for (std::size_t c = 0; c < versions.comparisons.size(); ++c) {
-        std::vector<Figure> all = ValuesFigures(answer, c).All();
-        const std::vector<Figure> family = VersionFigures(versions, c).All();
-        const std::vector<Figure> comparison = ComparisonFigures(versions, c).All();
-        all.insert(all.end(), family.begin(), family.end());
-        all.insert(all.end(), comparison.begin(), comparison.end());
-        text += (text.empty() ? "" : "\n") + ComparisonHeading(versions, c) + "\n"
-                + FiguresText(all, ValuesWarnings(answer, c));
-    }
-    return text;
+    return FormatSections(VersionsWarnings(*answer.versions), ValuesVersionsSections(answer)).plain;
 }
 
 std::string AdjustmentWords(Adjustment adjustment)

@@ -13,6 +13,7 @@
 #include "answers/versions_answer.h"
 #include "figures/figures.h"
 #include "figures/means_figures.h"
+#include "figures/report_formats.h"
 
 namespace ambrelay {
 
@@ -55,6 +56,13 @@ std::string ComparisonHeading(const VersionsAnswer<Answer>& answer, std::size_t 
     return answer.labels[answer.comparisons[comparison].version] + " against " + answer.labels[answer.control]
            + ", the control:";
 }
+
+// Each version against the control as a section of a report: its heading,
+// the family's figures and the comparison's own; of a file of values, the
+// file's figures and warnings first.
+std::vector<ReportSection> VersionsSections(const RatesVersionsAnswer& answer);
+std::vector<ReportSection> VersionsSections(const MeansVersionsAnswer& answer);
+std::vector<ReportSection> ValuesVersionsSections(const ValuesAnswer& answer);
 
 // A file of values of more than two versions in plain words, as a terminal
 // and Copy give it: the test's warnings, then each version against the

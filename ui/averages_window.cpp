@@ -22,6 +22,7 @@
 #include "ui/desktop.h"
 #include "ui/figures_table.h"
 #include "ui/interval_chart.h"
+#include "ui/report_copies.h"
 #include "ui/values_panel.h"
 
 namespace ambrelay {
@@ -119,7 +120,7 @@ AveragesWindow::AveragesWindow(Desktop& desktop, QWidget* owner) : QWidget(owner
     // Names and values share the width.
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     table_->setMinimumHeight(200);
-    chart_ = new IntervalChart(this);
+    chart_ = new IntervalChart(desktop_, this);
     chart_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);  // the table takes the height to spare
     announcer_ = new Announcer(answer_);
     pause_ = new QTimer(this);
@@ -136,7 +137,8 @@ AveragesWindow::AveragesWindow(Desktop& desktop, QWidget* owner) : QWidget(owner
         layout->addWidget(w, w == table_ ? 1 : 0);
     }
     layout->addLayout(buttons);
-    connect(copy_, &QPushButton::clicked, this, [this] { desktop_.CopyText(Text(report_)); });
+    copies_ = new ReportCopies(desktop_, this);
+    connect(copy_, &QPushButton::clicked, copies_, &ReportCopies::Copy);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     new QShortcut(Qt::Key_Escape, this, this, &QWidget::close);
     resize(620, 820);
@@ -266,26 +268,24 @@ void AveragesWindow::ShowVersions(const ValuesAnswer& answer, const QString& not
     warnings_->setText(warningText);
     warnings_->setVisible(!warningText.isEmpty());
     table_->setRowCount(0);
+    const std::vector<ReportSection> sections = ValuesVersionsSections(answer);
     QStringList sentences;
-    for (std::size_t c = 0; c < versions.comparisons.size(); ++c) {
+    for (std::size_t c = 0; c < sections.size(); ++c) {
         Figure heading;
-        heading.label = ComparisonHeading(versions, c);
+        heading.label = sections[c].heading;
         AddFigureRow(table_, heading);
-        const auto family = VersionFigures(versions, c);
-        const auto comparison = ComparisonFigures(versions, c);
-        for (const auto* list : {&family.All(), &comparison.All()}) {
-            for (const Figure& figure : *list) {
-                AddFigureRow(table_, figure);
-            }
+        for (const Figure& figure : sections[c].figures) {
+            AddFigureRow(table_, figure);
         }
         sentences << Text(VersionsSentence(versions, c));
     }
     // The picture shows two averages; more versions have theirs in Compare more versions.
     chart_->SetFigures(FigureList<MeansFigure>());
-    report_ = ValuesVersionsText(answer);
+    std::vector<std::string> after;
     if (!note.isEmpty()) {
-        report_ += note.toStdString() + "\n";
+        after.push_back(note.toStdString());
     }
+    copies_->Set(FormatSections(VersionsWarnings(versions), sections, after));
     copy_->setEnabled(true);
     ShowAnswer(sentences.join(QLatin1Char('\n')));
 }
@@ -299,7 +299,7 @@ void AveragesWindow::ShowAnswer(const QString& answer)
 
 void AveragesWindow::ShowNoAnswer(const QString& answer)
 {
-    report_.clear();
+    copies_->Clear();
     table_->setRowCount(0);
     warnings_->clear();
     warnings_->hide();
@@ -327,10 +327,11 @@ void AveragesWindow::ShowFigures(const FigureList<MeansFigure>& answer, const st
         AddFigureRow(table_, figure);
     }
     chart_->SetFigures(answer);
-    report_ = FiguresText(all, warnings);
+    ReportFrame frame;
     if (!note.isEmpty()) {
-        report_ += note.toStdString() + "\n";
+        frame.after.push_back(note.toStdString());
     }
+    copies_->Set(FormatReport(all, warnings, frame));
     copy_->setEnabled(true);
     ShowAnswer(Text(answer[MeansFigure::Answer].words));
 }

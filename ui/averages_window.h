@@ -25,6 +25,7 @@ namespace ambrelay {
 class Announcer;
 class Desktop;
 class IntervalChart;
+class ReportCopies;
 
 class AveragesWindow final : public QWidget {
     Q_OBJECT
@@ -69,7 +70,7 @@ private:
     QPushButton* copy_ = nullptr;
     Announcer* announcer_ = nullptr;
     QTimer* pause_ = nullptr;  // the answer is spoken once typing pauses
-    std::string report_;
+    ReportCopies* copies_ = nullptr;
 };
 
 }  // namespace ambrelay

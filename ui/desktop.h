@@ -2,7 +2,6 @@
 // The window's only ways out to the desktop: a message box, a web address
 // handed to the browser, the clipboard and the file dialogs. Tests put an observer in place of the real desktop.
 
-class QImage;
 class QString;
 class QWidget;
 
@@ -28,8 +27,14 @@ public:
     // Puts plain text on the clipboard.
     virtual void CopyText(const QString& text) = 0;
 
-    // Asks the user where to save a picture, as PNG, and saves it there.
-    virtual void SavePicture(QWidget* owner, const QImage& picture) = 0;
+    // Puts one text on the clipboard in two forms: plain, and HTML for the
+    // programs that paste rich text.
+    virtual void CopyRichText(const QString& plain, const QString& html) = 0;
+
+    // Asks the user where to save a file, offering `suggested`; empty when
+    // they cancel. A name typed without a suffix gets the chosen filter's.
+    virtual QString SaveFile(QWidget* owner, const QString& title, const QString& suggested,
+                             const QString& filter) = 0;
 
     // Asks the user for a file to open; empty when they cancel.
     virtual QString ChooseFile(QWidget* owner, const QString& title, const QString& filter) = 0;

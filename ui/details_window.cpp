@@ -24,6 +24,7 @@
 #include "ui/desktop.h"
 #include "ui/figures_table.h"
 #include "ui/interval_chart.h"
+#include "ui/report_copies.h"
 
 namespace ambrelay {
 
@@ -100,7 +101,7 @@ DetailsWindow::DetailsWindow(Desktop& desktop, QWidget* owner) : QWidget(owner, 
                                           "come from the normal approximation."),
                            this);
     footnote_->setWordWrap(true);
-    chart_ = new IntervalChart(this);
+    chart_ = new IntervalChart(desktop_, this);
     copy_ = new QPushButton(QStringLiteral("Copy"), this);
     save_ = new QPushButton(QStringLiteral("Save picture…"), this);
     auto* close = new QPushButton(QStringLiteral("Close"), this);
@@ -114,11 +115,9 @@ DetailsWindow::DetailsWindow(Desktop& desktop, QWidget* owner) : QWidget(owner, 
     }
     layout->insertLayout(2, options);
     layout->addLayout(buttons);
-    connect(copy_, &QPushButton::clicked, this, [this] { desktop_.CopyText(QString::fromStdString(report_)); });
-    connect(save_, &QPushButton::clicked, this, [this] {
-        // At the screen's density, so the picture is as crisp as on screen.
-        desktop_.SavePicture(this, chart_->grab().toImage());
-    });
+    copies_ = new ReportCopies(desktop_, this);
+    connect(copy_, &QPushButton::clicked, copies_, &ReportCopies::Copy);
+    connect(save_, &QPushButton::clicked, chart_, &IntervalChart::SavePicture);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     new QShortcut(Qt::Key_Escape, this, this, &QWidget::close);
     resize(640, 780);
@@ -184,7 +183,7 @@ void DetailsWindow::ReadOptions()
 void DetailsWindow::SetJudgement(const std::optional<Judgement>& judgement)
 {
     const bool shown = judgement && judgement->Finished();
-    report_ = shown ? ResultReport(*judgement) : std::string();
+    copies_->Set(shown ? ResultReportForms(*judgement) : ReportForms());
     copy_->setEnabled(shown);
     save_->setEnabled(shown);
     table_->setRowCount(0);

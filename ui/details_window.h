@@ -19,6 +19,7 @@ namespace ambrelay {
 
 class Desktop;
 class IntervalChart;
+class ReportCopies;
 
 class DetailsWindow final : public QWidget {
     Q_OBJECT
@@ -51,7 +52,7 @@ private:
     QLineEdit* split_ = nullptr;
     QComboBox* marginKind_ = nullptr;
     QLabel* optionsProblem_ = nullptr;
-    std::string report_;
+    ReportCopies* copies_ = nullptr;
     QLabel* warnings_ = nullptr;
     QLabel* summary_ = nullptr;
     QTableWidget* table_ = nullptr;

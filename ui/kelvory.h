@@ -12,6 +12,7 @@
 #include "engine/comparison_result.h"
 #include "engine/judge.h"
 #include "figures/window_view.h"
+#include "figures/report_formats.h"
 
 class QAction;
 class QFrame;
@@ -80,6 +81,7 @@ private:
     void KeepInsights(const Judgement& judgement);
     void ForgetInsights();
     void CopyResult();
+    void CopyResultAsMarkdown();
     bool CopiesResultInstead(const QLineEdit* box, const QEvent* event);
 
     // The companion windows: the details of the result and the test planner,
@@ -102,8 +104,9 @@ private:
     CheckFlags flags_;
     int MousePointer = kHandPointer;
     bool centred_ = false;
-    QString report_;  // empty until a calculation has run to the end
+    ReportForms report_;  // empty until a calculation has run to the end
     QAction* copyResult_ = nullptr;
+    QAction* copyMarkdown_ = nullptr;
     QAction* details_ = nullptr;
     QAction* plan_ = nullptr;
     QAction* averages_ = nullptr;

@@ -105,7 +105,7 @@ void Kelvory::OpenDetails()
 void Kelvory::OpenPlanner()
 {
     if (!plannerWindow_) {
-        plannerWindow_ = new PlannerWindow(this);
+        plannerWindow_ = new PlannerWindow(desktop_, this);
         AddCompanionKeys(plannerWindow_);
         PlaceBeside(plannerWindow_);
     }
@@ -178,7 +178,7 @@ void Kelvory::closeEvent(QCloseEvent* event)
 {
     // The companions belong to the window: closing it closes them, and so
     // ends the program.
-    for (QWidget* companion : std::initializer_list<QWidget*>{detailsWindow_, plannerWindow_}) {
+    for (QWidget* companion : std::initializer_list<QWidget*>{detailsWindow_, plannerWindow_, averagesWindow_}) {
         if (companion) {
             companion->close();
         }

@@ -11,6 +11,7 @@
 #include "figures/plan_figures.h"
 #include "figures/problem_words.h"
 #include "numbers/number_text.h"
+#include "ui/report_copies.h"
 
 namespace ambrelay {
 namespace {
@@ -19,8 +20,9 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-PlannerWindow::PlannerWindow(QWidget* owner) : QWidget(owner, Qt::Window)
+PlannerWindow::PlannerWindow(Desktop& desktop, QWidget* owner) : QWidget(owner, Qt::Window)
 {
+    copies_ = new ReportCopies(desktop, this);
     setObjectName(QStringLiteral("PlannerWindow"));
     setWindowTitle(QStringLiteral("Ambrelay: plan a test"));
     form_ = new QFormLayout(this);
@@ -105,6 +107,7 @@ std::optional<double> PlannerWindow::Read(const Field& field, bool optional)
 void PlannerWindow::Update()
 {
     plannedTotal_.reset();
+    copies_->Clear();
     const auto baseline = Read(baseline_);
     const auto effect = Read(effect_);
     const auto alpha = Read(alpha_);
@@ -148,6 +151,7 @@ void PlannerWindow::Update()
     perVersion_->setText(Text(f[PlanFigure::Observations].words));
     total_->setText(Text(f[PlanFigure::Total].words));
     plannedTotal_ = f[PlanFigure::Total].Number();
+    copies_->Set(FormatReport(f.All(), {}));
     days_->setText(f[PlanFigure::Days].Number() ? Text(f[PlanFigure::Days].words)
                                                 : QStringLiteral("Enter the observations per day to see the days."));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Planning the next test: the observations it needs, updated as the user
-// types, with each input's problem shown beside it in plain words.
+// types, with each input's problem shown beside it in plain words; the plan's
+// figures copied from its context menu.
 
 #include <QWidget>
 #include <optional>
@@ -12,11 +13,14 @@ class QLineEdit;
 
 namespace ambrelay {
 
+class Desktop;
+class ReportCopies;
+
 class PlannerWindow final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit PlannerWindow(QWidget* owner);
+    PlannerWindow(Desktop& desktop, QWidget* owner);
 
     // Starts the baseline at a ratio (0 to 1), as version A's last result.
     void SetBaseline(double ratio);
@@ -43,6 +47,7 @@ private:
     QLabel* total_ = nullptr;
     QLabel* days_ = nullptr;
     std::optional<double> plannedTotal_;
+    ReportCopies* copies_ = nullptr;
 };
 
 }  // namespace ambrelay

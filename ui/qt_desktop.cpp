@@ -5,10 +5,11 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QImage>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QRegularExpression>
 #include <QUrl>
 #include <QWidget>
 
@@ -73,14 +74,28 @@ namespace ambrelay {
 
 void QtDesktop::CopyText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
 
-void QtDesktop::SavePicture(QWidget* owner, const QImage& picture)
+void QtDesktop::CopyRichText(const QString& plain, const QString& html)
 {
-    const QString path = QFileDialog::getSaveFileName(owner, QStringLiteral("Save picture"),
-                                                      QStringLiteral("ambrelay-details.png"),
-                                                      QStringLiteral("PNG pictures (*.png)"));
-    if (!path.isEmpty() && !picture.save(path, "PNG")) {
-        ShowMessage(owner, QStringLiteral("The picture could not be saved to ") + path + QStringLiteral("."));
+    // One clipboard entry in two formats: a program that pastes rich text
+    // takes the HTML, any other the same plain text as CopyText.
+    auto* data = new QMimeData;
+    data->setText(plain);
+    data->setHtml(html);
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+QString QtDesktop::SaveFile(QWidget* owner, const QString& title, const QString& suggested, const QString& filter)
+{
+    QString chosenFilter;
+    QString path = QFileDialog::getSaveFileName(owner, title, suggested, filter, &chosenFilter);
+    // Not every dialog adds the suffix of the filter the user picked, and the
+    // suffix says what to write.
+    static const QRegularExpression firstSuffix(QStringLiteral("\\*(\\.[^ )]+)"));
+    const QRegularExpressionMatch suffix = firstSuffix.match(chosenFilter);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty() && suffix.hasMatch()) {
+        path += suffix.captured(1);
     }
+    return path;
 }
 
 QString QtDesktop::ChooseFile(QWidget* owner, const QString& title, const QString& filter)

@@ -12,7 +12,8 @@ public:
     bool OpenAddress(QWidget* owner, const QString& address) override;
     QString InstalledHelpPage() const override;
     void CopyText(const QString& text) override;
-    void SavePicture(QWidget* owner, const QImage& picture) override;
+    void CopyRichText(const QString& plain, const QString& html) override;
+    QString SaveFile(QWidget* owner, const QString& title, const QString& suggested, const QString& filter) override;
     QString ChooseFile(QWidget* owner, const QString& title, const QString& filter) override;
 };
 

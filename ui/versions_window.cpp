@@ -23,6 +23,7 @@
 #include "ui/announcer.h"
 #include "ui/desktop.h"
 #include "ui/figures_table.h"
+#include "ui/report_copies.h"
 #include "ui/versions_chart.h"
 
 namespace ambrelay {
@@ -160,7 +161,8 @@ VersionsWindow::VersionsWindow(Desktop& desktop, QWidget* owner) : QWidget(owner
         layout->addWidget(w, w == table_ ? 1 : 0);
     }
     layout->addLayout(buttons);
-    connect(copy_, &QPushButton::clicked, this, [this] { desktop_.CopyText(Text(report_)); });
+    copies_ = new ReportCopies(desktop_, this);
+    connect(copy_, &QPushButton::clicked, copies_, &ReportCopies::Copy);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     new QShortcut(Qt::Key_Escape, this, this, &QWidget::close);
 
@@ -276,22 +278,16 @@ void VersionsWindow::Update()
     std::vector<VersionsChart::Line> lines;
     QStringList sentences;
     std::vector<Warning> warnings;
-    report_.clear();
-    const auto show = [&](const auto& answer, auto comparisonFigures) {
+    const auto show = [&](const auto& answer) {
         warnings = VersionsWarnings(answer);
-        report_ = WarningsText(warnings);
-        for (std::size_t c = 0; c < answer.comparisons.size(); ++c) {
-            const std::string& label = answer.labels[answer.comparisons[c].version];
-            const std::string heading = ComparisonHeading(answer, c);
-            std::vector<Figure> own = VersionFigures(answer, c).All();
-            const std::vector<Figure> comparison = comparisonFigures(c);
-            own.insert(own.end(), comparison.begin(), comparison.end());
-            figures.push_back(Heading(heading));
-            figures.insert(figures.end(), own.begin(), own.end());
-            report_ += (report_.empty() ? "" : "\n") + heading + "\n" + FiguresText(own);
-            lines.push_back(LineOf(label, answer.comparisons[c].answer));
+        const std::vector<ReportSection> sections = VersionsSections(answer);
+        for (std::size_t c = 0; c < sections.size(); ++c) {
+            figures.push_back(Heading(sections[c].heading));
+            figures.insert(figures.end(), sections[c].figures.begin(), sections[c].figures.end());
+            lines.push_back(LineOf(answer.labels[answer.comparisons[c].version], answer.comparisons[c].answer));
             sentences << Text(VersionsSentence(answer, c));
         }
+        copies_->Set(FormatSections(warnings, sections));
     };
     if (averages) {
         MeansVersions versions{labels, {}};
@@ -305,7 +301,7 @@ void VersionsWindow::Update()
             ShowNoAnswer(QStringLiteral("No answer: ") + Text(ProblemText(answer.Failure())));
             return;
         }
-        show(*answer, [&](std::size_t c) { return ComparisonFigures(*answer, c).All(); });
+        show(*answer);
     } else {
         RatesVersions versions{labels, {}};
         for (const std::vector<double>& n : numbers) {
@@ -316,7 +312,7 @@ void VersionsWindow::Update()
             ShowNoAnswer(QStringLiteral("No answer: ") + Text(ProblemText(answer.Failure())));
             return;
         }
-        show(*answer, [&](std::size_t c) { return ComparisonFigures(*answer, c).All(); });
+        show(*answer);
     }
     const QString warningText = Text(WarningsText(warnings)).trimmed();
     warnings_->setText(warningText);
@@ -340,7 +336,7 @@ void VersionsWindow::ShowAnswer(const QString& answer)
 
 void VersionsWindow::ShowNoAnswer(const QString& answer)
 {
-    report_.clear();
+    copies_->Clear();
     table_->setRowCount(0);
     warnings_->clear();
     warnings_->hide();

@@ -21,6 +21,7 @@ namespace ambrelay {
 
 class Announcer;
 class Desktop;
+class ReportCopies;
 class VersionsChart;
 
 class VersionsWindow final : public QWidget {
@@ -55,7 +56,7 @@ private:
     QPushButton* copy_ = nullptr;
     Announcer* announcer_ = nullptr;
     QTimer* pause_ = nullptr;  // the answer is spoken once typing pauses
-    std::string report_;
+    ReportCopies* copies_ = nullptr;
 };
 
 }  // namespace ambrelay

@@ -232,6 +232,9 @@ void KelvoryCompanionsTest::keysWorkFromEveryWindow()
                     plannerKey ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
     QWidget* opened = Companion(w, qPrintable(opens));
     QVERIFY(opened && opened->isVisible());
+    // Closing the window closes every companion, or the program runs on.
+    w.window->close();
+    QVERIFY(!start->isVisible() && !opened->isVisible());
 }
 
 void KelvoryCompanionsTest::plannerExplainsBadInput()

@@ -3,6 +3,7 @@
 // opens, which must never fail in silence.
 
 #include <QAccessible>
+#include <QAction>
 
 #include "ui/announcer.h"
 #include "ui/site_addresses.h"
@@ -31,6 +32,7 @@ void KelvoryHeardTest::eachCommandIsAnnounced_data()
                            "0.01786.";
     QTest::newRow("Clear") << "clear" << "The form was cleared.";
     QTest::newRow("Copy") << "copy" << "The result was copied to the clipboard.";
+    QTest::newRow("Copy as Markdown") << "markdown" << "The result was copied to the clipboard as a Markdown table.";
     QTest::newRow("a blank box speaks through its message") << "blank" << "";
 }
 
@@ -47,6 +49,12 @@ void KelvoryHeardTest::eachCommandIsAnnounced()
         w.Clear();
     } else if (command == "copy") {
         QTest::keyClick(w.Box("txtViews1"), Qt::Key_C, Qt::ControlModifier);
+    } else if (command == "markdown") {
+        for (QAction* action : w.Label("lblResult")->actions()) {
+            if (action->text() == "Copy as Markdown") {
+                action->trigger();
+            }
+        }
     }
     QCOMPARE(announcer->LastMessage(), spoken);
     // Shown only once the handler's own events (the focus returning) are out,

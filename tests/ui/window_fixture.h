@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QImage>
 #include <QPushButton>
 #include <QtTest>
 #include <memory>
@@ -37,8 +36,17 @@ public:
         return !unopenable.contains(address);
     }
     QString InstalledHelpPage() const override { return installedHelp; }
-    void CopyText(const QString& text) override { copied.push_back(text); }
-    void SavePicture(QWidget* /*owner*/, const QImage& picture) override { pictures.push_back(picture); }
+    void CopyText(const QString& text) override { CopyRichText(text, QString()); }
+    void CopyRichText(const QString& plain, const QString& html) override
+    {
+        copied << plain;
+        copiedHtml << html;
+    }
+    QString SaveFile(QWidget*, const QString& title, const QString& name, const QString& filter) override
+    {
+        saveAsked << title + " | " + name + " | " + filter;
+        return savePath;
+    }
     QString ChooseFile(QWidget* /*owner*/, const QString& /*title*/, const QString& /*filter*/) override
     {
         return chosenFile;
@@ -46,11 +54,13 @@ public:
 
     QList<Message> messages;
     QStringList addresses;
-    QStringList copied;
-    QList<QImage> pictures;
+    QStringList copied;      // the plain text of each copy
+    QStringList copiedHtml;  // the HTML beside it; empty for plain text alone
+    QStringList saveAsked;   // "title | suggested name | filter" of each save dialog
     QStringList unopenable;  // addresses no browser takes
     QString installedHelp;   // the installed help page's address, if any
     QString chosenFile;      // what the user picks in a file dialog; empty: they cancel
+    QString savePath;        // where the user saves; empty: they cancel
 };
 
 struct Window {
