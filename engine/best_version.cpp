@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include <boost/math/quadrature/gauss_kronrod.hpp>
 
@@ -12,17 +13,34 @@ namespace ambrelay {
 namespace {
 
 using Quadrature = boost::math::quadrature::gauss_kronrod<double, 61>;
-constexpr double kTolerance = 1e-12;  // the figure is good to 1e-9
+constexpr double kTolerance = 1e-10;  // the figure is good to 1e-9; the integrand's own rounding is near 1e-12
+constexpr unsigned kMostHalvings = 8;  // below that, the rounding of the integrand only costs time
 constexpr double kLargestViews = 1e9;
 
-// The integral over where `density` holds nearly all its mass, `mean` give
-// or take `spread` times 14, within [low, high].
+constexpr double kTail = 1e-18;  // the mass left outside an integral's range, at each end
+
 template <typename F>
-double Integral(F f, double mean, double spread, double low, double high)
+double Integral(F f, double from, double to)
 {
-    const double from = std::max(low, mean - 14 * spread);
-    const double to = std::min(high, mean + 14 * spread);
-    return from < to ? Quadrature::integrate(f, from, to, 20, kTolerance) : 0.0;
+    return from < to ? Quadrature::integrate(f, from, to, kMostHalvings, kTolerance) : 0.0;
+}
+
+// Where Beta(a, b) holds all its mass but kTail at each end, found by
+// bisection on its tails: a rate with few responses is far from normal, and
+// its long upper tail would be cut short by a range of standard deviations.
+std::pair<double, double> BetaRange(double a, double b)
+{
+    const double mean = a / (a + b);
+    const auto edge = [](double inside, double outside, auto tailBeyond) {
+        for (int i = 0; i < 64; ++i) {
+            const double middle = (inside + outside) / 2;
+            (tailBeyond(middle) > kTail ? inside : outside) = middle;
+        }
+        return outside;
+    };
+    const double low = edge(mean, 0.0, [&](double x) { return math::BetaUpperTail(1 - x, b, a); });
+    const double high = edge(mean, 1.0, [&](double x) { return math::BetaUpperTail(x, a, b); });
+    return {low, high};
 }
 
 // Each chance from the integrals, which add up to 1 but for the quadrature's
@@ -72,8 +90,8 @@ Outcome<std::vector<double>> ChanceToBeBest(std::span<const RateCounts> versions
             }
             return product;
         };
-        const double mean = a / (a + b);
-        chances.push_back(Integral(f, mean, std::sqrt(mean * (1 - mean) / (a + b + 1)), 0, 1));
+        const auto [from, to] = BetaRange(a, b);
+        chances.push_back(Integral(f, from, to));
     }
     if (!std::all_of(chances.begin(), chances.end(), [](double c) { return std::isfinite(c); })) {
         return Reason::BeyondDoubles;
@@ -113,7 +131,7 @@ Outcome<std::vector<double>> ChanceToBeBest(std::span<const MeanSummary> version
             }
             return product;
         };
-        chances.push_back(Integral(f, 0, 1, -16, 16));
+        chances.push_back(Integral(f, -16.0, 16.0));
     }
     return Normalised(std::move(chances));
 }
