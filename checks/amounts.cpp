@@ -120,6 +120,15 @@ Outcome<double> ReadPlanned(std::string_view text, const Origin& from)
     return planned;
 }
 
+Outcome<Adjustment> ReadAdjustment(std::string_view text, const Origin& from)
+{
+    Adjustment adjustment = Adjustment::Holm;
+    if (!AdjustmentNamed(Trimmed(text), adjustment)) {
+        return ProblemAt(Reason::UnknownAdjustment, from, std::string(text));
+    }
+    return adjustment;
+}
+
 Outcome<Split> ReadSplit(std::string_view text, const Origin& from, Amount bare)
 {
     const std::string given(Trimmed(text));

@@ -11,6 +11,7 @@
 
 #include "checks/given_values.h"
 #include "engine/looking_early.h"
+#include "engine/multiple_comparisons.h"
 #include "engine/outcome.h"
 
 namespace ambrelay {
@@ -52,6 +53,10 @@ struct Split {
     // A's share, where there are two versions.
     double SharePercentA() const { return sharesPercent.front(); }
 };
+// A correction of p values by the name R gives it (case aside): holm,
+// hochberg, BH (or fdr), bonferroni or none; UnknownAdjustment for any other.
+Outcome<Adjustment> ReadAdjustment(std::string_view text, const Origin& from);
+
 Outcome<Split> ReadSplit(std::string_view text, const Origin& from, Amount bare = Amount::Percent);
 
 // A split fitted to a test of `versions` versions: A's share alone serves two.

@@ -103,8 +103,7 @@ void AnswerFlags::Register(CLI::App& command, bool forAverages, bool withControl
     command
         .add_option("--adjust", adjust,
                     "for more than two versions, the correction of each p value for the versions compared: holm "
-                    "(default), hochberg, BH, bonferroni or none")
-        ->check(CLI::IsMember({"holm", "hochberg", "BH", "bh", "fdr", "bonferroni", "none"}, CLI::ignore_case));
+                    "(default), hochberg, BH, bonferroni or none");
     if (withControl) {
         command.add_option("--control", control,
                            "in a table of versions, the control's label (default: each test's first version)");
@@ -114,7 +113,13 @@ void AnswerFlags::Register(CLI::App& command, bool forAverages, bool withControl
 std::optional<Problem> AnswerFlags::Read(std::optional<double>& plannedObservations, std::optional<Margin>& m,
                                          double& splitPercentA, VersionsOptions& family) const
 {
-    AdjustmentNamed(adjust, family.adjustment);
+    if (!adjust.empty()) {
+        const Outcome<Adjustment> read = ReadAdjustment(adjust, Origin::Option("--adjust"));
+        if (!read) {
+            return read.Failure();
+        }
+        family.adjustment = *read;
+    }
     family.control = control;
     if (!planned.empty()) {
         const Outcome<double> total = ReadPlanned(planned, Origin::Option("--planned"));

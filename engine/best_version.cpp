@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include <boost/math/quadrature/gauss.hpp>
 #include <boost/math/quadrature/gauss_kronrod.hpp>
 
 #include "engine/chance_to_beat.h"
@@ -13,34 +14,122 @@ namespace ambrelay {
 namespace {
 
 using Quadrature = boost::math::quadrature::gauss_kronrod<double, 61>;
+using Panel = boost::math::quadrature::gauss<double, 10>;
 constexpr double kTolerance = 1e-10;  // the figure is good to 1e-9; the integrand's own rounding is near 1e-12
 constexpr unsigned kMostHalvings = 8;  // below that, the rounding of the integrand only costs time
 constexpr double kLargestViews = 1e9;
+constexpr double kTail = 1e-18;  // the mass left outside a version's range, at each end
+constexpr double kPanelSds = 2;  // a panel's width at most, in standard deviations: ten points integrate it to 1e-12
 
-constexpr double kTail = 1e-18;  // the mass left outside an integral's range, at each end
+// A rate's flat-prior posterior, Beta(a, b), and where it holds its mass.
+struct Posterior {
+    double a = 1, b = 1;
+    double sd = 0;
+    double low = 0, high = 1;  // all the mass but kTail at each end
+};
 
-template <typename F>
-double Integral(F f, double from, double to)
+// Where Beta(a, b) holds all its mass but kTail at each end, by bisection on
+// its tails between the mean and 45 standard deviations away, beyond which
+// not even a rate with no responses keeps 1e-18 (its tail falls as
+// exp(-(t + 1)) at t standard deviations): a rate with few responses is far
+// from normal, and a range of a few standard deviations would cut its long
+// tail short. A tenth of a standard deviation is close enough.
+Posterior PosteriorOf(const RateCounts& v)
 {
-    return from < to ? Quadrature::integrate(f, from, to, kMostHalvings, kTolerance) : 0.0;
-}
-
-// Where Beta(a, b) holds all its mass but kTail at each end, found by
-// bisection on its tails: a rate with few responses is far from normal, and
-// its long upper tail would be cut short by a range of standard deviations.
-std::pair<double, double> BetaRange(double a, double b)
-{
-    const double mean = a / (a + b);
-    const auto edge = [](double inside, double outside, auto tailBeyond) {
-        for (int i = 0; i < 64; ++i) {
+    Posterior p;
+    p.a = 1 + v.responses;
+    p.b = 1 + v.views - v.responses;
+    const double mean = p.a / (p.a + p.b);
+    p.sd = std::sqrt(mean * (1 - mean) / (p.a + p.b + 1));
+    const auto edge = [&](double inside, double outside, auto tailBeyond) {
+        while (std::fabs(outside - inside) > p.sd / 10) {
             const double middle = (inside + outside) / 2;
             (tailBeyond(middle) > kTail ? inside : outside) = middle;
         }
         return outside;
     };
-    const double low = edge(mean, 0.0, [&](double x) { return math::BetaUpperTail(1 - x, b, a); });
-    const double high = edge(mean, 1.0, [&](double x) { return math::BetaUpperTail(x, a, b); });
-    return {low, high};
+    p.low = edge(mean, std::max(0.0, mean - 45 * p.sd), [&](double x) { return math::BetaUpperTail(1 - x, p.b, p.a); });
+    p.high = edge(mean, std::min(1.0, mean + 45 * p.sd), [&](double x) { return math::BetaUpperTail(x, p.a, p.b); });
+    return p;
+}
+
+// The panels the integrals share, from the lowest version's range to the
+// highest's: none wider than the narrowest standard deviation of the
+// versions whose range it lies in, and none across where a range starts.
+// Where no version holds mass, no panel.
+std::vector<std::pair<double, double>> Panels(const std::vector<Posterior>& versions)
+{
+    std::vector<std::pair<double, double>> panels;
+    double x = 1, end = 0;
+    for (const Posterior& p : versions) {
+        x = std::min(x, p.low);
+        end = std::max(end, p.high);
+    }
+    while (x < end) {
+        double step = end - x, nextStart = end;
+        bool inside = false;
+        for (const Posterior& p : versions) {
+            if (x >= p.low && x < p.high) {
+                step = std::min(step, kPanelSds * p.sd);
+                inside = true;
+            } else if (p.low > x) {
+                nextStart = std::min(nextStart, p.low);
+            }
+        }
+        const double next = std::min(x + step, nextStart);
+        if (inside) {
+            panels.emplace_back(x, next);
+        }
+        x = next;
+    }
+    return panels;
+}
+
+// For each version, the integral of its density times every other's
+// distribution function, over the panels they share: every density and
+// distribution function found once a point, each product of the others'
+// from the products before and after it.
+std::vector<double> ChancesOfRates(const std::vector<Posterior>& versions)
+{
+    const std::size_t k = versions.size();
+    std::vector<double> chances(k, 0.0), density(k), below(k), before(k + 1), after(k + 1);
+    const auto add = [&](double x, double weight) {
+        for (std::size_t i = 0; i < k; ++i) {
+            const Posterior& p = versions[i];
+            const bool in = x >= p.low && x <= p.high;
+            density[i] = in ? math::BetaDensity(x, p.a, p.b) : 0.0;
+            below[i] = x < p.low ? 0.0 : x > p.high ? 1.0 : 1 - math::BetaUpperTail(x, p.a, p.b);
+        }
+        before[0] = after[k] = 1;
+        for (std::size_t i = 0; i < k; ++i) {
+            before[i + 1] = before[i] * below[i];
+            after[k - 1 - i] = after[k - i] * below[k - 1 - i];
+        }
+        for (std::size_t j = 0; j < k; ++j) {
+            chances[j] += weight * density[j] * before[j] * after[j + 1];
+        }
+    };
+    const auto& nodes = Panel::abscissa();
+    const auto& weights = Panel::weights();
+    for (const auto& [from, to] : Panels(versions)) {
+        const double half = (to - from) / 2, middle = (to + from) / 2;
+        for (std::size_t n = 0; n < nodes.size(); ++n) {
+            const double w = weights[n] * half;
+            if (nodes[n] == 0) {
+                add(middle, w);
+            } else {
+                add(middle - half * nodes[n], w);
+                add(middle + half * nodes[n], w);
+            }
+        }
+    }
+    return chances;
+}
+
+template <typename F>
+double Integral(F f, double from, double to)
+{
+    return from < to ? Quadrature::integrate(f, from, to, kMostHalvings, kTolerance) : 0.0;
 }
 
 // Each chance from the integrals, which add up to 1 but for the quadrature's
@@ -77,22 +166,11 @@ Outcome<std::vector<double>> ChanceToBeBest(std::span<const RateCounts> versions
         }
         return std::vector<double>{1 - *b, *b};
     }
-    std::vector<double> chances;
-    for (std::size_t j = 0; j < versions.size(); ++j) {
-        const double a = 1 + versions[j].responses, b = 1 + versions[j].views - versions[j].responses;
-        const auto f = [&](double x) {
-            double product = math::BetaDensity(x, a, b);
-            for (std::size_t i = 0; i < versions.size() && product > 0; ++i) {
-                if (i != j) {
-                    const RateCounts& v = versions[i];
-                    product *= 1 - math::BetaUpperTail(x, 1 + v.responses, 1 + v.views - v.responses);
-                }
-            }
-            return product;
-        };
-        const auto [from, to] = BetaRange(a, b);
-        chances.push_back(Integral(f, from, to));
+    std::vector<Posterior> posteriors;
+    for (const RateCounts& v : versions) {
+        posteriors.push_back(PosteriorOf(v));
     }
+    std::vector<double> chances = ChancesOfRates(posteriors);
     if (!std::all_of(chances.begin(), chances.end(), [](double c) { return std::isfinite(c); })) {
         return Reason::BeyondDoubles;
     }

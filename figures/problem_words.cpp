@@ -128,6 +128,8 @@ std::string GivenValueWords(const Problem& p)
     case Reason::SharesForVersions:
         return n + " gives " + std::to_string(p.count) + " shares, and the test has " + std::to_string(p.expected)
                + " versions";
+    case Reason::UnknownAdjustment:
+        return n + " takes holm, hochberg, BH, bonferroni or none, not " + Quoted(p.text);
     default:
         return ReasonText(p.reason);
     }
@@ -246,6 +248,8 @@ std::string ReasonText(Reason reason)
         return "The versions' shares must add up to 100.";
     case Reason::SharesForVersions:
         return "The split names another number of versions than the test has.";
+    case Reason::UnknownAdjustment:
+        return "The correction is holm, hochberg, BH, bonferroni or none.";
     case Reason::UnreadableFile:
         return "The file cannot be read.";
     case Reason::EmptyTable:

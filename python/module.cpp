@@ -253,9 +253,7 @@ py::dict VersionsBatch(const std::optional<std::vector<std::string>>& tests, con
     const Settings s = SettingsOf(inputs, planned, margin, points, pointsName, std::nullopt, jobs, false);
     VersionsOptions family;
     family.control = control;
-    if (!AdjustmentNamed(adjust, family.adjustment)) {
-        throw py::value_error("adjust is one of holm, hochberg, BH, bonferroni or none, not '" + adjust + "'");
-    }
+    family.adjustment = Or(ReadAdjustment(adjust, Origin::Argument("adjust")));
     if (split) {
         family.sharesPercent = Or(ReadSplit(*split, Origin::Argument("split"))).sharesPercent;
     }
