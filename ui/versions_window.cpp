@@ -152,6 +152,7 @@ VersionsWindow::VersionsWindow(Desktop& desktop, QWidget* owner) : QWidget(owner
     pause_->setInterval(700);
     connect(pause_, &QTimer::timeout, this, [this] { announcer_->Say(answer_->text()); });
     copy_ = new QPushButton(QStringLiteral("Copy"), this);
+    copy_->setObjectName(QStringLiteral("copy"));
     auto* close = new QPushButton(QStringLiteral("Close"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -216,7 +217,11 @@ void VersionsWindow::RemoveVersion()
     if (grid_->rowCount() <= 2) {
         return;  // a comparison takes two
     }
-    grid_->removeRow(grid_->currentRow() >= 0 ? grid_->currentRow() : grid_->rowCount() - 1);
+    const int row = grid_->currentRow() >= 0 ? grid_->currentRow() : grid_->rowCount() - 1;
+    const int column = std::max(0, grid_->currentColumn());
+    grid_->removeRow(row);
+    // The keyboard stays where it was: on the next version, or the last.
+    grid_->setCurrentCell(std::min(row, grid_->rowCount() - 1), column);
     FillControls();
     Update();
 }
@@ -241,20 +246,13 @@ void VersionsWindow::Update()
     std::vector<std::vector<double>> numbers;
     const QStringList what = averages ? QStringList{"observations", "average", "standard deviation"}
                                       : QStringList{"observations", "responses"};
+    const auto cell = [this](int row, int column) {
+        return grid_->item(row, column) ? grid_->item(row, column)->text().trimmed() : QString();
+    };
     bool untouched = true;
     for (int row = 0; row < grid_->rowCount(); ++row) {
-        const QString name = grid_->item(row, 0) ? grid_->item(row, 0)->text().trimmed() : QString();
-        labels.push_back(name.toStdString());
-        numbers.emplace_back();
         for (int column = 1; column <= columns; ++column) {
-            const QString text = grid_->item(row, column) ? grid_->item(row, column)->text().trimmed() : QString();
-            untouched = untouched && text.isEmpty();
-            const Outcome<double> read = ReadGiven(text.toStdString(), {});
-            if (!read && !untouched) {
-                ShowNoAnswer(QStringLiteral("%1's %2: ").arg(name, what[column - 1]) + Text(ProblemText(read.Failure())));
-                return;
-            }
-            numbers.back().push_back(read ? *read : 0.0);
+            untouched = untouched && cell(row, column).isEmpty();
         }
     }
     if (untouched) {
@@ -262,6 +260,24 @@ void VersionsWindow::Update()
                          .arg(averages ? QStringLiteral("observations, average and standard deviation")
                                        : QStringLiteral("observations and responses")));
         return;
+    }
+    // Once anything is typed, every cell counts: a blank one is said, never taken as 0.
+    for (int row = 0; row < grid_->rowCount(); ++row) {
+        const QString name = cell(row, 0);
+        if (name.isEmpty()) {
+            ShowNoAnswer(QStringLiteral("No answer: row %1 needs the version's name.").arg(row + 1));
+            return;
+        }
+        labels.push_back(name.toStdString());
+        numbers.emplace_back();
+        for (int column = 1; column <= columns; ++column) {
+            const Outcome<double> read = ReadGiven(cell(row, column).toStdString(), {});
+            if (!read) {
+                ShowNoAnswer(QStringLiteral("%1's %2: ").arg(name, what[column - 1]) + Text(ProblemText(read.Failure())));
+                return;
+            }
+            numbers.back().push_back(*read);
+        }
     }
     VersionsOptions family;
     family.control = control_->currentText().toStdString();
