@@ -1,12 +1,14 @@
 // Renders the window after the worked example of the README into a PNG:
-// window_screenshot OUTPUT.png [details|planner|averages], the second
-// argument rendering that companion window instead (the averages window with
-// the order-value example typed in). Runs on any platform plugin,
+// window_screenshot OUTPUT.png [details|planner|averages|versions], the
+// second argument rendering that companion window instead (the averages
+// window with the order-value example typed in, the versions window with
+// three homepages). Runs on any platform plugin,
 // offscreen too; QT_SCALE_FACTOR=2 renders at twice the density.
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <cstdio>
 
@@ -38,7 +40,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     if (argc < 2 || argc > 4) {
-        std::fprintf(stderr, "usage: %s OUTPUT.png [details|planner|averages|averages VALUES.csv]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s OUTPUT.png [details|planner|averages|averages VALUES.csv|versions]\n", argv[0]);
         return 2;
     }
     const QString companion = argc >= 3 ? QString::fromLocal8Bit(argv[2]) : QString();
@@ -60,10 +62,12 @@ int main(int argc, char* argv[])
         // go to the active window.
         QApplication::setActiveWindow(&window);
         const bool details = companion == "details", averages = companion == "averages";
-        QTest::keyClick(&window, details ? Qt::Key_I : averages ? Qt::Key_A : Qt::Key_P,
+        const bool versions = companion == "versions";
+        QTest::keyClick(&window, details ? Qt::Key_I : averages ? Qt::Key_A : versions ? Qt::Key_V : Qt::Key_P,
                         details ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
         shown = window.findChild<QWidget*>(details    ? "DetailsWindow"
                                            : averages ? "AveragesWindow"
+                                           : versions ? "VersionsWindow"
                                                       : "PlannerWindow");
         if (!shown) {
             std::fprintf(stderr, "no %s window\n", qPrintable(companion));
@@ -72,6 +76,14 @@ int main(int argc, char* argv[])
         if (averages && !desktop.chosenFile.isEmpty()) {
             shown->findChild<QPushButton*>(QStringLiteral("openValues"))->click();
             static_cast<ambrelay::AveragesWindow*>(shown)->Values()->WaitForReading();
+        } else if (versions) {
+            const char* rows[][3] = {{"A", "12500", "310"}, {"B", "12480", "355"}, {"C", "12510", "342"}};
+            auto* grid = shown->findChild<QTableWidget*>(QStringLiteral("versions"));
+            for (int r = 0; r < 3; ++r) {
+                for (int c = 0; c < 3; ++c) {
+                    grid->setItem(r, c, new QTableWidgetItem(QString::fromLatin1(rows[r][c])));
+                }
+            }
         } else if (averages) {
             const char* summaries[][2] = {{"n1", "1200"}, {"mean1", "52.30"}, {"sd1", "41.7"},
                                           {"n2", "1180"}, {"mean2", "55.90"}, {"sd2", "44.2"}};

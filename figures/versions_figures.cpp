@@ -1,6 +1,8 @@
 #include "figures/versions_figures.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "figures/figure_text.h"
 #include "figures/problem_words.h"
@@ -10,6 +12,10 @@ namespace ambrelay {
 namespace {
 
 using F = VersionFigure;
+using J = JudgementFigure;
+
+// The window's own figures, which judge two versions only.
+constexpr J kTwoVersionsOnly[] = {J::Ratio1, J::Ratio2, J::PValue, J::Z, J::Likelihood, J::Winner, J::Verdict};
 
 constexpr FigureKind kVersionKinds[] = {
     Kind(F::Control, "control", "", Unit::Text),
@@ -119,8 +125,7 @@ FigureList<JudgementFigure> ComparisonFigures(const RatesVersionsAnswer& a, std:
 {
     FigureList<JudgementFigure> f = JudgementFigures(a.comparisons[i].answer, wording);
     if (a.Versions() > 2) {
-        using J = JudgementFigure;
-        for (const J id : {J::Ratio1, J::Ratio2, J::PValue, J::Z, J::Likelihood, J::Winner, J::Verdict}) {
+        for (const J id : kTwoVersionsOnly) {
             f[id].value = std::monostate();
             f[id].words = wording == Wording::ForPeople ? "for two versions only" : "";
         }
@@ -211,13 +216,31 @@ std::string VersionsSentence(const MeansVersionsAnswer& a, std::size_t i)
 
 namespace {
 
+// A comparison's own figures as a person reads them: of more than two
+// versions, without the window's figures that have none.
+std::vector<Figure> ForPeople(const RatesVersionsAnswer& a, std::size_t c)
+{
+    const FigureList<JudgementFigure> list = ComparisonFigures(a, c);
+    std::vector<Figure> figures;
+    for (const Figure& f : list.All()) {
+        const bool twoOnly = std::any_of(std::begin(kTwoVersionsOnly), std::end(kTwoVersionsOnly),
+                                         [&](J id) { return f.kind == list[id].kind; });
+        if (a.Versions() == 2 || !twoOnly) {
+            figures.push_back(f);
+        }
+    }
+    return figures;
+}
+
+std::vector<Figure> ForPeople(const MeansVersionsAnswer& a, std::size_t c) { return ComparisonFigures(a, c).All(); }
+
 template <typename Answer>
 std::vector<ReportSection> SectionsOf(const VersionsAnswer<Answer>& answer)
 {
     std::vector<ReportSection> sections;
     for (std::size_t c = 0; c < answer.comparisons.size(); ++c) {
         ReportSection section{ComparisonHeading(answer, c), VersionFigures(answer, c).All(), {}};
-        const std::vector<Figure> own = ComparisonFigures(answer, c).All();
+        const std::vector<Figure> own = ForPeople(answer, c);
         section.figures.insert(section.figures.end(), own.begin(), own.end());
         sections.push_back(std::move(section));
     }

@@ -9,11 +9,11 @@ source "$(dirname "$0")/common.sh"
 build_preset default xvfb xauth qt6-gtk-platformtheme gnome-themes-extra --target window_screenshot
 QT_QPA_PLATFORM=offscreen build/default/docs/window_screenshot docs/window.png
 echo "Wrote docs/window.png"
-for companion in details planner averages; do
+for companion in details planner averages versions; do
   QT_QPA_PLATFORM=offscreen build/default/docs/window_screenshot "docs/help/$companion.png" "$companion"
   QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 build/default/docs/window_screenshot "docs/help/$companion-2x.png" "$companion"
 done
-echo "Wrote the details, planner and averages pictures into docs/help/"
+echo "Wrote the details, planner, averages and versions pictures into docs/help/"
 QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark \
   xvfb-run -a -s "-screen 0 1024x768x24" build/default/docs/window_screenshot docs/window-dark.png
 echo "Wrote docs/window-dark.png"

@@ -26,7 +26,14 @@ void AddFigureRow(QTableWidget* table, const Figure& figure)
 {
     const int row = table->rowCount();
     table->insertRow(row);
-    table->setItem(row, 0, new QTableWidgetItem(QString::fromStdString(figure.label)));
+    auto* label = new QTableWidgetItem(QString::fromStdString(figure.label));
+    if (!figure.kind && figure.words.empty()) {
+        // A heading over the figures that follow it.
+        QFont bold = label->font();
+        bold.setBold(true);
+        label->setFont(bold);
+    }
+    table->setItem(row, 0, label);
     table->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(figure.words)));
 }
 

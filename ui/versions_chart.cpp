@@ -7,8 +7,9 @@ namespace ambrelay {
 namespace {
 
 constexpr int kMargin = 16;
-constexpr int kLabelWidth = 92;
-constexpr int kLineHeight = 40;
+constexpr int kLabelWidth = 60;
+constexpr int kGap = 12;  // between the intervals and their words
+constexpr int kLineHeight = 30;
 constexpr int kTitleHeight = 24;
 // The Okabe and Ito palette's vermillion: the differences from the control.
 const QColor kDifference(213, 94, 0);
@@ -40,12 +41,22 @@ void VersionsChart::SetLines(std::vector<Line> lines, const QString& title)
 
 QSize VersionsChart::sizeHint() const
 {
-    return {420, kTitleHeight + kMargin * 2 + std::max<int>(2, static_cast<int>(lines_.size())) * kLineHeight};
+    return {480, kTitleHeight + kMargin * 2 + std::max<int>(2, static_cast<int>(lines_.size())) * kLineHeight};
+}
+
+// The words of every line in a column on the right, as wide as the widest.
+int VersionsChart::WordsWidth() const
+{
+    int widest = 0;
+    for (const Line& line : lines_) {
+        widest = std::max(widest, fontMetrics().horizontalAdvance(line.words));
+    }
+    return std::min(widest + 4, width() / 2);  // a few pixels spare, so that no rounding elides a word
 }
 
 double VersionsChart::X(double value) const
 {
-    const double left = kMargin + kLabelWidth, right = width() - kMargin;
+    const double left = kMargin + kLabelWidth, right = width() - kMargin - WordsWidth() - kGap;
     return left + (value - low_) / (high_ - low_) * (right - left);
 }
 
@@ -71,14 +82,17 @@ void VersionsChart::paintEvent(QPaintEvent*)
     const int top = kMargin / 2 + kTitleHeight;
     const int bottom = top + static_cast<int>(lines_.size()) * kLineHeight;
     // The line at zero, dashed, with its number below it.
-    QPen zero(palette().mid().color(), 1, Qt::DashLine);
+    // Half the text's colour: seen on a light base and a dark one alike.
+    QColor faint = palette().text().color();
+    faint.setAlphaF(0.5);
+    QPen zero(faint, 1, Qt::DashLine);
     p.setPen(zero);
     p.drawLine(QPointF(X(0), top), QPointF(X(0), bottom));
     p.setPen(palette().text().color());
     p.drawText(QRectF(X(0) - 20, bottom, 40, 16), Qt::AlignCenter, QStringLiteral("0"));
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const Line& line = lines_[i];
-        const double y = top + (static_cast<double>(i) + 0.4) * kLineHeight;
+        const double y = top + (static_cast<double>(i) + 0.5) * kLineHeight;
         p.setPen(palette().text().color());
         p.drawText(QRectF(kMargin, y - 10, kLabelWidth - 8, 20), Qt::AlignLeft | Qt::AlignVCenter,
                    fontMetrics().elidedText(line.label, Qt::ElideRight, kLabelWidth - 8));
@@ -91,7 +105,9 @@ void VersionsChart::paintEvent(QPaintEvent*)
         p.setBrush(kDifference);
         p.drawEllipse(QPointF(X(line.estimate), y), 4, 4);
         p.setPen(palette().text().color());
-        p.drawText(QRectF(from, y + 4, std::max(to - from, 160.0), 16), Qt::AlignLeft | Qt::AlignTop, line.words);
+        const int words = WordsWidth();
+        p.drawText(QRectF(width() - kMargin - words, y - 10, words, 20), Qt::AlignRight | Qt::AlignVCenter,
+                   fontMetrics().elidedText(line.words, Qt::ElideRight, words));
     }
 }
 

@@ -40,6 +40,7 @@ protected:
 
 private:
     double X(double value) const;
+    int WordsWidth() const;
 
     std::vector<Line> lines_;
     QString title_;
