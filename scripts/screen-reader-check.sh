@@ -2,7 +2,8 @@
 # Listens to the window as a blind user would: Orca on a virtual X display
 # with openbox, the accessibility bus and speech-dispatcher (to ALSA's null
 # device), the program driven by xdotool. Checks what Orca spoke after Go,
-# a blank box, Clear and Copy, and the averages window's answer, and that the
+# a blank box, Clear and Copy, the averages window's answer and the versions
+# window's, and that the
 # window is a frame named "Ambrelay". Expects a build of the default preset.
 #   scripts/screen-reader-check.sh [PROGRAM]
 set -euo pipefail
@@ -54,6 +55,8 @@ attempt() {
     check "$scratch/spoken" "The form was cleared." || status=1
     check "$scratch/spoken" "The result was copied to the clipboard." || status=1
     check "$scratch/spoken" "B's average is higher: 55.90 against 52.30, 6.9% more" || status=1
+    # Orca's log quotes what it speaks, so the apostrophe of Holm's ends the extract.
+    check "$scratch/spoken" "B responded 14.7% more often than A; with 3 versions compared, p = 0.147 after Holm" || status=1
     grep -q "^frame Ambrelay$" "$scratch/frame" 2>/dev/null || { echo "no frame named Ambrelay" >&2; status=1; }
     grep -q "^bar Likelihood for version 2 98 percent$" "$scratch/frame" 2>/dev/null \
       || { echo "the bar is not read as 98 percent by its name" >&2; status=1; }
@@ -76,4 +79,4 @@ if [ "$status" -ne 0 ]; then
   echo "What Orca spoke is in build/screen-reader-spoken.txt" >&2
   exit 1
 fi
-echo "Orca spoke the verdict, the p value, the bar, the blank box's message, Clear, Copy and the averages' answer; the insights are on the bus."
+echo "Orca spoke the verdict, the p value, the bar, the blank box's message, Clear, Copy, the averages' answer and the versions' answer; the insights are on the bus."

@@ -72,3 +72,11 @@ for number in 1200 52.30 41.7 1180 55.90 44.2; do
   xdotool type --delay 60 "$number"; xdotool key Tab; sleep 0.4
 done
 sleep 4
+# Compare more versions: Ctrl+Shift+V opens it on A's observations; three
+# homepages typed cell by cell, Tab between them, and the answer spoken.
+xdotool key ctrl+shift+v; sleep 2
+for cell in 12500 310 "" 12480 355 "" 12510 342; do
+  [ -n "$cell" ] && xdotool type --delay 60 "$cell"
+  xdotool key Tab; sleep 0.4
+done
+sleep 4

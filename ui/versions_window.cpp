@@ -179,6 +179,9 @@ VersionsWindow::VersionsWindow(Desktop& desktop, QWidget* owner) : QWidget(owner
     connect(lowerIsBetter_, &QCheckBox::toggled, this, &VersionsWindow::Update);
     resize(640, 860);
     SetAverages(false);
+    // The window opens ready for A's observations.
+    grid_->setCurrentCell(0, 1);
+    grid_->setFocus();
 }
 
 void VersionsWindow::SetAverages(bool averages)
