@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "engine/covariate.h"
 #include "engine/insights.h"
 #include "engine/means.h"
 #include "engine/outcome.h"
@@ -22,10 +23,30 @@ struct MeansOptions {
     double intervalLevel = 0.95;   // of the difference's and the lift's intervals, wider where a correction asks
 };
 
-struct MeansRequest {
-    MeanSummary a, b;
-    MeansOptions options;
+// Each version's metric with what its users did before the test, and the
+// fit over every user, when the comparison takes the covariate out.
+struct CovariateRequest {
+    CovariateSummary a, b;
+    CovariateFit fit;
 };
+
+struct MeansRequest {
+    MeanSummary a, b;  // with a covariate, the answer's request holds the adjusted ones
+    MeansOptions options;
+    std::optional<CovariateRequest> covariate;
+};
+
+// What the covariate did: θ, each version's variance taken away, the plain
+// comparison beside the adjusted one, and whether the versions already
+// differed before the test.
+struct CovariateAnswer {
+    CovariateRequest given;
+    double reductionA = 0, reductionB = 0;
+    MeansComparison unadjusted;
+    Outcome<MeansComparison> balance = Reason::NoVariation;  // Welch's test on the covariate
+};
+
+inline constexpr double kImbalanceLevel = 0.001;  // below this p the versions differed before the test
 
 struct MeansAnswer {
     MeansRequest request;
@@ -33,6 +54,7 @@ struct MeansAnswer {
     AlwaysValidOutcome alwaysValid = Reason::NoObservationsOfBoth;
     std::optional<NonInferiorityOutcome> nonInferiority;  // with a margin
     std::vector<WarningCode> warnings;  // most serious first
+    std::optional<CovariateAnswer> covariate;
 };
 
 // The comparison, or why there is none.

@@ -23,7 +23,23 @@ ValuesAnswer Recompared(ValuesAnswer answer, const MeansOptions& options, const 
         answer.versions = *answer.read.versions;
         return answer;
     }
-    MeansVersions versions{answer.read.labels, {}};
+    MeansVersions versions{answer.read.labels, {}, {}, std::nullopt};
+    const ValuesCollector::Result& result = answer.read.result;
+    if (!result.covariates.empty()) {
+        // A covariate whose ratio has no denominator leaves nothing to adjust by.
+        if (!result.everyone) {
+            answer.versions = result.everyone.Failure();
+            return answer;
+        }
+        for (const Outcome<CovariateSummary>& covariate : result.covariates) {
+            if (!covariate) {
+                answer.versions = covariate.Failure();
+                return answer;
+            }
+            versions.covariates.push_back(*covariate);
+        }
+        versions.fit = FitCovariate(*result.everyone);
+    }
     for (const Outcome<MeanSummary>& summary : answer.read.result.summaries) {
         if (!summary && versions.labels.size() == 2) {
             answer.versions = summary.Failure();  // as two versions have always said it

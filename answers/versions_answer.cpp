@@ -169,12 +169,21 @@ Outcome<MeansVersionsAnswer> CompareVersions(const MeansVersions& versions, cons
             MeansOptions pair = options;
             pair.splitPercentA = share;
             pair.intervalLevel = level;
-            return CompareSummaries({s[control], s[v], pair});
+            std::optional<CovariateRequest> covariate;
+            if (versions.fit) {
+                covariate = CovariateRequest{versions.covariates[control], versions.covariates[v], *versions.fit};
+            }
+            return CompareSummaries({s[control], s[v], pair, covariate});
         },
         [](const MeansAnswer& a) { return a.comparison.pTwoSided; },
         [](const MeansAnswer& a) { return !a.comparison.identical && a.comparison.leader == Version::B; });
     if (answer) {
-        answer->chanceToBeBest = ChanceToBeBest(s, options.better);
+        // With a covariate, the adjusted averages are the ones that compete.
+        std::vector<MeanSummary> competing = s;
+        for (std::size_t v = 0; versions.fit && v < competing.size(); ++v) {
+            competing[v] = AdjustedSummary(versions.covariates[v], *versions.fit);
+        }
+        answer->chanceToBeBest = ChanceToBeBest(competing, options.better);
         std::vector<double> observations;
         for (const MeanSummary& m : s) {
             observations.push_back(m.n);

@@ -60,6 +60,10 @@ struct RatesVersions {
 struct MeansVersions {
     std::vector<std::string> labels;
     std::vector<MeanSummary> summaries;
+    // With a covariate: each version's metric and covariate, in the same
+    // order, and the fit over every user.
+    std::vector<CovariateSummary> covariates;
+    std::optional<CovariateFit> fit;
 };
 
 // OneVersionOnly, TooManyVersions, SameVersionTwice, NoSuchVersion (the

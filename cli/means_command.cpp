@@ -11,6 +11,7 @@
 #include "cli/problems.h"
 #include "cli/shared_options.h"
 #include "cli/table_run.h"
+#include "figures/covariate_figures.h"
 #include "figures/machine_text.h"
 #include "figures/means_figures.h"
 #include "figures/versions_figures.h"
@@ -43,6 +44,16 @@ public:
                          "cap the values at this percentile of both versions pooled, in percent: 99.9 or 99.9%");
         means.add_option("--cap-lower", capLower_, "raise the values below this percentile to it, in percent: 1%");
         means.add_flag("--ignore-zeros", ignoreZeros_, "take the percentiles over the values other than 0");
+        means.add_option("--covariate", covariate_,
+                         "the column of what each user did before the test (CUPED): the same metric measured "
+                         "before, for the same users; a blank counts as 0");
+        means.add_option("--covariate-numerator", covariateNumerator_,
+                         "a ratio covariate: the column of its numerator before the test")
+            ->excludes("--covariate");
+        means.add_option("--covariate-denominator", covariateDenominator_,
+                         "a ratio covariate: the column of its denominator before the test");
+        means.add_option("--cap-covariate", capCovariate_,
+                         "cap the covariate at this percentile of every version's covariates pooled: 99%");
         answer_.Register(means, true, false);
         table_.Register(means, "n1, mean1, sd1, n2, mean2, sd2",
                         "observations 1, average 1, standard deviation 1, then the same of version 2, by header name "
@@ -51,7 +62,8 @@ public:
                      "  ambrelay-cli means 1200 52.30 41.7 1180 55.90 44.2\n"
                      "  ambrelay-cli means 800 2.41 1.9 790 2.18 1.7 --lower-is-better --json\n"
                      "  ambrelay-cli means --values users.csv --group variant --value revenue --cap 99.9%\n"
-                     "  ambrelay-cli means --values users.csv --numerator revenue --denominator orders --control old");
+                     "  ambrelay-cli means --values users.csv --numerator revenue --denominator orders --control old\n"
+                     "  ambrelay-cli means --values users.csv --value revenue --covariate pre_revenue");
     }
 
     int Run(Streams& s) override
@@ -63,8 +75,10 @@ public:
             return Fail(s.err, *problem);
         }
         family.control = control_;
-        const bool valueOptions = !numerator_.empty() || !cap_.empty() || !capLower_.empty()
-                                  || ignoreZeros_ || means_->count("--group") || means_->count("--value");
+        const bool valueOptions = !numerator_.empty() || !cap_.empty() || !capLower_.empty() || ignoreZeros_
+                                  || means_->count("--group") || means_->count("--value") || !covariate_.empty()
+                                  || !covariateNumerator_.empty() || !covariateDenominator_.empty()
+                                  || !capCovariate_.empty();
         if (!valuesPath_.empty()) {
             if (!numbers_.empty() || !table_.path.empty()) {
                 return Fail(s.err, Reason::OneInputForMeans);
@@ -145,9 +159,20 @@ private:
         if (l.numerator.empty() != l.denominator.empty()) {
             return Fail(s.err, Reason::RatioNeedsBoth);
         }
+        l.covariate = covariate_;
+        l.covariateNumerator = covariateNumerator_;
+        l.covariateDenominator = covariateDenominator_;
+        if (l.covariateNumerator.empty() != l.covariateDenominator.empty()) {
+            return Fail(s.err, Reason::CovariateRatioNeedsBoth);
+        }
+        if (!capCovariate_.empty() && !l.Covariate()) {
+            return Fail(s.err, Reason::CovariateCapWithoutCovariate);
+        }
         l.control = control_;
         for (const auto& [text, name, into] : {std::tuple{&cap_, "--cap", &l.caps.upperPercent},
-                                               std::tuple{&capLower_, "--cap-lower", &l.caps.lowerPercent}}) {
+                                               std::tuple{&capLower_, "--cap-lower", &l.caps.lowerPercent},
+                                               std::tuple{&capCovariate_, "--cap-covariate",
+                                                          &l.caps.covariateUpperPercent}}) {
             if (!text->empty()) {
                 const Outcome<double> percentile = ReadPercentile(*text, Origin::Option(name));
                 if (!percentile) {
@@ -187,6 +212,10 @@ private:
                 std::vector<Figure> all = ValuesFigures(*answer).All();
                 const std::vector<Figure> means = MeansFigures(*answer->Pair()).All();
                 all.insert(all.end(), means.begin(), means.end());
+                if (request.layout.Covariate()) {
+                    const std::vector<Figure> covariate = CovariateFigures(*answer).All();
+                    all.insert(all.end(), covariate.begin(), covariate.end());
+                }
                 s.out << FiguresText(all, ValuesWarnings(*answer));
             } else {
                 s.out << ValuesVersionsText(*answer);
@@ -211,6 +240,10 @@ private:
             }
             WriteFigures(json, MeansFigureKinds(), ComparisonFigures(versions, c, Wording::NumbersOnly).All(),
                          NamesOf(MeansFigureKinds()));
+            if (request.layout.Covariate()) {
+                WriteFigures(json, CovariateFigureKinds(), CovariateFigures(*answer, c, Wording::NumbersOnly).All(),
+                             NamesOf(CovariateFigureKinds()));
+            }
             json.Key("warnings");
             WriteWarnings(json, ValuesWarnings(*answer, c));
             json.EndObject();
@@ -229,6 +262,7 @@ private:
     std::vector<std::string> numbers_;
     bool lowerIsBetter_ = false, json_ = false, ignoreZeros_ = false;
     std::string valuesPath_, group_ = "group", value_ = "value", numerator_, denominator_, control_, cap_, capLower_;
+    std::string covariate_, covariateNumerator_, covariateDenominator_, capCovariate_;
     AnswerFlags answer_;
     TableFlags table_;
 };

@@ -24,6 +24,8 @@ enum class WarningCode {
     SampleRatioMismatch,
     SkewedSmallSample,  // averages: too few observations for the normal approximation, given the skewness
     CapOnZero,          // averages: the upper percentile cap falls on 0 and was not applied
+    CovariateImbalance,  // averages: the versions differed before the test started
+    ConstantCovariate,   // averages: the covariate does not vary, so it adjusts nothing
 };
 
 struct Insights {

@@ -16,6 +16,11 @@ bool Finite(double x) { return std::isfinite(x); }
 
 }  // namespace
 
+double IntervalZ(double intervalLevel)
+{
+    return intervalLevel == 0.95 ? kZ95 : math::NormalQuantile(1 - (1 - intervalLevel) / 2);
+}
+
 Outcome<MeansComparison> CompareMeans(const MeanSummary& a, const MeanSummary& b, Better better, bool ratios,
                                       double splitPercentA, double intervalLevel)
 {
@@ -44,7 +49,7 @@ Outcome<MeansComparison> CompareMeans(const MeanSummary& a, const MeanSummary& b
     }
     // The difference's and the lift's intervals at the level asked, 95% unless a correction widens them.
     const double beyond = intervalLevel == 0.95 ? 0.025 : (1 - intervalLevel) / 2;
-    const double z = intervalLevel == 0.95 ? kZ95 : math::NormalQuantile(1 - beyond);
+    const double z = IntervalZ(intervalLevel);
     const double q = ratios ? z : math::StudentTUpperQuantile(beyond, c.degreesOfFreedom);
     c.differenceInterval = {c.difference - q * c.standardError, c.difference + q * c.standardError};
     const double tail = ratios ? math::NormalCdf(-std::fabs(c.t))

@@ -40,6 +40,9 @@ struct MeansComparison {
     Outcome<double> observationsNeeded = Reason::NoDifference;  // per version, 80% power at 5%, two-sided
 };
 
+// The normal quantile of a two-sided interval at `intervalLevel`: 1.96 for 95%.
+double IntervalZ(double intervalLevel);
+
 // FewerThanTwoObservations, NegativeSpread, NoVariation (both standard
 // deviations zero) or BeyondDoubles when there is no test.
 // With `ratios`, each summary is a ratio metric's (its s^2 / n the delta

@@ -122,41 +122,85 @@ std::optional<double> PooledQuantile(std::span<const std::vector<double>> versio
     return lowValue + (h - lowIndex) * (highValue - lowValue);
 }
 
-ValuesCollector::ValuesCollector(bool ratio, const CapRequest& caps)
-    : ratio_(ratio), caps_(caps), keep_(caps.upperPercent || caps.lowerPercent)
+ValuesCollector::ValuesCollector(bool ratio, const CapRequest& caps, bool covariate)
+    : ratio_(ratio),
+      caps_(caps),
+      covariate_(covariate),
+      keep_(caps.upperPercent || caps.lowerPercent || (covariate && caps.covariateUpperPercent))
 {
 }
 
 void ValuesCollector::Grow(std::size_t versions)
 {
     if (moments_.size() < versions) {
-        values_.resize(versions);
-        denominators_.resize(versions);
+        for (auto* kept : {&values_, &denominators_, &covariateValues_, &covariateDenominators_}) {
+            kept->resize(versions);
+        }
         moments_.resize(versions);
         ratios_.resize(versions);
+        covariates_.resize(versions);
     }
 }
 
-void ValuesCollector::Add(std::size_t version, double value, double denominator)
+void ValuesCollector::Add(std::size_t version, double value, double denominator, double covariate,
+                          double covariateDenominator)
 {
     Grow(version + 1);
     if (!keep_) {
-        Summarise(version, value, denominator);
+        Summarise(version, value, denominator, covariate, covariateDenominator);
         return;
     }
     values_[version].push_back(value);
     if (ratio_) {
         denominators_[version].push_back(denominator);
     }
+    if (covariate_) {
+        covariateValues_[version].push_back(covariate);
+        covariateDenominators_[version].push_back(covariateDenominator);
+    }
 }
 
-void ValuesCollector::Summarise(std::size_t version, double value, double denominator)
+void ValuesCollector::Summarise(std::size_t version, double value, double denominator, double covariate,
+                                double covariateDenominator)
 {
     moments_[version].Add(value);
     if (ratio_) {
         ratios_[version].Add(value, denominator);
     }
+    if (covariate_) {
+        covariates_[version].Add({value, denominator, covariate, covariateDenominator});
+    }
 }
+
+namespace {
+
+// A cap applied to one value: zeros stay zeros when they were left out of
+// the percentiles; each value changed is counted.
+double Capped(double x, CapsApplied& caps, bool ignoreZeros)
+{
+    const bool counted = !(ignoreZeros && x == 0);
+    if (counted && caps.upper && x > *caps.upper) {
+        ++caps.changedUpper;
+        return *caps.upper;
+    }
+    if (counted && caps.lower && x < *caps.lower) {
+        ++caps.changedLower;
+        return *caps.lower;
+    }
+    return x;
+}
+
+// The upper cap at `percent` of every version's values pooled, unless it falls on 0.
+void UpperCap(std::span<const std::vector<double>> values, double percent, bool ignoreZeros, CapsApplied& caps)
+{
+    const auto upper = PooledQuantile(values, percent / 100, ignoreZeros);
+    caps.upperOnZero = upper && *upper == 0;
+    if (upper && !caps.upperOnZero) {
+        caps.upper = upper;
+    }
+}
+
+}  // namespace
 
 ValuesCollector::Result ValuesCollector::Finish(std::size_t versions)
 {
@@ -165,36 +209,36 @@ ValuesCollector::Result ValuesCollector::Finish(std::size_t versions)
     if (keep_) {
         CapsApplied& caps = result.caps;
         if (caps_.upperPercent) {
-            const auto upper = PooledQuantile(values_, *caps_.upperPercent / 100, caps_.ignoreZeros);
-            caps.upperOnZero = upper && *upper == 0;
-            if (upper && !caps.upperOnZero) {
-                caps.upper = upper;
-            }
+            UpperCap(values_, *caps_.upperPercent, caps_.ignoreZeros, caps);
         }
         if (caps_.lowerPercent) {
             caps.lower = PooledQuantile(values_, *caps_.lowerPercent / 100, caps_.ignoreZeros);
         }
+        if (covariate_ && caps_.covariateUpperPercent) {
+            UpperCap(covariateValues_, *caps_.covariateUpperPercent, caps_.ignoreZeros, result.covariateCaps);
+        }
         for (std::size_t v = 0; v < values_.size(); ++v) {
             for (std::size_t i = 0; i < values_[v].size(); ++i) {
-                double x = values_[v][i];
-                // Zeros stay zeros when they were left out of the percentiles.
-                const bool counted = !(caps_.ignoreZeros && x == 0);
-                if (counted && caps.upper && x > *caps.upper) {
-                    x = *caps.upper;
-                    ++caps.changedUpper;
-                } else if (counted && caps.lower && x < *caps.lower) {
-                    x = *caps.lower;
-                    ++caps.changedLower;
-                }
-                Summarise(v, x, ratio_ ? denominators_[v][i] : 1);
+                Summarise(v, Capped(values_[v][i], caps, caps_.ignoreZeros), ratio_ ? denominators_[v][i] : 1,
+                          covariate_ ? Capped(covariateValues_[v][i], result.covariateCaps, caps_.ignoreZeros) : 0,
+                          covariate_ ? covariateDenominators_[v][i] : 1);
             }
-            values_[v] = {};
-            denominators_[v] = {};
+            for (auto* kept : {&values_, &denominators_, &covariateValues_, &covariateDenominators_}) {
+                (*kept)[v] = {};
+            }
         }
     }
+    CovariateMoments everyone;
     for (std::size_t v = 0; v < moments_.size(); ++v) {
         result.summaries.push_back(ratio_ ? ratios_[v].Summary() : Outcome<MeanSummary>(moments_[v].Summary()));
         result.skewness.push_back(moments_[v].Skewness());
+        if (covariate_) {
+            result.covariates.push_back(SummaryOf(covariates_[v]));
+            everyone.Merge(covariates_[v]);
+        }
+    }
+    if (covariate_) {
+        result.everyone = SummaryOf(everyone);
     }
     return result;
 }

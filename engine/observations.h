@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "engine/covariate.h"
 #include "engine/means.h"
 
 namespace ambrelay {
@@ -52,6 +53,7 @@ struct CapRequest {
     std::optional<double> upperPercent;  // 99.9: values above the 99.9th percentile are set to it
     std::optional<double> lowerPercent;  // 1: values below the 1st percentile are raised to it
     bool ignoreZeros = false;            // the percentiles are taken over the values other than 0
+    std::optional<double> covariateUpperPercent;  // the covariate capped at its own pooled percentile
 };
 
 struct CapsApplied {
@@ -61,35 +63,45 @@ struct CapsApplied {
 };
 
 // Every version's observations, one value a user (or a numerator and a
-// denominator for a ratio metric). Without caps they are summarised as they
-// arrive, in constant memory; a percentile cap needs the values, 8 bytes each
-// (16 for a ratio), until the caps are known.
+// denominator for a ratio metric), and with a covariate what each user did
+// before the test. Without caps they are summarised as they arrive, in
+// constant memory; a percentile cap needs the values, 8 bytes each (16 for a
+// ratio, twice that with a covariate), until the caps are known.
 class ValuesCollector {
 public:
-    ValuesCollector(bool ratio, const CapRequest& caps);
+    ValuesCollector(bool ratio, const CapRequest& caps, bool covariate = false);
 
     // A value of the version at `version`, the first being 0; a version met
     // for the first time takes the next place.
-    void Add(std::size_t version, double value, double denominator = 1);
+    void Add(std::size_t version, double value, double denominator = 1, double covariate = 0,
+             double covariateDenominator = 1);
 
     struct Result {
         std::vector<Outcome<MeanSummary>> summaries;  // by version
         std::vector<double> skewness;  // of the values (the numerators for a ratio), after capping
         CapsApplied caps;
+        // With a covariate: each version's metric and covariate, and everyone's together.
+        std::vector<Outcome<CovariateSummary>> covariates;
+        Outcome<CovariateSummary> everyone = Reason::NoValueRows;
+        CapsApplied covariateCaps;  // the upper cap only
     };
     // Every version's summary, `versions` of them at least.
     Result Finish(std::size_t versions);
 
 private:
-    void Summarise(std::size_t version, double value, double denominator);
+    void Summarise(std::size_t version, double value, double denominator, double covariate,
+                   double covariateDenominator);
     void Grow(std::size_t versions);
 
     bool ratio_;
     CapRequest caps_;
+    bool covariate_;
     bool keep_;
-    std::vector<std::vector<double>> values_, denominators_;
+    // Kept for the caps, by version: only the columns the file has.
+    std::vector<std::vector<double>> values_, denominators_, covariateValues_, covariateDenominators_;
     std::vector<RunningMoments> moments_;
     std::vector<RunningRatio> ratios_;
+    std::vector<CovariateMoments> covariates_;
 };
 
 }  // namespace ambrelay

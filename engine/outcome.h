@@ -106,6 +106,8 @@ enum class Reason {
     TableOptionsForValues,
     ValueOptionsWithoutValues,
     RatioNeedsBoth,
+    CovariateRatioNeedsBoth,
+    CovariateCapWithoutCovariate,
     PlanNeedsBaseline,
     PlanNeedsEffect,
     MeanWithoutSd,

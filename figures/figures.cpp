@@ -370,6 +370,10 @@ std::string WarningCodeName(WarningCode code)
         return "skewed_small_sample";
     case WarningCode::CapOnZero:
         return "cap_on_zero";
+    case WarningCode::CovariateImbalance:
+        return "covariate_imbalance";
+    case WarningCode::ConstantCovariate:
+        return "constant_covariate";
     }
     return {};
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <tuple>
 
+#include "figures/covariate_figures.h"
 #include "figures/figure_text.h"
 #include "figures/problem_words.h"
 #include "numbers/number_text.h"
@@ -161,17 +162,19 @@ FigureList<MeansFigure> MeansFigures(const MeansAnswer& answer, Wording wording)
     SetFigure(f[M::Leader], leader, "Ahead", say(c.identical ? "neither" : leader));
     SetFigure(f[M::Better], std::string(BetterName(o.better)), "Better is",
         say(o.better == Better::Higher ? "higher" : "lower"));
+    // With a covariate, the averages and the test are those adjusted for what users did before it.
+    const std::string adjusted = answer.covariate ? ", adjusted for before the test" : "";
     const auto version = [&](const MeanSummary& s, const Interval& i, M observations, M average, M deviation,
                              const std::string& name) {
         SetFigure(f[observations], s.n, "Observations of " + name, say(Grouped(s.n)));
-        SetFigure(f[average], s.mean, "Average of " + name + " (95% interval)",
+        SetFigure(f[average], s.mean, "Average of " + name + adjusted + " (95% interval)",
             say(Fixed(s.mean, decimals) + " (" + Fixed(i.low, decimals) + " to " + Fixed(i.high, decimals) + ")"));
         f[average].interval = i;
-        SetFigure(f[deviation], s.sd, "Standard deviation of " + name, say(Fixed(s.sd, decimals)));
+        SetFigure(f[deviation], s.sd, "Standard deviation of " + name + adjusted, say(Fixed(s.sd, decimals)));
     };
     version(r.a, c.intervalA, M::Observations1, M::Average1, M::Deviation1, "A");
     version(r.b, c.intervalB, M::Observations2, M::Average2, M::Deviation2, "B");
-    SetFigure(f[M::Difference], c.difference, "Difference, B - A (95% interval)",
+    SetFigure(f[M::Difference], c.difference, "Difference, B - A" + adjusted + " (95% interval)",
         say(Signed(c.difference, decimals) + " (" + Fixed(d.low, decimals) + " to " + Fixed(d.high, decimals) + ")"));
     f[M::Difference].interval = d;
     f[M::Lift].label = "Lift of the leader (95% interval)";
@@ -238,6 +241,9 @@ std::vector<Warning> MeansWarnings(const MeansAnswer& answer)
                                                          r.options.splitPercentA)});
         }
     }
+    for (Warning& w : CovariateWarnings(answer)) {
+        warnings.push_back(std::move(w));
+    }
     return warnings;
 }
 
@@ -297,7 +303,8 @@ std::vector<Warning> ValuesWarnings(const ValuesAnswer& answer, std::size_t comp
     const ValuesCollector::Result& r = answer.read.result;
     // Two versions' split is their comparison's; more versions' is the test's.
     const bool two = answer.versions->Versions() == 2;
-    std::vector<Warning> warnings = two ? MeansWarnings(pair.answer) : std::vector<Warning>();
+    // A covariate's warnings are each comparison's own.
+    std::vector<Warning> warnings = two ? MeansWarnings(pair.answer) : CovariateWarnings(pair.answer);
     if (r.caps.upperOnZero) {
         warnings.push_back({WarningCode::CapOnZero,
                             "The " + PercentText(answer.request.layout.caps.upperPercent.value_or(0))

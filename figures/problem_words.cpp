@@ -319,10 +319,15 @@ std::string ReasonText(Reason reason)
         return "--columns, --no-header, --jobs, --version-column and --test-column read a --csv table; a --values file "
                "names its columns with --group and --value";
     case Reason::ValueOptionsWithoutValues:
-        return "--group, --value, --numerator, --denominator, --control, --cap, --cap-lower and --ignore-zeros read a "
-               "file of observations (and --control a table of versions): give --values FILE";
+        return "--group, --value, --numerator, --denominator, --covariate, --control, --cap, --cap-lower and "
+               "--ignore-zeros read a file of observations (and --control a table of versions): give --values FILE";
     case Reason::RatioNeedsBoth:
         return "a ratio metric needs both --numerator and --denominator";
+    case Reason::CovariateRatioNeedsBoth:
+        return "a ratio covariate needs both --covariate-numerator and --covariate-denominator";
+    case Reason::CovariateCapWithoutCovariate:
+        return "--cap-covariate caps the covariate: give --covariate (or --covariate-numerator and "
+               "--covariate-denominator) too";
     case Reason::PlanNeedsBaseline:
         return "plan needs --baseline (the control's response ratio), or --sd for a test of averages";
     case Reason::PlanNeedsEffect:

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "figures/covariate_figures.h"
 #include "figures/figure_text.h"
 #include "figures/problem_words.h"
 #include "numbers/number_text.h"
@@ -265,6 +266,10 @@ std::vector<ReportSection> ValuesVersionsSections(const ValuesAnswer& answer)
     for (std::size_t c = 0; c < sections.size(); ++c) {
         std::vector<Figure> all = ValuesFigures(answer, c).All();
         all.insert(all.end(), sections[c].figures.begin(), sections[c].figures.end());
+        if (answer.request.layout.Covariate()) {
+            const std::vector<Figure> covariate = CovariateFigures(answer, c).All();
+            all.insert(all.end(), covariate.begin(), covariate.end());
+        }
         sections[c].figures = std::move(all);
         sections[c].warnings = ValuesWarnings(answer, c);
     }

@@ -80,13 +80,18 @@ Outcome<ValuesRead> ReadValues(std::istream& in, const ValuesLayout& o, const st
     const Outcome<std::size_t> group = FindColumn(names, o.group, !o.dialect.header);
     const Outcome<std::size_t> value = FindColumn(names, ratio ? o.numerator : o.value, !o.dialect.header);
     const Outcome<std::size_t> denominator = ratio ? FindColumn(names, o.denominator, !o.dialect.header) : value;
-    for (const Outcome<std::size_t>* column : {&group, &value, &denominator}) {
+    const bool covariate = o.Covariate(), covariateRatio = o.CovariateRatio();
+    const Outcome<std::size_t> before =
+        covariate ? FindColumn(names, covariateRatio ? o.covariateNumerator : o.covariate, !o.dialect.header) : value;
+    const Outcome<std::size_t> beforeDenominator =
+        covariateRatio ? FindColumn(names, o.covariateDenominator, !o.dialect.header) : value;
+    for (const Outcome<std::size_t>* column : {&group, &value, &denominator, &before, &beforeDenominator}) {
         if (!*column) {
             return column->Failure();
         }
     }
 
-    ValuesCollector values(ratio, o.caps);
+    ValuesCollector values(ratio, o.caps, covariate);
     ValuesRead read;
     Labels labels(o.control);
     std::vector<double> rows;  // counted, by version
@@ -127,18 +132,24 @@ Outcome<ValuesRead> ReadValues(std::istream& in, const ValuesLayout& o, const st
             const std::string& text = row.fields[at];
             return BlankCell(text) ? Outcome<double>(0.0) : ReadCell(text, reader.Found().decimalComma, names[at]);
         };
-        const Outcome<double> x = number(*value);
-        const Outcome<double> y = ratio ? number(*denominator) : Outcome<double>(1.0);
-        if (!x || !y) {
-            Problem problem = (x ? y : x).Failure();
+        const Outcome<double> cells[] = {
+            number(*value),
+            ratio ? number(*denominator) : Outcome<double>(1.0),
+            covariate ? number(*before) : Outcome<double>(0.0),
+            covariateRatio ? number(*beforeDenominator) : Outcome<double>(1.0),
+        };
+        const auto unread = std::find_if(std::begin(cells), std::end(cells), [](const auto& c) { return !c; });
+        if (unread != std::end(cells)) {
+            Problem problem = unread->Failure();
             problem.line = row.line;
             leaveOut(std::move(problem));
             continue;
         }
         read.blanks += BlankCell(row.fields[*value]) ? 1 : 0;
+        read.covariateBlanks += covariate && BlankCell(row.fields[*before]) ? 1 : 0;
         rows.resize(std::max(rows.size(), static_cast<std::size_t>(version) + 1));
         ++rows[static_cast<std::size_t>(version)];
-        values.Add(static_cast<std::size_t>(version), *x, *y);
+        values.Add(static_cast<std::size_t>(version), *cells[0], *cells[1], *cells[2], *cells[3]);
     }
     if (!o.control.empty() && !labels.FirstMet()) {
         // Every other row would have been another version: the one reason is said once.

@@ -24,16 +24,21 @@ inline constexpr std::size_t kRowProblemsNamed = 10;
 struct ValuesLayout {
     std::string group, value;            // columns by header name or 1-based position
     std::string numerator, denominator;  // a ratio metric's columns, instead of value
+    // What each user did before the test: a column, or a ratio's two; none without.
+    std::string covariate, covariateNumerator, covariateDenominator;
     std::string control;                 // the label of version A; else the first label in the file
     CapRequest caps;
     Dialect dialect;                     // the file's encoding, delimiter and decimal mark, where given
 
     bool Ratio() const { return !numerator.empty(); }
+    bool CovariateRatio() const { return !covariateNumerator.empty(); }
+    bool Covariate() const { return !covariate.empty() || CovariateRatio(); }
 };
 
 struct ValuesRead {
     std::vector<std::string> labels;  // the control's first, then each version's in the order met
     double blanks = 0;      // blank values, counted as 0
+    double covariateBlanks = 0;  // blank covariates, counted as 0: no activity before the test
     std::size_t rowsLeftOut = 0;
     std::vector<Problem> firstRowsLeftOut;  // the first kRowProblemsNamed, in the file's order, each with its line
     std::optional<Problem> versions;        // why the rows hold no two versions to compare

@@ -309,7 +309,7 @@ void VersionsWindow::Update()
         copies_->Set(FormatSections(warnings, sections));
     };
     if (averages) {
-        MeansVersions versions{labels, {}};
+        MeansVersions versions{labels, {}, {}, std::nullopt};
         for (const std::vector<double>& n : numbers) {
             versions.summaries.push_back({n[0], n[1], n[2]});
         }

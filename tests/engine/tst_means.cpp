@@ -359,7 +359,7 @@ void MeansTest::answerInWords()
     MeansOptions options;
     options.better = lower ? Better::Lower : Better::Higher;
     const auto answer =
-        CompareSummaries({{summaries[0], summaries[1], summaries[2]}, {summaries[3], summaries[4], summaries[5]}, options});
+        CompareSummaries({{summaries[0], summaries[1], summaries[2]}, {summaries[3], summaries[4], summaries[5]}, options, std::nullopt});
     QVERIFY(answer);
     const QString words = QString::fromStdString(MeansFigures(*answer)[MeansFigure::Answer].words);
     QVERIFY2(words.startsWith(starts), qPrintable(words));
@@ -415,7 +415,7 @@ void MeansTest::notWorseAndPeekingSafe()
     QVERIFY(test);
     QVERIFY2(std::fabs(test->pValue - p) <= 1e-12 * p, qPrintable(QString::number(test->pValue, 'g', 17)));
     QCOMPARE(test->notWorse, notWorse);
-    const auto answer = CompareSummaries({a, b, {}});
+    const auto answer = CompareSummaries({a, b, {}, std::nullopt});
     const auto figures = MeansFigures(*answer, Wording::NumbersOnly);
     QVERIFY(Near(*figures[MeansFigure::AlwaysValidP].Number(), 0.41965411351815823, 1e-13));
     QVERIFY(!figures[MeansFigure::NotWorse].Number() && !std::holds_alternative<bool>(figures[MeansFigure::NotWorse].value));
