@@ -15,6 +15,7 @@
 #include "answers/table_answers.h"
 #include "checks/amounts.h"
 #include "checks/given_values.h"
+#include "figures/covariate_figures.h"
 #include "figures/means_figures.h"
 #include "figures/problem_words.h"
 #include "figures/versions_figures.h"
@@ -252,7 +253,10 @@ void AveragesWindow::ShowFile()
         return;
     }
     if (const MeansAnswer* pair = answer.Pair()) {
-        ShowFigures(MeansFigures(*pair), ValuesFigures(answer).All(), ValuesWarnings(answer), leftOut);
+        // What users did before the test, with its figures after the comparison's, as the command line writes them.
+        const std::vector<Figure> covariate =
+            answer.request.layout.Covariate() ? CovariateFigures(answer).All() : std::vector<Figure>();
+        ShowFigures(MeansFigures(*pair), ValuesFigures(answer).All(), ValuesWarnings(answer), leftOut, covariate);
     } else {
         ShowVersions(answer, leftOut);
     }
@@ -309,7 +313,8 @@ void AveragesWindow::ShowNoAnswer(const QString& answer)
 }
 
 void AveragesWindow::ShowFigures(const FigureList<MeansFigure>& answer, const std::vector<Figure>& before,
-                                 const std::vector<Warning>& warnings, const QString& note)
+                                 const std::vector<Warning>& warnings, const QString& note,
+                                 const std::vector<Figure>& after)
 {
     QString warningText = Text(WarningsText(warnings)).trimmed();
     if (!note.isEmpty()) {
@@ -319,6 +324,7 @@ void AveragesWindow::ShowFigures(const FigureList<MeansFigure>& answer, const st
     warnings_->setVisible(!warningText.isEmpty());
     std::vector<Figure> all = before;
     all.insert(all.end(), answer.All().begin(), answer.All().end());
+    all.insert(all.end(), after.begin(), after.end());
     table_->setRowCount(0);
     for (const Figure& figure : all) {
         if (figure.kind == answer[MeansFigure::Answer].kind) {

@@ -52,7 +52,8 @@ private:
     // A file of more than two versions: each against the control.
     void ShowVersions(const ValuesAnswer& answer, const QString& note);
     void ShowFigures(const FigureList<MeansFigure>& answer, const std::vector<Figure>& before,
-                     const std::vector<Warning>& warnings, const QString& note);
+                     const std::vector<Warning>& warnings, const QString& note,
+                     const std::vector<Figure>& after = {});
 
     Desktop& desktop_;
     QWidget* typed_ = nullptr;  // the six boxes
