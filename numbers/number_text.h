@@ -2,6 +2,7 @@
 // The four number services: every number the program reads from a text or
 // shows in one goes through them. They hold no state.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,9 @@ namespace ambrelay {
 // optional exponent, and thousands grouped by commas in groups of three
 // ("12,500"). The value must be finite.
 bool IsNumeric(std::string_view text);
+
+// The value of a text IsNumeric accepts; nothing for any other text.
+std::optional<double> ReadWholeNumber(std::string_view text);
 
 // Reads any text as a double and never fails. A text that IsNumeric accepts
 // gives the double nearest to the number it shows; any other text gives the
