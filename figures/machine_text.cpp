@@ -11,6 +11,13 @@
 #include "tables/csv.h"
 
 namespace ambrelay {
+namespace {
+
+// Whole counts (and days) are written as integers; every other number keeps
+// its point or exponent.
+bool WritesWhole(double x, Unit unit) { return (unit == Unit::Count || unit == Unit::Days) && WholeCount(x); }
+
+}  // namespace
 
 void JsonWriter::NewLine()
 {
@@ -85,13 +92,13 @@ void JsonWriter::Quoted(std::string_view text)
 void JsonWriter::Number(double x, Unit unit)
 {
     BeforeValue();
-    char buffer[64];
+    char buffer[kNumberRoom];
     if (!std::isfinite(x)) {
         out_ += "null";
-    } else if ((unit == Unit::Count || unit == Unit::Days) && WholeCount(x)) {
-        out_.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(x)).ptr);
+    } else if (WritesWhole(x, unit)) {
+        out_.append(buffer, WriteWhole(buffer, x));
     } else {
-        out_.append(buffer, nlohmann::detail::to_chars(buffer, buffer + sizeof buffer, x));
+        out_.append(buffer, WriteNumber(buffer, x, NumberLayout::Json));
     }
 }
 
@@ -154,13 +161,6 @@ void WriteWarnings(JsonWriter& j, const std::vector<Warning>& warnings)
         j.EndObject();
     }
     j.EndArray();
-}
-
-std::string ExactNumber(double x)
-{
-    char buffer[64];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, x);
-    return std::string(buffer, written.ptr);
 }
 
 OutputNames NamesOf(std::span<const FigureKind> kinds)
@@ -230,13 +230,15 @@ void AppendFigureCsv(std::string& out, std::span<const FigureKind> kinds, const 
                      char decimalMark, char delimiter)
 {
     // Numbers are written into one buffer on the stack, never a string of their own.
-    const auto number = [&](double x) {
-        char buffer[64];
-        const auto written = std::to_chars(buffer, buffer + sizeof buffer, x);
+    const auto number = [&](double x, Unit unit) {
+        char buffer[kNumberRoom];
+        char* const end = !std::isfinite(x)          ? std::to_chars(buffer, buffer + sizeof buffer, x).ptr
+                          : WritesWhole(x, unit) ? WriteWhole(buffer, x)
+                                                 : WriteNumber(buffer, x, NumberLayout::Shortest);
         if (decimalMark != '.') {
-            std::replace(buffer, written.ptr, '.', decimalMark);
+            std::replace(buffer, end, '.', decimalMark);
         }
-        const std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
+        const std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
         // A number holds no quote, blank or line break: only a decimal mark
         // that is also the delimiter needs quoting.
         if (decimalMark == delimiter) {
@@ -250,7 +252,7 @@ void AppendFigureCsv(std::string& out, std::span<const FigureKind> kinds, const 
         out.push_back(delimiter);
         if (!f) {
         } else if (const double* x = std::get_if<double>(&f->value)) {
-            number(*x);
+            number(*x, kind.unit);
         } else if (const std::string* text = std::get_if<std::string>(&f->value)) {
             csv::AppendField(out, *text, delimiter);
         } else if (const bool* yes = std::get_if<bool>(&f->value)) {
@@ -259,20 +261,20 @@ void AppendFigureCsv(std::string& out, std::span<const FigureKind> kinds, const 
             // Both in one field: a semicolon between them, quoted where it is the delimiter.
             std::string both;
             std::swap(both, out);
-            number(pair->first);
+            number(pair->first, kind.unit);
             out.push_back(';');
-            number(pair->second);
+            number(pair->second, kind.unit);
             std::swap(both, out);
             csv::AppendField(out, both, delimiter);
         }
         if (*kind.intervalKey) {
             out.push_back(delimiter);
             if (f && f->interval) {
-                number(f->interval->low);
+                number(f->interval->low, Unit::Ratio);  // an interval's ends are never counts
             }
             out.push_back(delimiter);
             if (f && f->interval) {
-                number(f->interval->high);
+                number(f->interval->high, Unit::Ratio);
             }
         }
     }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "figures/figures.h"
+#include "figures/number_writer.h"
 
 namespace ambrelay {
 
@@ -80,14 +81,12 @@ void WriteWarnings(JsonWriter& json, const std::vector<Warning>& warnings);
 
 // The CSV fields of `figures`, each after a delimiter, in the order of
 // OutputNames::All: numbers exactly as the double holds them, with
-// `decimalMark`; empty where there is no value (or no figures at all).
+// `decimalMark`, whole counts as whole numbers; empty where there is no
+// value (or no figures at all).
 void AppendFigureCsv(std::string& out, std::span<const FigureKind> kinds, const std::vector<Figure>& figures,
                      char decimalMark, char delimiter);
 
 // The warnings' codes for a CSV field, separated by semicolons.
 std::string WarningCodes(const std::vector<WarningCode>& warnings);
-
-// A number exactly as the double holds it, in the fewest digits that read back.
-std::string ExactNumber(double x);
 
 }  // namespace ambrelay

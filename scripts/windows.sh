@@ -12,7 +12,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 "$repo_root/scripts/install-deps.sh" cmake make g++ ccache g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-  wine64 libboost-math-dev libcli11-dev nlohmann-json3-dev nsis icoutils librsvg2-bin imagemagick fonts-liberation
+  wine64 libboost-math-dev libcli11-dev nlohmann-json3-dev libdragonbox-dev nsis icoutils librsvg2-bin imagemagick fonts-liberation
 cd "$repo_root"
 AMBRELAY_QT_WINDOWS=$(scripts/qt-windows.sh | tail -n 1)
 export AMBRELAY_QT_WINDOWS
