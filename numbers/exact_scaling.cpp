@@ -1,6 +1,7 @@
 #include "numbers/exact_scaling.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace ambrelay::detail {
 namespace {
@@ -40,21 +41,22 @@ std::optional<double> RoundScaled(double x, int decimals)
         return std::nullopt;
     }
     const double scale = kPowersOfTen[decimals];
-    const Product y = ExactProduct(x, scale);
-    if (y.rounded < 0.25) {
+    const double y = x * scale;
+    if (y < 0.25) {
         return 0.0;  // the exact product is below a half, so the decimal is 0
     }
-    if (!(y.rounded < kBelowHalfUnit)) {
+    if (!(y < kBelowHalfUnit)) {
         return std::nullopt;
     }
     // Below 2^52 the fraction and its distance from a half are exact, and
-    // any nonzero distance is a whole step of y, larger than the error: the
-    // error decides only an exact half.
-    const double whole = std::floor(y.rounded);
-    const double aboveHalf = (y.rounded - whole) - 0.5;
+    // any nonzero distance is a whole step of y, larger than what rounding
+    // the product left out: that decides only an exact half.
+    const double whole = static_cast<double>(static_cast<std::int64_t>(y));
+    const double aboveHalf = (y - whole) - 0.5;
     bool up = aboveHalf > 0;
     if (aboveHalf == 0) {
-        up = y.error > 0 || (y.error == 0 && std::fmod(whole, 2.0) != 0);
+        const double error = ExactProduct(x, scale).error;
+        up = error > 0 || (error == 0 && static_cast<std::int64_t>(whole) % 2 != 0);
     }
     // Both the digits and the power of ten are exact doubles, so one
     // correctly rounded division gives the double nearest the decimal.
@@ -71,10 +73,11 @@ std::optional<int> LeadingExponent(double x)
         }
         return std::nullopt;
     }
-    // x below 1: the first power k with x times 10^k at least 1, compared exactly.
+    // x below 1: the first power k with x times 10^k at least 1. A product
+    // rounded to 1 may lie a hair either side: its error says which.
     for (int k = 1; k <= 8; ++k) {
-        const Product y = ExactProduct(x, kPowersOfTen[k]);
-        if (y.rounded > 1 || (y.rounded == 1 && y.error >= 0)) {
+        const double y = x * kPowersOfTen[k];
+        if (y > 1 || (y == 1 && ExactProduct(x, kPowersOfTen[k]).error >= 0)) {
             return -k;
         }
     }

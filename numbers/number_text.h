@@ -35,6 +35,11 @@ double RoundDecimal(double x, int decimals);
 // has no text: the result is empty.
 std::string NumberToText(double x);
 
+// ShownValue(RoundDecimal(x, decimals)). A value rounded to `decimals` has
+// at most 15 significant digits below 10^(15 - decimals), and is then its
+// own 15-digit rounding: only larger ones are rounded again.
+double RoundDecimalShown(double x, int decimals);
+
 // The number NumberToText writes for x, as a double: x rounded to 15
 // significant digits, for outputs that give a figure as the window shows it
 // without going through its text. NaN and infinities come back unchanged.

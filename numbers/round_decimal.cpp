@@ -29,4 +29,14 @@ double RoundDecimal(double x, int decimals)
     return rounded;
 }
 
+double RoundDecimalShown(double x, int decimals)
+{
+    const double rounded = RoundDecimal(x, decimals);
+    double limit = 1;  // 10^(15 - decimals), exactly
+    for (int i = decimals; i < 15; ++i) {
+        limit *= 10;
+    }
+    return decimals >= 0 && decimals <= 15 && std::fabs(rounded) < limit ? rounded : ShownValue(rounded);
+}
+
 }  // namespace ambrelay
