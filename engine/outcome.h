@@ -110,6 +110,7 @@ enum class Reason {
     MeanWithoutSd,
     MeansPlanNeedsEffect,
     SplitNeedsNumbers,
+    UnknownFigure,         // `text` is no figure's name (empty: no name at all); `names` the figures'
     Count  // how many reasons there are
 };
 
@@ -147,7 +148,10 @@ struct Problem {
 template <typename T, typename E = Problem>
 class Outcome {
 public:
-    Outcome(T value) : state_(std::in_place_index<0>, std::move(value)) {}
+    // Taken by reference, not by value: a judgement's insights are large, and
+    // a batch makes one a row.
+    Outcome(const T& value) : state_(std::in_place_index<0>, value) {}
+    Outcome(T&& value) : state_(std::in_place_index<0>, std::move(value)) {}
     Outcome(E failure) : state_(std::in_place_index<1>, std::move(failure)) {}
     Outcome(Reason reason) requires std::is_same_v<E, Problem> : state_(std::in_place_index<1>, Problem(reason)) {}
 
