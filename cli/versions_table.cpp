@@ -8,6 +8,7 @@
 #include "answers/worker_pool.h"
 #include "cli/problems.h"
 #include "cli/table_output.h"
+#include "cli/table_run.h"
 #include "figures/means_figures.h"
 #include "figures/versions_figures.h"
 
@@ -73,8 +74,36 @@ int AnswerVersionsTable(tables::TableReader& reader, const VersionColumns& colum
                         std::ostream& out, std::ostream& err)
 {
     const bool means = request.kind == TableKind::Means;
-    const TableOutput output(reader, {VersionFigureKinds(), means ? MeansFigureKinds() : JudgementFigureKinds()},
-                             request.json);
+    // --figures chooses among both lists: the versions' and the comparison's.
+    // Every figure is still worked out, since the versions' own figures (the
+    // corrected p values, the chance to be best) stand on the comparisons'.
+    const std::span<const FigureKind> compared = means ? MeansFigureKinds() : JudgementFigureKinds();
+    const auto keysOf = [&](std::span<const FigureKind> kinds) {
+        std::vector<std::string> keys = reader.Names();
+        for (const FigureKind& kind : kinds) {
+            keys.emplace_back(kind.key);
+            if (*kind.intervalKey) {
+                keys.emplace_back(kind.intervalKey);
+                keys.push_back(std::string(kind.intervalKey) + "_low");
+                keys.push_back(std::string(kind.intervalKey) + "_high");
+            }
+        }
+        return keys;
+    };
+    const Outcome<std::vector<FigureKind>> family =
+        ChosenKinds(VersionFigureKinds(), request.figures, keysOf(compared));
+    Outcome<std::vector<FigureKind>> comparison = ChosenKinds(compared, request.figures, keysOf(VersionFigureKinds()));
+    if (!family || !comparison) {
+        Problem problem = (family ? comparison : family).Failure();
+        problem.names.clear();
+        for (const std::span<const FigureKind> kinds : {VersionFigureKinds(), compared}) {
+            for (const FigureKind& kind : kinds) {
+                problem.names.emplace_back(kind.key);
+            }
+        }
+        return Fail(err, problem);
+    }
+    const TableOutput output(reader, {*family, *comparison}, request.json);
     output.WriteHeader(out);
     // Every row is read before any test is answered: a test's rows may lie
     // anywhere in the file.

@@ -71,8 +71,9 @@ private:
     bool afterKey_ = false;
 };
 
-// Every kind's value and interval under its names, from `figures`, or null
-// for all when there are none.
+// Every kind's value and interval under its names, from `figures` (found by
+// the kind's id, so `kinds` may be a choice of a list), or null for all when
+// there are none.
 void WriteFigures(JsonWriter& json, std::span<const FigureKind> kinds, const std::vector<Figure>& figures,
                   const OutputNames& names);
 
