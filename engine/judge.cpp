@@ -21,8 +21,8 @@ Judgement Judge(const Counts& counts, const JudgeOptions& options)
         j.calculation.Probability = *probability;
     }
     DecideVerdict(j.calculation);
-    Insights insights =
-        ComputeInsights(counts, j.calculation, options.splitPercentA, options.intervalLevel, options.parts);
+    Insights& insights = j.result.Emplace(
+        ComputeInsights(counts, j.calculation, options.splitPercentA, options.intervalLevel, options.parts));
     insights.plannedByUser = options.plannedObservations.has_value();
     insights.plannedObservations = options.plannedObservations.value_or(kDefaultPlannedObservations);
     if (options.parts.alwaysValid) {
@@ -32,7 +32,6 @@ Judgement Judge(const Counts& counts, const JudgeOptions& options)
     if (options.margin && options.parts.nonInferiority) {
         insights.nonInferiority = TestNonInferiority(counts, *options.margin);
     }
-    j.result = std::move(insights);
     return j;
 }
 

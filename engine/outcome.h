@@ -162,6 +162,10 @@ public:
     T* operator->() { return &std::get<0>(state_); }
     // Only without a value.
     const E& Failure() const { return std::get<1>(state_); }
+    // The failure to amend (a row's line), or nothing when there is a value.
+    E* FailureToAmend() { return std::get_if<1>(&state_); }
+    // A value put in place of whatever was there, moved once.
+    T& Emplace(T&& value) { return state_.template emplace<0>(std::move(value)); }
     // The value, or nothing.
     const T* Get() const { return std::get_if<0>(&state_); }
 

@@ -317,14 +317,25 @@ bool FillJudgementFigures(const Judgement& j, Wording wording, FigureList<Judgem
     const Insights& in = j.Figures();
     const ComparisonResult& c = j.calculation;
     // The window's own figures as the user reads them there: rounded as the
-    // window rounds them, to the digits it writes.
-    f[J::Ratio1].value = RoundDecimalShown(c.Ratio1, kShownRatioDecimals);
-    f[J::Ratio2].value = RoundDecimalShown(c.Ratio2, kShownRatioDecimals);
-    f[J::PValue].value = RoundDecimalShown(c.Probability, kShownPValueDecimals);
-    f[J::Z].value = ShownValue(c.ZStat);
-    f[J::Likelihood].value = ShownValue(c.Likelihood);
+    // window rounds them, to the digits it writes (when they are written).
+    const auto wanted = [&](J id) { return wording == Wording::ForPeople || chosen.test(static_cast<std::size_t>(id)); };
+    if (wanted(J::Ratio1)) {
+        f[J::Ratio1].value = RoundDecimalShown(c.Ratio1, kShownRatioDecimals);
+    }
+    if (wanted(J::Ratio2)) {
+        f[J::Ratio2].value = RoundDecimalShown(c.Ratio2, kShownRatioDecimals);
+    }
+    if (wanted(J::PValue)) {
+        f[J::PValue].value = RoundDecimalShown(c.Probability, kShownPValueDecimals);
+    }
+    if (wanted(J::Z)) {
+        f[J::Z].value = ShownValue(c.ZStat);
+    }
+    if (wanted(J::Likelihood)) {
+        f[J::Likelihood].value = ShownValue(c.Likelihood);
+    }
     f[J::Winner].value = WinnerText(c.winner);
-    if (chosen.test(static_cast<std::size_t>(J::Verdict)) || wording == Wording::ForPeople) {
+    if (wanted(J::Verdict)) {
         f[J::Verdict].value = VerdictSentence(c);
     }
     f[J::Leader].value = VersionName(in.leader);
