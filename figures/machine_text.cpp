@@ -98,6 +98,15 @@ void JsonWriter::Key(std::string_view key)
     afterKey_ = true;
 }
 
+void JsonWriter::OwnKey(std::string_view key)
+{
+    BeforeValue();
+    out_.push_back('"');
+    out_ += key;
+    out_ += indented_ ? "\": " : "\":";
+    afterKey_ = true;
+}
+
 void JsonWriter::Text(std::string_view text)
 {
     BeforeValue();
@@ -155,7 +164,7 @@ void WriteFigures(JsonWriter& j, std::span<const FigureKind> kinds, const std::v
         const FigureKind& kind = kinds[at];
         const Figure* f = figures.empty() ? nullptr : &figures[static_cast<std::size_t>(kind.id)];
         const KindNames& n = names.kinds[at];  // by the place in the list written, which may be a choice
-        j.Key(n.value);
+        j.OwnKey(n.value);
         if (!f || std::holds_alternative<std::monostate>(f->value)) {
             j.Null();
         } else if (const double* x = std::get_if<double>(&f->value)) {
@@ -168,7 +177,7 @@ void WriteFigures(JsonWriter& j, std::span<const FigureKind> kinds, const std::v
             pair(both->first, both->second, kind.unit);
         }
         if (!n.interval.empty()) {
-            j.Key(n.interval);
+            j.OwnKey(n.interval);
             if (f && f->interval) {
                 pair(f->interval->low, f->interval->high, Unit::Ratio);  // an interval's ends are never counts
             } else {
@@ -183,9 +192,9 @@ void WriteWarnings(JsonWriter& j, const std::vector<Warning>& warnings)
     j.BeginArray();
     for (const Warning& w : warnings) {
         j.BeginObject();
-        j.Key("code");
+        j.OwnKey("code");
         j.Text(WarningCodeName(w.code));
-        j.Key("message");
+        j.OwnKey("message");
         j.Text(w.message);
         j.EndObject();
     }

@@ -52,6 +52,9 @@ public:
     void BeginArray() { Open('['); }
     void EndArray() { Close(']'); }
     void Key(std::string_view key);
+    // A key of the program's own, printable ASCII without quotes or
+    // backslashes (a figure's name, possibly prefixed): written as it is.
+    void OwnKey(std::string_view key);
     void Text(std::string_view text);
     // Whole counts (and days) as integers; anything not finite as null.
     void Number(double x, Unit unit = Unit::Ratio);
