@@ -32,6 +32,8 @@ public:
     void Add(VersionRow row);
     std::size_t Size() const { return tests_.size(); }
     const std::vector<VersionRow>& Rows(std::size_t test) const { return tests_[test]; }
+    // A test's rows moved out, for what answers the tests a few at a time.
+    std::vector<VersionRow> Take(std::size_t test) { return std::move(tests_[test]); }
 
 private:
     std::map<std::string, std::size_t> places_;

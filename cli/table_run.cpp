@@ -121,7 +121,7 @@ int AnswerTable(std::istream& in, const TableRequest& request, std::ostream& out
         return Fail(err, versions.Failure());
     }
     if (*versions) {
-        return AnswerVersionsTable(reader, **versions, request, out, err);
+        return AnswerVersionsTable(in, reader, **versions, request, out, err);
     }
     if (auto problem = TwoVersionsOnly(request.family)) {
         return Fail(err, *problem);  // a table a test a row holds two versions

@@ -9,6 +9,7 @@
 #include "cli/problems.h"
 #include "cli/table_output.h"
 #include "cli/table_run.h"
+#include "cli/test_chunks.h"
 #include "figures/means_figures.h"
 #include "figures/versions_figures.h"
 
@@ -70,8 +71,8 @@ void Render(const std::vector<VersionRow>& rows, const std::vector<std::vector<s
 
 }  // namespace
 
-int AnswerVersionsTable(tables::TableReader& reader, const VersionColumns& columns, const TableRequest& request,
-                        std::ostream& out, std::ostream& err)
+int AnswerVersionsTable(std::istream& in, tables::TableReader& reader, const VersionColumns& columns,
+                        const TableRequest& request, std::ostream& out, std::ostream& err)
 {
     const bool means = request.kind == TableKind::Means;
     // --figures chooses among both lists: the versions' and the comparison's.
@@ -105,83 +106,59 @@ int AnswerVersionsTable(tables::TableReader& reader, const VersionColumns& colum
     }
     const TableOutput output(reader, {*family, *comparison}, request.json);
     output.WriteHeader(out);
-    // Every row is read before any test is answered: a test's rows may lie
-    // anywhere in the file.
-    const std::vector<std::string>& names = reader.Names();
-    const bool decimalComma = reader.Found().decimalComma;
-    GroupedTests tests;
-    std::vector<std::vector<std::string>> fields;
-    tables::TableRow row;
-    while (reader.Next(row)) {
-        VersionRow version;
-        version.line = row.line;
-        version.place = fields.size();
-        version.problem = row.problem;
-        if (!row.problem) {
-            version.test = columns.test ? row.fields[*columns.test] : std::string();
-            version.version = row.fields[columns.version];
-            for (const std::size_t at : columns.cells) {
-                version.cells.push_back(tables::ReadCell(row.fields[at], decimalComma, names[at]));
-            }
-        }
-        fields.push_back(std::move(row.fields));
-        tests.Add(std::move(version));
-    }
+    TestChunks source(in, reader, columns, request.dialect);
     // The tests shared among the cores a thousand at a time, their rows
     // written in the order of the tests: while the threads answer one
-    // thousand, one of them writes the thousand before and lets go of its
-    // rows, so the output never waits in memory whole.
+    // thousand, one of them writes the thousand before and reads the next,
+    // so neither the output nor (for a file whose tests lie together) the
+    // input waits in memory whole.
     constexpr std::size_t kTestsAtOnce = 1024;
     WorkerPool pool(std::max<std::size_t>(request.jobs.value_or(std::thread::hardware_concurrency()), 1) - 1);
     RowProblems said;
     std::string lines;
+    TestChunk chunks[2];
     std::vector<Answered> answered[2];
-    const auto writeOut = [&](std::vector<Answered>& done, std::size_t first) {
+    const auto writeOut = [&](std::vector<Answered>& done, const TestChunk& chunk) {
         for (std::size_t i = 0; i < done.size(); ++i) {
             std::string text;
             for (const auto& [place, rowText] : done[i].rows) {
                 text += rowText;
             }
             output.Write(out, text);
-            const std::vector<VersionRow>& rows = tests.Rows(first + i);
             if (done[i].problem) {
                 Problem problem = *done[i].problem;
                 if (problem.line == 0) {
-                    problem.line = rows.front().line;  // a test's problem is said at its first row
+                    problem.line = chunk.tests[i].front().line;  // a test's problem is said at its first row
                 }
                 said.Add(problem, lines);
-            }
-            for (const VersionRow& row : rows) {
-                std::vector<std::string>().swap(fields[row.place]);
             }
         }
         done.clear();
     };
-    std::size_t first = 0;
-    for (std::size_t now = 0; first < tests.Size(); first += kTestsAtOnce, now = 1 - now) {
-        const std::size_t count = std::min(kTestsAtOnce, tests.Size() - first);
-        answered[now].assign(count, Answered());
-        pool.Run(count + 1, [&](std::size_t task, std::size_t) {
+    std::size_t now = 0;
+    source.Next(kTestsAtOnce, chunks[now]);
+    while (!chunks[now].tests.empty()) {
+        const std::size_t other = 1 - now;
+        const TestChunk& chunk = chunks[now];
+        answered[now].assign(chunk.tests.size(), Answered());
+        pool.Run(chunk.tests.size() + 1, [&](std::size_t task, std::size_t) {
             if (task == 0) {
-                writeOut(answered[1 - now], first - answered[1 - now].size());
+                writeOut(answered[other], chunks[other]);
+                source.Next(kTestsAtOnce, chunks[other]);
                 return;
             }
-            const std::size_t t = first + task - 1;
-            const std::vector<VersionRow>& rows = tests.Rows(t);
+            const std::vector<VersionRow>& rows = chunk.tests[task - 1];
             if (means) {
-                Render(rows, fields, CompareRowsOfTest(rows, request.means, request.family), output,
+                Render(rows, chunk.fields, CompareRowsOfTest(rows, request.means, request.family), output,
                        answered[now][task - 1]);
             } else {
-                Render(rows, fields, JudgeRowsOfTest(rows, request.judge, request.family), output,
+                Render(rows, chunk.fields, JudgeRowsOfTest(rows, request.judge, request.family), output,
                        answered[now][task - 1]);
             }
         });
+        now = other;
     }
-    for (std::vector<Answered>& done : answered) {
-        if (!done.empty()) {
-            writeOut(done, tests.Size() - done.size());
-        }
-    }
+    writeOut(answered[1 - now], chunks[1 - now]);
     err << lines << said.Rest("begin tests without a result; the output's error column says why for each");
     out.flush();
     return said.Any() ? kNoResult : kResult;

@@ -13,8 +13,8 @@
 
 namespace ambrelay::cli {
 
-// The table's rows, from the reader started on the header. Returns the exit status.
-int AnswerVersionsTable(tables::TableReader& reader, const VersionColumns& columns, const TableRequest& request,
-                        std::ostream& out, std::ostream& err);
+// The table's rows, from the reader of `in` started on the header. Returns the exit status.
+int AnswerVersionsTable(std::istream& in, tables::TableReader& reader, const VersionColumns& columns,
+                        const TableRequest& request, std::ostream& out, std::ostream& err);
 
 }  // namespace ambrelay::cli

@@ -1,10 +1,12 @@
 // Tables of more than two versions through the command line: a row a
 // version, grouped by test wherever its rows lie, read by every rule of the
-// one reader; two versions in long form judged as the wide row judges them;
-// and, simulated with no true difference, how often each correction names a
-// false winner.
+// one reader; a file answered as it is read when its tests lie together,
+// byte for byte as a pipe read whole; two versions in long form judged as
+// the wide row judges them; and, simulated with no true difference, how
+// often each correction names a false winner.
 
 #include <QtTest>
+#include <algorithm>
 #include <cmath>
 #include <nlohmann/json.hpp>
 #include <random>
@@ -12,6 +14,7 @@
 #include <sstream>
 
 #include "cli/commands.h"
+#include "cli/test_chunks.h"
 
 using namespace ambrelay;
 using Json = nlohmann::ordered_json;
@@ -42,6 +45,54 @@ Ran Run(const QStringList& args, const std::string& input)
     return ran;
 }
 
+// A stream that cannot go back to its start, as a pipe cannot.
+class OnceOnly : public std::streambuf {
+public:
+    explicit OnceOnly(std::string text) : text_(std::move(text)) { setg(text_.data(), text_.data(), text_.data() + text_.size()); }
+
+private:
+    std::string text_;
+};
+
+struct Bytes {
+    int status;
+    std::string out, err;
+};
+
+Bytes RunBytes(const std::vector<std::string>& words, std::istream& in)
+{
+    std::ostringstream out, err;
+    const int status = cli::RunCli(words, in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// `tests` tests of three versions, test t's rows `apart` rows from each
+// other when `apart` > 0 (every test's first rows, then every second row,
+// ...), else together; `bad` replaces that many rows' counts by one field
+// too many or a word.
+std::string ManyTests(int tests, bool apart, int bad)
+{
+    std::mt19937_64 random(36);
+    std::binomial_distribution<int> responses(2000, 0.1);
+    std::vector<std::string> rows;
+    for (int v = 0; v < 3; ++v) {
+        for (int t = 0; t < tests; ++t) {
+            rows.push_back("t" + std::to_string(t) + "," + char('A' + v) + ",2000," + std::to_string(responses(random)));
+        }
+    }
+    std::string table = "test,version,views,responses\n";
+    for (int i = 0; i < 3 * tests; ++i) {
+        const int at = apart ? i : (i % 3) * tests + i / 3;  // together: test by test
+        std::string row = rows[at];
+        if (bad > 0 && i % 997 == 5) {
+            row += i % 2 ? ",1" : "x";
+            --bad;
+        }
+        table += row + "\n";
+    }
+    return table;
+}
+
 const char* const kHomepage = "test,version,views,responses\n"
                               "homepage,A,12500,310\n"
                               "homepage,B,12480,355\n"
@@ -55,6 +106,8 @@ class VersionsCliTest : public QObject {
 private slots:
     void longForm_data();
     void longForm();
+    void fileAsPipe_data();
+    void fileAsPipe();
     void twoVersionsAsTheWideRow();
     void falseWinners_data();
     void falseWinners();
@@ -142,6 +195,59 @@ void VersionsCliTest::longForm()
         } else {
             QCOMPARE(QString::fromStdString(row[key].dump()), e.mid(equals + 1));
         }
+    }
+}
+
+// A file is read as it comes when its tests lie together, a thousand tests
+// at a time, and read whole when they do not; a pipe is always read whole.
+// Either way the bytes out are the same, for one thread and two.
+void VersionsCliTest::fileAsPipe_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<bool>("streamed");  // from a file
+    QTest::addColumn<int>("rowsOut");
+    QTest::newRow("tests together, across chunks") << QString::fromStdString(ManyTests(1100, false, 0)) << true << 2201;
+    QTest::newRow("tests apart") << QString::fromStdString(ManyTests(1100, true, 0)) << false << 2201;
+    QTest::newRow("together, rows that cannot be read among them")
+        << QString::fromStdString(ManyTests(1100, false, 4)) << false << 2203;
+    QTest::newRow("one test, no test column")
+        << "version,views,responses\nA,100,10\nB,100,12\nC,100,11\n" << false << 3;
+    QTest::newRow("a bad count in a test together")
+        << "test,version,views,responses\nt1,A,100,10\nt1,B,100,x\nt2,A,100,10\nt2,B,100,12\n" << true << 4;
+}
+
+void VersionsCliTest::fileAsPipe()
+{
+    QFETCH(QString, table);
+    QFETCH(bool, streamed);
+    QFETCH(int, rowsOut);
+    const std::string text = table.toStdString();
+    std::istringstream file(text);
+    tables::TableReader reader(file, {});
+    QVERIFY(!reader.Start());
+    const auto columns = FindVersionColumns(reader.Names(), TableKind::Rates, "", "", "", false);
+    QVERIFY(columns && *columns);
+    cli::TestChunks chunks(file, reader, **columns, {});
+    QCOMPARE(chunks.Streamed(), streamed);
+    std::size_t rowsIn = 0;
+    cli::TestChunk chunk;
+    while (chunks.Next(1000, chunk)) {
+        QVERIFY(chunk.tests.size() <= 1000);
+        for (const auto& rows : chunk.tests) {
+            rowsIn += rows.size();
+        }
+    }
+    QCOMPARE(rowsIn, std::size_t(std::count(text.begin(), text.end(), '\n') - 1));
+    for (const char* jobs : {"1", "2"}) {
+        const std::vector<std::string> words{"judge", "--csv", "-", "--jobs", jobs};
+        std::istringstream seekable(text);
+        OnceOnly once(text);
+        std::istream pipe(&once);
+        const Bytes fromFile = RunBytes(words, seekable), fromPipe = RunBytes(words, pipe);
+        QCOMPARE(fromFile.status, fromPipe.status);
+        QCOMPARE(fromFile.err, fromPipe.err);
+        QVERIFY(fromFile.out == fromPipe.out);
+        QCOMPARE(int(std::count(fromFile.out.begin(), fromFile.out.end(), '\n')), rowsOut);
     }
 }
 
