@@ -1,5 +1,7 @@
 #include "answers/plan_reading.h"
 
+#include <cmath>
+
 #include "checks/amounts.h"
 #include "engine/multiple_comparisons.h"
 
@@ -107,6 +109,13 @@ Outcome<PlanRequest> ReadRatesPlan(const PlanTexts& t, NameKind kind, std::strin
         return versions.Failure();
     }
     request.versions = *versions;
+    if (request.versions > 2 && in.sharePercent != 50) {
+        // More versions are planned alike: one share cannot say how they split.
+        Problem problem = ProblemAt(Reason::SharesForVersions, read.At("split"), t.split);
+        problem.count = 1;
+        problem.expected = request.versions;
+        return problem;
+    }
     if (t.mde.empty()) {
         if (!read.Plain(t.observations, "observations", given)) {
             return read.Failure();
@@ -138,7 +147,18 @@ Outcome<MeansPlanRequest> ReadMeansPlan(const PlanTexts& t, NameKind kind, std::
         return versions.Failure();
     }
     request.versions = *versions;
+    if (!read.Optional(t.correlation, "correlation", request.correlation)) {
+        return read.Failure();
+    }
+    if (request.correlation && !(*request.correlation > -1 && *request.correlation < 1)) {
+        return ProblemAt(Reason::CorrelationOutOfRange, read.At("correlation"), t.correlation);
+    }
     return request;
+}
+
+double MeansPlanRequest::ResidualSd() const
+{
+    return correlation ? sd * std::sqrt(1 - *correlation * *correlation) : sd;
 }
 
 }  // namespace ambrelay

@@ -36,11 +36,17 @@ struct MeansPlanRequest {
     bool twoSided = true;
     std::optional<double> dailyObservations;
     std::size_t versions = 2;  // more: each compared with the control at the level over the comparisons (Bonferroni)
+    // Of the metric with what each user did before the test, which the
+    // comparison takes out: the spread left is sd sqrt(1 - correlation^2).
+    std::optional<double> correlation;
+
+    // The standard deviation the test has to see through.
+    double ResidualSd() const;
 };
 
 // The inputs as given; an empty text is one not given.
 struct PlanTexts {
-    std::string baseline, mde, observations, alpha = "0.05", power = "0.8", split = "50", daily, sd, mean;
+    std::string baseline, mde, observations, alpha = "0.05", power = "0.8", split = "50", daily, sd, mean, correlation;
     std::string versions = "2";
     bool absolute = false, oneSided = false;
 };

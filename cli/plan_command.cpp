@@ -35,6 +35,9 @@ public:
         plan.add_option("--versions", t_.versions,
                         "a test of this many versions, the control among them (default 2): each compared with the "
                         "control at the significance level shared among the comparisons (Bonferroni)");
+        plan.add_option("--correlation", t_.correlation,
+                        "for a test of averages with what users did before it taken out (CUPED): the metric's "
+                        "correlation with before the test, 0.7; the plan takes the spread left");
         plan.add_flag("--json", json_, "write JSON");
         plan.footer("Examples:\n"
                     "  ambrelay-cli plan --baseline 10% --mde 20 --daily 5000\n"
@@ -51,13 +54,16 @@ public:
             if (!request) {
                 return Fail(s.err, request.Failure());
             }
-            return WriteAnswer(MeansPlanFigureKinds(), AnswerMeansPlan(*request), json_, s,
-                               Family(request->alpha, request->versions));
+            std::vector<KindsAndFigures> more = Family(request->alpha, request->versions);
+            if (request->correlation) {
+                more.push_back({CovariatePlanFigureKinds(), CovariatePlanFigures(*request).All()});
+            }
+            return WriteAnswer(MeansPlanFigureKinds(), AnswerMeansPlan(*request), json_, s, std::move(more));
         }
         if (t_.baseline.empty()) {
             return Fail(s.err, Reason::PlanNeedsBaseline);
         }
-        if (!t_.mean.empty()) {
+        if (!t_.mean.empty() || !t_.correlation.empty()) {
             return Fail(s.err, Reason::MeanWithoutSd);
         }
         if (t_.mde.empty() == t_.observations.empty()) {
@@ -66,12 +72,6 @@ public:
         const Outcome<PlanRequest> request = ReadRatesPlan(t_, NameKind::Option, "--");
         if (!request) {
             return Fail(s.err, request.Failure());
-        }
-        if (request->versions > 2 && request->settings.sharePercent != 50) {
-            Problem problem(Reason::SharesForVersions, NameKind::Option, "--split");
-            problem.count = 1;
-            problem.expected = request->versions;
-            return Fail(s.err, problem);  // more versions are planned alike
         }
         return WriteAnswer(PlanFigureKinds(), AnswerPlan(*request), json_, s,
                            Family(request->settings.alpha, request->versions));

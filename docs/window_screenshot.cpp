@@ -2,10 +2,12 @@
 // window_screenshot OUTPUT.png [details|planner|averages|versions], the
 // second argument rendering that companion window instead (the averages
 // window with the order-value example typed in, the versions window with
-// three homepages). Runs on any platform plugin,
+// three homepages; given a file of values, the averages window opens it, and
+// a column named after it is taken as what users did before the test). Runs on any platform plugin,
 // offscreen too; QT_SCALE_FACTOR=2 renders at twice the density.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -39,13 +41,14 @@ public:
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    if (argc < 2 || argc > 4) {
-        std::fprintf(stderr, "usage: %s OUTPUT.png [details|planner|averages|averages VALUES.csv|versions]\n", argv[0]);
+    if (argc < 2 || argc > 5) {
+        std::fprintf(stderr, "usage: %s OUTPUT.png [details|planner|averages [VALUES.csv [BEFORE]]|versions]\n",
+                     argv[0]);
         return 2;
     }
     const QString companion = argc >= 3 ? QString::fromLocal8Bit(argv[2]) : QString();
     SilentDesktop desktop;
-    if (argc == 4) {
+    if (argc >= 4) {
         desktop.chosenFile = QString::fromLocal8Bit(argv[3]);
     }
     ambrelay::Kelvory window(desktop);
@@ -76,6 +79,12 @@ int main(int argc, char* argv[])
         if (averages && !desktop.chosenFile.isEmpty()) {
             shown->findChild<QPushButton*>(QStringLiteral("openValues"))->click();
             static_cast<ambrelay::AveragesWindow*>(shown)->Values()->WaitForReading();
+            if (argc == 5) {
+                auto* before = shown->findChild<QComboBox*>(QStringLiteral("covariateColumn"));
+                before->setCurrentText(QString::fromLocal8Bit(argv[4]));
+                QTest::qWait(400);  // the panel reads again once the choices pause
+                static_cast<ambrelay::AveragesWindow*>(shown)->Values()->WaitForReading();
+            }
         } else if (versions) {
             const char* rows[][3] = {{"A", "12500", "310"}, {"B", "12480", "355"}, {"C", "12510", "342"}};
             auto* grid = shown->findChild<QTableWidget*>(QStringLiteral("versions"));

@@ -70,6 +70,7 @@ enum class Reason {
     SharesNotHundred,      // `text`: the versions' shares do not add up to 100
     SharesForVersions,     // `count` shares where the test has `expected` versions
     UnknownAdjustment,     // `text` names no correction of p values
+    CorrelationOutOfRange,  // `text` is no correlation strictly between -1 and 1
     // Reading a table or a file of values; `line` says where a row's problem is
     UnreadableFile,      // `name` the file, `text` why
     EmptyTable,          // `expected` 1 with a header row, 0 without

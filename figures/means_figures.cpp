@@ -71,7 +71,8 @@ std::string AnswerSentence(const MeansComparison& c, const MeansRequest& r, int 
     const MeanSummary& other = bLeads ? r.a : r.b;
     const bool higher = lead.mean > other.mean;
     std::string s = std::string(bLeads ? "B" : "A") + "'s average is " + (higher ? "higher" : "lower") + ": "
-                    + Fixed(lead.mean, decimals) + " against " + Fixed(other.mean, decimals);
+                    + Fixed(lead.mean, decimals) + " against " + Fixed(other.mean, decimals)
+                    + (r.covariate ? " once what users did before the test is taken out" : "");
     if (c.liftPercent) {
         const double lift = *c.liftPercent;
         const int d = c.liftIntervalPercent

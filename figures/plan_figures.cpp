@@ -54,6 +54,12 @@ static_assert(EveryKindInOrder<SplitFigure>(kSplitKinds), "one kind for every sp
 
 std::string Percent(double percent) { return PercentText(percent) + "%"; }
 
+constexpr FigureKind kCovariatePlanKinds[] = {
+    Kind(CovariatePlanFigure::Correlation, "correlation", "", Unit::Statistic),
+    Kind(CovariatePlanFigure::ResidualDeviation, "residual_standard_deviation", "", Unit::Statistic),
+};
+static_assert(EveryKindInOrder<CovariatePlanFigure>(kCovariatePlanKinds), "one kind for every covariate plan figure");
+
 constexpr FigureKind kFamilyPlanKinds[] = {
     Kind(FamilyPlanFigure::Versions, "versions", "", Unit::Count),
     Kind(FamilyPlanFigure::LevelPerComparison, "significance_level_per_comparison", "", Unit::Probability),
@@ -153,7 +159,7 @@ Outcome<FigureList<MeansPlanFigure>> AnswerMeansPlan(const MeansPlanRequest& r)
     }
     const double delta = r.relative ? r.effect / 100 * *r.average : r.effect;
     const double alpha = ComparisonLevel(r.alpha, r.versions);
-    const Outcome<double> needed = ObservationsForMeans(delta, r.sd, r.twoSided ? alpha : 2 * alpha, r.power);
+    const Outcome<double> needed = ObservationsForMeans(delta, r.ResidualSd(), r.twoSided ? alpha : 2 * alpha, r.power);
     if (!needed) {
         return needed.Failure();
     }
@@ -183,6 +189,20 @@ Outcome<FigureList<MeansPlanFigure>> AnswerMeansPlan(const MeansPlanRequest& r)
     SetFigure(f[MP::Alpha], r.alpha, "Significance level", Percent(r.alpha * 100));
     SetFigure(f[MP::Power], r.power, "Power", Percent(r.power * 100));
     SetFigure(f[MP::TwoSided], r.twoSided, "Two-sided test", r.twoSided ? "yes" : "no, one-sided");
+    return f;
+}
+
+std::span<const FigureKind> CovariatePlanFigureKinds() { return kCovariatePlanKinds; }
+
+FigureList<CovariatePlanFigure> CovariatePlanFigures(const MeansPlanRequest& r)
+{
+    FigureList<CovariatePlanFigure> f(kCovariatePlanKinds);
+    const double correlation = r.correlation.value_or(0);
+    SetFigure(f[CovariatePlanFigure::Correlation], correlation, "Correlation with before the test",
+              NumberToText(correlation));
+    SetFigure(f[CovariatePlanFigure::ResidualDeviation], r.ResidualSd(),
+              "Standard deviation left once before the test is taken out",
+              StatisticText(r.ResidualSd()));
     return f;
 }
 

@@ -39,7 +39,14 @@ enum class MeansPlanFigure {
 
 std::span<const FigureKind> MeansPlanFigureKinds();
 
+// The observations planned with the residual spread where a correlation
+// with before the test is given.
 Outcome<FigureList<MeansPlanFigure>> AnswerMeansPlan(const MeansPlanRequest& request);
+
+// What a correlation with before the test adds to a plan of averages.
+enum class CovariatePlanFigure { Correlation, ResidualDeviation, Count };
+std::span<const FigureKind> CovariatePlanFigureKinds();
+FigureList<CovariatePlanFigure> CovariatePlanFigures(const MeansPlanRequest& request);
 
 enum class SplitFigure { ChiSquare, PValue, Mismatch, Count };
 

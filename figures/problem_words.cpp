@@ -126,10 +126,12 @@ std::string GivenValueWords(const Problem& p)
     case Reason::SharesNotHundred:
         return n + " takes every version's share in percent, adding up to 100, not " + Quoted(p.text);
     case Reason::SharesForVersions:
-        return n + " gives " + std::to_string(p.count) + " shares, and the test has " + std::to_string(p.expected)
-               + " versions";
+        return n + " gives " + (p.count == 1 ? std::string("one share") : std::to_string(p.count) + " shares")
+               + ", and the test has " + std::to_string(p.expected) + " versions";
     case Reason::UnknownAdjustment:
         return n + " takes holm, hochberg, BH, bonferroni or none, not " + Quoted(p.text);
+    case Reason::CorrelationOutOfRange:
+        return n + " is a correlation above -1 and below 1, such as 0.7, not " + Quoted(p.text);
     default:
         return ReasonText(p.reason);
     }
@@ -250,6 +252,8 @@ std::string ReasonText(Reason reason)
         return "The split names another number of versions than the test has.";
     case Reason::UnknownAdjustment:
         return "The correction is holm, hochberg, BH, bonferroni or none.";
+    case Reason::CorrelationOutOfRange:
+        return "A correlation lies above -1 and below 1.";
     case Reason::UnreadableFile:
         return "The file cannot be read.";
     case Reason::EmptyTable:
@@ -333,7 +337,7 @@ std::string ReasonText(Reason reason)
     case Reason::PlanNeedsEffect:
         return "plan needs either --mde or --observations";
     case Reason::MeanWithoutSd:
-        return "--mean plans a test of averages: give --sd, the metric's standard deviation, too";
+        return "--mean and --correlation plan a test of averages: give --sd, the metric's standard deviation, too";
     case Reason::MeansPlanNeedsEffect:
         return "a plan for averages needs --mde, the difference worth detecting (in the metric's units with "
                "--absolute, else in percent of --mean); --observations and --split are for rates";

@@ -207,9 +207,10 @@ std::string VersionsSentence(const MeansVersionsAnswer& a, std::size_t i)
     } else {
         const bool higher = m.difference > 0;
         start = version + "'s average is " + (higher ? "higher" : "lower") + " than " + control + "'s";
-        if (m.liftPercent && c.answer.request.a.mean != 0) {
-            start += ", " + Fixed(std::fabs(m.difference / c.answer.request.a.mean * 100), 1) + "% "
-                     + (higher ? "more" : "less");
+        // Against the control's plain average, as the lift of an adjusted comparison is.
+        const double base = c.answer.covariate ? c.answer.covariate->given.a.mean : c.answer.request.a.mean;
+        if (m.liftPercent && base != 0) {
+            start += ", " + Fixed(std::fabs(m.difference / base * 100), 1) + "% " + (higher ? "more" : "less");
         }
     }
     return start + "; " + FamilyClause(a, i);

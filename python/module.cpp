@@ -270,9 +270,23 @@ py::dict VersionsBatch(const std::optional<std::vector<std::string>>& tests, con
 }
 
 template <typename Answer>
-py::dict PlanAnswer(std::span<const FigureKind> kinds, const Answer& answer)
+py::dict PlanAnswer(std::span<const FigureKind> kinds, const Answer& answer,
+                    std::span<const std::pair<std::span<const FigureKind>, std::vector<Figure>>> more = {})
 {
-    return FiguresDict(kinds, Or(answer).All());
+    py::dict d = FiguresDict(kinds, Or(answer).All());
+    for (const auto& [moreKinds, figures] : more) {
+        d.attr("update")(FiguresDict(moreKinds, figures));
+    }
+    return d;
+}
+
+// A plan of more than two versions: how many, and each comparison's level.
+std::vector<std::pair<std::span<const FigureKind>, std::vector<Figure>>> FamilyOf(double alpha, std::size_t versions)
+{
+    if (versions <= 2) {
+        return {};
+    }
+    return {{FamilyPlanFigureKinds(), FamilyPlanFigures(alpha, versions).All()}};
 }
 
 PlanTexts CommonPlanTexts(const std::string& alpha, const std::string& power, const std::optional<std::string>& daily,
@@ -353,31 +367,42 @@ PYBIND11_MODULE(_ambrelay, m)
         "plan_rates",
         [](const std::string& baseline, std::optional<std::string> mde, std::optional<std::string> observations,
            bool absolute, const std::string& alpha, const std::string& power, const std::string& split,
-           std::optional<std::string> daily, bool oneSided) {
+           std::optional<std::string> daily, bool oneSided, const std::string& versions) {
             PlanTexts t = CommonPlanTexts(alpha, power, daily, oneSided);
             t.baseline = baseline;
             t.mde = mde.value_or("");
             t.observations = observations.value_or("");
             t.absolute = absolute;
             t.split = split;
-            return PlanAnswer(PlanFigureKinds(), AnswerPlan(Or(ReadRatesPlan(t, NameKind::Argument, ""))));
+            t.versions = versions;
+            const PlanRequest request = Or(ReadRatesPlan(t, NameKind::Argument, ""));
+            return PlanAnswer(PlanFigureKinds(), AnswerPlan(request),
+                              FamilyOf(request.settings.alpha, request.versions));
         },
         py::arg("baseline"), py::arg("mde"), py::arg("observations"), py::arg("absolute"), py::arg("alpha"),
-        py::arg("power"), py::arg("split"), py::arg("daily"), py::arg("one_sided"));
+        py::arg("power"), py::arg("split"), py::arg("daily"), py::arg("one_sided"), py::arg("versions"));
 
     m.def(
         "plan_means",
         [](const std::string& sd, const std::string& mde, bool absolute, std::optional<std::string> mean,
-           const std::string& alpha, const std::string& power, std::optional<std::string> daily, bool oneSided) {
+           const std::string& alpha, const std::string& power, std::optional<std::string> daily, bool oneSided,
+           const std::string& versions, std::optional<std::string> correlation) {
             PlanTexts t = CommonPlanTexts(alpha, power, daily, oneSided);
             t.sd = sd;
             t.mde = mde;
             t.absolute = absolute;
             t.mean = mean.value_or("");
-            return PlanAnswer(MeansPlanFigureKinds(), AnswerMeansPlan(Or(ReadMeansPlan(t, NameKind::Argument, ""))));
+            t.versions = versions;
+            t.correlation = correlation.value_or("");
+            const MeansPlanRequest request = Or(ReadMeansPlan(t, NameKind::Argument, ""));
+            auto more = FamilyOf(request.alpha, request.versions);
+            if (request.correlation) {
+                more.emplace_back(CovariatePlanFigureKinds(), CovariatePlanFigures(request).All());
+            }
+            return PlanAnswer(MeansPlanFigureKinds(), AnswerMeansPlan(request), more);
         },
         py::arg("sd"), py::arg("mde"), py::arg("absolute"), py::arg("mean"), py::arg("alpha"), py::arg("power"),
-        py::arg("daily"), py::arg("one_sided"));
+        py::arg("daily"), py::arg("one_sided"), py::arg("versions"), py::arg("correlation"));
 
     // Tests in long form, a row a version: `tests` each row's test (None: one
     // test), `versions` each row's label, `columns` its counts or summaries.

@@ -15,10 +15,12 @@
 #include "answers/table_answers.h"
 #include "checks/amounts.h"
 #include "checks/given_values.h"
+#include "figures/covariate_figures.h"
 #include "figures/means_figures.h"
 #include "figures/problem_words.h"
 #include "figures/versions_figures.h"
 #include "ui/announcer.h"
+#include "ui/answer_area.h"
 #include "ui/desktop.h"
 #include "ui/figures_table.h"
 #include "ui/interval_chart.h"
@@ -105,42 +107,9 @@ AveragesWindow::AveragesWindow(Desktop& desktop, QWidget* owner) : QWidget(owner
     splitRow->addStretch();
     layout->addLayout(splitRow);
 
-    answer_ = new QLabel(this);
-    answer_->setObjectName(QStringLiteral("answer"));
-    answer_->setWordWrap(true);
-    answer_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-    answer_->setFocusPolicy(Qt::TabFocus);
-    QFont bold = answer_->font();
-    bold.setBold(true);
-    answer_->setFont(bold);
-    warnings_ = new QLabel(this);
-    warnings_->setObjectName(QStringLiteral("warnings"));
-    warnings_->setWordWrap(true);
-    table_ = NewFiguresTable(this);
-    // Names and values share the width.
-    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    table_->setMinimumHeight(200);
     chart_ = new IntervalChart(desktop_, this);
     chart_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);  // the table takes the height to spare
-    announcer_ = new Announcer(answer_);
-    pause_ = new QTimer(this);
-    pause_->setSingleShot(true);
-    pause_->setInterval(700);
-    connect(pause_, &QTimer::timeout, this, [this] { announcer_->Say(answer_->text()); });
-    copy_ = new QPushButton(QStringLiteral("Copy"), this);
-    auto* close = new QPushButton(QStringLiteral("Close"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(copy_);
-    buttons->addWidget(close);
-    for (QWidget* w : std::initializer_list<QWidget*>{answer_, warnings_, table_, chart_}) {
-        layout->addWidget(w, w == table_ ? 1 : 0);
-    }
-    layout->addLayout(buttons);
-    copies_ = new ReportCopies(desktop_, this);
-    connect(copy_, &QPushButton::clicked, copies_, &ReportCopies::Copy);
-    connect(close, &QPushButton::clicked, this, &QWidget::close);
-    new QShortcut(Qt::Key_Escape, this, this, &QWidget::close);
+    area_ = AddAnswerArea(this, layout, desktop_, chart_, 200);
     resize(620, 820);
     Update();
 }
@@ -252,7 +221,10 @@ void AveragesWindow::ShowFile()
         return;
     }
     if (const MeansAnswer* pair = answer.Pair()) {
-        ShowFigures(MeansFigures(*pair), ValuesFigures(answer).All(), ValuesWarnings(answer), leftOut);
+        // What users did before the test, with its figures after the comparison's, as the command line writes them.
+        const std::vector<Figure> covariate =
+            answer.request.layout.Covariate() ? CovariateFigures(answer).All() : std::vector<Figure>();
+        ShowFigures(MeansFigures(*pair), ValuesFigures(answer).All(), ValuesWarnings(answer), leftOut, covariate);
     } else {
         ShowVersions(answer, leftOut);
     }
@@ -265,17 +237,17 @@ void AveragesWindow::ShowVersions(const ValuesAnswer& answer, const QString& not
     if (!note.isEmpty()) {
         warningText = note + (warningText.isEmpty() ? QString() : QStringLiteral("\n") + warningText);
     }
-    warnings_->setText(warningText);
-    warnings_->setVisible(!warningText.isEmpty());
-    table_->setRowCount(0);
+    area_.warnings->setText(warningText);
+    area_.warnings->setVisible(!warningText.isEmpty());
+    area_.table->setRowCount(0);
     const std::vector<ReportSection> sections = ValuesVersionsSections(answer);
     QStringList sentences;
     for (std::size_t c = 0; c < sections.size(); ++c) {
         Figure heading;
         heading.label = sections[c].heading;
-        AddFigureRow(table_, heading);
+        AddFigureRow(area_.table, heading);
         for (const Figure& figure : sections[c].figures) {
-            AddFigureRow(table_, figure);
+            AddFigureRow(area_.table, figure);
         }
         sentences << Text(VersionsSentence(versions, c));
     }
@@ -285,54 +257,54 @@ void AveragesWindow::ShowVersions(const ValuesAnswer& answer, const QString& not
     if (!note.isEmpty()) {
         after.push_back(note.toStdString());
     }
-    copies_->Set(FormatSections(VersionsWarnings(versions), sections, after));
-    copy_->setEnabled(true);
+    area_.copies->Set(FormatSections(VersionsWarnings(versions), sections, after));
+    area_.copy->setEnabled(true);
     ShowAnswer(sentences.join(QLatin1Char('\n')));
 }
 
 void AveragesWindow::ShowAnswer(const QString& answer)
 {
-    answer_->setText(answer);
-    answer_->setAccessibleName(QStringLiteral("Answer: ") + answer);
-    pause_->start();
+    ambrelay::ShowAnswer(area_, answer);
 }
 
 void AveragesWindow::ShowNoAnswer(const QString& answer)
 {
-    copies_->Clear();
-    table_->setRowCount(0);
-    warnings_->clear();
-    warnings_->hide();
+    area_.copies->Clear();
+    area_.table->setRowCount(0);
+    area_.warnings->clear();
+    area_.warnings->hide();
     chart_->SetFigures(FigureList<MeansFigure>());
-    copy_->setEnabled(false);
+    area_.copy->setEnabled(false);
     ShowAnswer(answer);
 }
 
 void AveragesWindow::ShowFigures(const FigureList<MeansFigure>& answer, const std::vector<Figure>& before,
-                                 const std::vector<Warning>& warnings, const QString& note)
+                                 const std::vector<Warning>& warnings, const QString& note,
+                                 const std::vector<Figure>& after)
 {
     QString warningText = Text(WarningsText(warnings)).trimmed();
     if (!note.isEmpty()) {
         warningText = note + (warningText.isEmpty() ? QString() : QStringLiteral("\n") + warningText);
     }
-    warnings_->setText(warningText);
-    warnings_->setVisible(!warningText.isEmpty());
+    area_.warnings->setText(warningText);
+    area_.warnings->setVisible(!warningText.isEmpty());
     std::vector<Figure> all = before;
     all.insert(all.end(), answer.All().begin(), answer.All().end());
-    table_->setRowCount(0);
+    all.insert(all.end(), after.begin(), after.end());
+    area_.table->setRowCount(0);
     for (const Figure& figure : all) {
         if (figure.kind == answer[MeansFigure::Answer].kind) {
             continue;  // said above the table
         }
-        AddFigureRow(table_, figure);
+        AddFigureRow(area_.table, figure);
     }
     chart_->SetFigures(answer);
     ReportFrame frame;
     if (!note.isEmpty()) {
         frame.after.push_back(note.toStdString());
     }
-    copies_->Set(FormatReport(all, warnings, frame));
-    copy_->setEnabled(true);
+    area_.copies->Set(FormatReport(all, warnings, frame));
+    area_.copy->setEnabled(true);
     ShowAnswer(Text(answer[MeansFigure::Answer].words));
 }
 

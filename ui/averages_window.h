@@ -11,21 +11,17 @@
 #include <vector>
 
 #include "figures/means_figures.h"
+#include "ui/answer_area.h"
 #include "ui/values_panel.h"
 
 class QCheckBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTableWidget;
-class QTimer;
 
 namespace ambrelay {
 
-class Announcer;
 class Desktop;
 class IntervalChart;
-class ReportCopies;
 
 class AveragesWindow final : public QWidget {
     Q_OBJECT
@@ -52,9 +48,11 @@ private:
     // A file of more than two versions: each against the control.
     void ShowVersions(const ValuesAnswer& answer, const QString& note);
     void ShowFigures(const FigureList<MeansFigure>& answer, const std::vector<Figure>& before,
-                     const std::vector<Warning>& warnings, const QString& note);
+                     const std::vector<Warning>& warnings, const QString& note,
+                     const std::vector<Figure>& after = {});
 
     Desktop& desktop_;
+    AnswerArea area_;
     QWidget* typed_ = nullptr;  // the six boxes
     QLineEdit* boxes_[6] = {};  // observations, average, standard deviation of A, then of B
     ValuesPanel* values_ = nullptr;
@@ -63,14 +61,7 @@ private:
     QPushButton* typeNumbers_ = nullptr;
     QCheckBox* lowerIsBetter_ = nullptr;
     QLineEdit* split_ = nullptr;
-    QLabel* answer_ = nullptr;
-    QLabel* warnings_ = nullptr;
-    QTableWidget* table_ = nullptr;
     IntervalChart* chart_ = nullptr;
-    QPushButton* copy_ = nullptr;
-    Announcer* announcer_ = nullptr;
-    QTimer* pause_ = nullptr;  // the answer is spoken once typing pauses
-    ReportCopies* copies_ = nullptr;
 };
 
 }  // namespace ambrelay

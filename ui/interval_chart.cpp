@@ -1,11 +1,11 @@
 #include "ui/interval_chart.h"
 
 #include <QAction>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+#include <QSaveFile>
 #include <algorithm>
 
 #include "ui/desktop.h"
@@ -219,9 +219,10 @@ bool IntervalChart::WritePicture(const QString& path)
         // At the screen's density, so the picture is as crisp as on screen.
         return grab().toImage().save(path, "PNG");
     }
-    QFile file(path);
+    // Written beside and put in place whole, so a failed write leaves the old picture as it was.
+    QSaveFile file(path);
     const QByteArray svg = MarksSvg(Marks(), width(), height(), font()).toUtf8();
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(svg) == svg.size() && file.flush();
+    return file.open(QIODevice::WriteOnly) && file.write(svg) == svg.size() && file.commit();
 }
 
 }  // namespace ambrelay

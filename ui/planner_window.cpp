@@ -26,7 +26,14 @@ PlannerWindow::PlannerWindow(Desktop& desktop, QWidget* owner) : QWidget(owner, 
     setObjectName(QStringLiteral("PlannerWindow"));
     setWindowTitle(QStringLiteral("Ambrelay: plan a test"));
     form_ = new QFormLayout(this);
+    metric_ = AddChoice(QStringLiteral("Plan a test of"),
+                        {QStringLiteral("response rates"), QStringLiteral("averages (revenue, time, …)")}, "metric");
     baseline_ = AddField(QStringLiteral("Baseline response ratio (%)"), QStringLiteral("10"), "baseline");
+    sd_ = AddField(QStringLiteral("Standard deviation of the metric"), QString(), "sd");
+    mean_ = AddField(QStringLiteral("Control's average (for a relative effect)"), QString(), "mean");
+    correlation_ = AddField(QStringLiteral("Correlation with before the test (optional)"), QString(), "correlation");
+    correlation_.box->setToolTip(QStringLiteral("When the comparison takes out what each user did before the test: "
+                                                "the metric's correlation with it, such as 0.7"));
     effect_ = AddField(QStringLiteral("Smallest effect to detect"), QStringLiteral("20"), "effect");
     kind_ = AddChoice(QStringLiteral("Effect is"),
                       {QStringLiteral("relative, in percent"), QStringLiteral("absolute, in percentage points")},
@@ -53,7 +60,25 @@ PlannerWindow::PlannerWindow(Desktop& desktop, QWidget* owner) : QWidget(owner, 
         form_->addRow(QString::fromLatin1(title), label);
     }
     new QShortcut(Qt::Key_Escape, this, this, &QWidget::close);
+    connect(metric_, &QComboBox::currentIndexChanged, this, [this](int index) { SetAverages(index == 1); });
     resize(520, 360);
+    SetAverages(false);
+}
+
+// Rates plan from a baseline and a share; averages from the metric's spread,
+// its average for a relative effect, and the correlation with before the test.
+void PlannerWindow::SetAverages(bool averages)
+{
+    for (const Field* field : {&baseline_, &share_}) {
+        form_->setRowVisible(field->row, !averages);
+    }
+    for (const Field* field : {&sd_, &mean_, &correlation_}) {
+        form_->setRowVisible(field->row, averages);
+    }
+    kind_->setItemText(0, averages ? QStringLiteral("relative, in percent of the average")
+                                   : QStringLiteral("relative, in percent"));
+    kind_->setItemText(1, averages ? QStringLiteral("absolute, in the metric's units")
+                                   : QStringLiteral("absolute, in percentage points"));
     Update();
 }
 
@@ -70,7 +95,7 @@ PlannerWindow::Field PlannerWindow::AddField(const QString& label, const QString
     row->addWidget(problem, 1);
     form_->addRow(label, row);
     connect(box, &QLineEdit::textChanged, this, &PlannerWindow::Update);
-    return {box, problem};
+    return {box, problem, row};
 }
 
 QComboBox* PlannerWindow::AddChoice(const QString& label, const QStringList& items, const char* name)
@@ -104,21 +129,40 @@ std::optional<double> PlannerWindow::Read(const Field& field, bool optional)
     return ReadNumber(text);
 }
 
+void PlannerWindow::ShowPlan(const QString& perVersion, const QString& total, const QString& days)
+{
+    perVersion_->setText(perVersion);
+    total_->setText(total);
+    days_->setText(days);
+}
+
 void PlannerWindow::Update()
 {
     plannedTotal_.reset();
     copies_->Clear();
-    const auto baseline = Read(baseline_);
+    if (!metric_) {
+        return;  // the fields are still being laid out
+    }
+    const bool averages = metric_->currentIndex() == 1;
     const auto effect = Read(effect_);
     const auto alpha = Read(alpha_);
     const auto power = Read(power_);
-    const auto share = Read(share_);
     const auto daily = Read(daily_, true);
     const bool dailyBad = !daily && !daily_.box->text().isEmpty();
+    const QString missing = QStringLiteral("Missing: a number in every field marked beside it.");
+    if (averages) {
+        if (!effect || !alpha || !power || dailyBad) {
+            Read(sd_);
+            ShowPlan(missing, {}, {});
+            return;
+        }
+        PlanAverages(*effect, *alpha, *power, daily);
+        return;
+    }
+    const auto baseline = Read(baseline_);
+    const auto share = Read(share_);
     if (!baseline || !effect || !alpha || !power || !share || dailyBad) {
-        perVersion_->setText(QStringLiteral("Missing: a number in every field marked beside it."));
-        total_->clear();
-        days_->clear();
+        ShowPlan(missing, {}, {});
         return;
     }
     PlanRequest request;
@@ -154,6 +198,59 @@ void PlannerWindow::Update()
     copies_->Set(FormatReport(f.All(), {}));
     days_->setText(f[PlanFigure::Days].Number() ? Text(f[PlanFigure::Days].words)
                                                 : QStringLiteral("Enter the observations per day to see the days."));
+}
+
+void PlannerWindow::PlanAverages(double effect, double alpha, double power, std::optional<double> daily)
+{
+    const auto sd = Read(sd_);
+    const auto mean = Read(mean_, true);
+    const auto correlation = Read(correlation_, true);
+    const bool relative = kind_->currentIndex() == 0;
+    if (!sd || (!mean && !mean_.box->text().isEmpty())
+        || (!correlation && !correlation_.box->text().isEmpty())) {
+        ShowPlan(QStringLiteral("Missing: a number in every field marked beside it."), {}, {});
+        return;
+    }
+    if (relative && !mean) {
+        mean_.problem->setText(Text(ProblemText(Problem(Reason::RelativeEffectNeedsAverage))));
+    }
+    if (correlation && !(*correlation > -1 && *correlation < 1)) {
+        correlation_.problem->setText(Text(ReasonText(Reason::CorrelationOutOfRange)));
+        ShowPlan(QStringLiteral("Cannot plan: ") + Text(ReasonText(Reason::CorrelationOutOfRange)), {}, {});
+        return;
+    }
+    MeansPlanRequest request;
+    request.sd = *sd;
+    request.effect = effect;
+    request.relative = relative;
+    request.average = mean;
+    request.alpha = alpha / 100;
+    request.power = power / 100;
+    request.twoSided = sides_->currentIndex() == 0;
+    request.dailyObservations = daily;
+    request.correlation = correlation;
+    const auto answer = AnswerMeansPlan(request);
+    if (!answer) {
+        const Problem& problem = answer.Failure();
+        const std::map<Input, const Field*> fields = {
+            {Input::Effect, &effect_}, {Input::Alpha, &alpha_}, {Input::Power, &power_}, {Input::Daily, &daily_}};
+        if (problem.input && fields.count(*problem.input)) {
+            fields.at(*problem.input)->problem->setText(Text(ProblemText(problem)));
+        }
+        ShowPlan(QStringLiteral("Cannot plan: ") + Text(ProblemText(problem)), {}, {});
+        return;
+    }
+    const FigureList<MeansPlanFigure>& f = *answer;
+    ShowPlan(Text(f[MeansPlanFigure::Observations].words), Text(f[MeansPlanFigure::Total].words),
+             f[MeansPlanFigure::Days].Number() ? Text(f[MeansPlanFigure::Days].words)
+                                               : QStringLiteral("Enter the observations per day to see the days."));
+    // The planned total is the rates test's, which the details window takes; an average's is not.
+    std::vector<Figure> all = f.All();
+    if (correlation) {
+        const std::vector<Figure> more = CovariatePlanFigures(request).All();
+        all.insert(all.end(), more.begin(), more.end());
+    }
+    copies_->Set(FormatReport(all, {}));
 }
 
 }  // namespace ambrelay

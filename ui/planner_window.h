@@ -1,7 +1,9 @@
 #pragma once
-// Planning the next test: the observations it needs, updated as the user
-// types, with each input's problem shown beside it in plain words; the plan's
-// figures copied from its context menu.
+// Planning the next test of rates or of averages: the observations it
+// needs, updated as the user types, with each input's problem shown beside
+// it in plain words; the plan's figures copied from its context menu. A test
+// of averages that takes out what users did before it is planned on the
+// spread left, from the correlation with before the test.
 
 #include <QWidget>
 #include <optional>
@@ -9,6 +11,7 @@
 class QComboBox;
 class QFormLayout;
 class QLabel;
+class QLayout;
 class QLineEdit;
 
 namespace ambrelay {
@@ -33,14 +36,19 @@ private:
     struct Field {
         QLineEdit* box;
         QLabel* problem;
+        QLayout* row;
     };
     Field AddField(const QString& label, const QString& initial, const char* name);
     QComboBox* AddChoice(const QString& label, const QStringList& items, const char* name);
     std::optional<double> Read(const Field& field, bool optional = false);
     void Update();
+    void SetAverages(bool averages);
+    void ShowPlan(const QString& perVersion, const QString& total, const QString& days);
+    void PlanAverages(double effect, double alpha, double power, std::optional<double> daily);
 
     QFormLayout* form_ = nullptr;
-    Field baseline_{}, effect_{}, alpha_{}, power_{}, share_{}, daily_{};
+    QComboBox* metric_ = nullptr;
+    Field baseline_{}, sd_{}, mean_{}, correlation_{}, effect_{}, alpha_{}, power_{}, share_{}, daily_{};
     QComboBox* kind_ = nullptr;
     QComboBox* sides_ = nullptr;
     QLabel* perVersion_ = nullptr;

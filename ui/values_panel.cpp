@@ -61,6 +61,13 @@ ValuesPanel::ValuesPanel(QWidget* parent, std::function<void()> reading, std::fu
     divideBy_->setObjectName(QStringLiteral("denominatorColumn"));
     control_ = new QComboBox(this);
     control_->setObjectName(QStringLiteral("controlLabel"));
+    before_ = new QComboBox(this);
+    before_->setObjectName(QStringLiteral("covariateColumn"));
+    before_->setToolTip(QStringLiteral("The same metric measured before the test, for the same users: taking it out "
+                                       "cuts the noise (CUPED). Not for new users, who did nothing before."));
+    beforeDivideBy_ = new QComboBox(this);
+    beforeDivideBy_->setObjectName(QStringLiteral("covariateDenominatorColumn"));
+    capBefore_ = Percentile(this, "capCovariate");
     capAbove_ = Percentile(this, "capAbove");
     capBelow_ = Percentile(this, "capBelow");
     ignoreZeros_ = new QCheckBox(QStringLiteral("Take the percentiles over the values other than 0"), this);
@@ -73,15 +80,18 @@ ValuesPanel::ValuesPanel(QWidget* parent, std::function<void()> reading, std::fu
     form->addRow(QStringLiteral("Cap values a&bove the percentile:"), capAbove_);
     form->addRow(QStringLiteral("&Raise values below the percentile:"), capBelow_);
     form->addRow(QString(), ignoreZeros_);
+    form->addRow(QStringLiteral("Be&fore the test:"), before_);
+    form->addRow(QStringLiteral("Before the test, divided b&y:"), beforeDivideBy_);
+    form->addRow(QStringLiteral("Cap before-test values above the percen&tile:"), capBefore_);
 
     pause_ = new QTimer(this);
     pause_->setSingleShot(true);
     pause_->setInterval(300);
     connect(pause_, &QTimer::timeout, this, &ValuesPanel::StartReading);
-    for (QComboBox* box : {group_, value_, divideBy_, control_}) {
+    for (QComboBox* box : {group_, value_, divideBy_, control_, before_, beforeDivideBy_}) {
         connect(box, &QComboBox::currentIndexChanged, this, &ValuesPanel::ReadAgain);
     }
-    for (QDoubleSpinBox* box : {capAbove_, capBelow_}) {
+    for (QDoubleSpinBox* box : {capAbove_, capBelow_, capBefore_}) {
         connect(box, &QDoubleSpinBox::valueChanged, this, &ValuesPanel::ReadAgain);
     }
     connect(ignoreZeros_, &QCheckBox::toggled, this, &ValuesPanel::ReadAgain);
@@ -112,14 +122,17 @@ std::optional<Problem> ValuesPanel::Open(const QString& path)
     path_ = path;
     file_->setText(QFileInfo(path).fileName());
     {
-        const QSignalBlocker blocks[] = {QSignalBlocker(group_), QSignalBlocker(value_), QSignalBlocker(divideBy_),
-                                         QSignalBlocker(control_)};
-        for (QComboBox* box : {group_, value_, divideBy_}) {
+        const QSignalBlocker blocks[] = {QSignalBlocker(group_),  QSignalBlocker(value_),
+                                         QSignalBlocker(divideBy_), QSignalBlocker(control_),
+                                         QSignalBlocker(before_), QSignalBlocker(beforeDivideBy_)};
+        for (QComboBox* box : {group_, value_, divideBy_, before_, beforeDivideBy_}) {
             box->clear();
         }
         divideBy_->addItem(QStringLiteral("Nothing: one value a user"));
+        before_->addItem(QStringLiteral("Nothing: compare the values as they are"));
+        beforeDivideBy_->addItem(QStringLiteral("Nothing: one value a user"));
         for (const std::string& name : *names) {
-            for (QComboBox* box : {group_, value_, divideBy_}) {
+            for (QComboBox* box : {group_, value_, divideBy_, before_, beforeDivideBy_}) {
                 box->addItem(Text(name));
             }
         }
@@ -149,6 +162,18 @@ tables::ValuesLayout ValuesPanel::Layout() const
     }
     if (control_->currentIndex() > 0) {
         layout.control = control_->currentText().toStdString();
+    }
+    if (before_->currentIndex() > 0) {
+        const std::string before = std::to_string(before_->currentIndex());
+        if (beforeDivideBy_->currentIndex() > 0) {
+            layout.covariateNumerator = before;
+            layout.covariateDenominator = std::to_string(beforeDivideBy_->currentIndex());
+        } else {
+            layout.covariate = before;
+        }
+        if (capBefore_->value() > 0) {
+            layout.caps.covariateUpperPercent = capBefore_->value();
+        }
     }
     if (capAbove_->value() > 0) {
         layout.caps.upperPercent = capAbove_->value();

@@ -1,8 +1,8 @@
 #pragma once
 // The averages window's file of observations: which columns hold the
 // version and the value (or a numerator and a denominator), which version is
-// the control, the caps and whether zeros count, as the command line offers
-// them. The file is read on a thread of its own, so the window never waits
+// the control, what each user did before the test, the caps and whether
+// zeros count, as the command line offers them. The file is read on a thread of its own, so the window never waits
 // for it; a change of choice stops a reading in flight and starts anew.
 
 #include <QPointer>
@@ -62,6 +62,9 @@ private:
     QComboBox* value_ = nullptr;
     QComboBox* divideBy_ = nullptr;
     QComboBox* control_ = nullptr;
+    QComboBox* before_ = nullptr;           // what each user did before the test, or nothing
+    QComboBox* beforeDivideBy_ = nullptr;   // its denominator, for a ratio
+    QDoubleSpinBox* capBefore_ = nullptr;
     QDoubleSpinBox* capAbove_ = nullptr;
     QDoubleSpinBox* capBelow_ = nullptr;
     QCheckBox* ignoreZeros_ = nullptr;

@@ -21,6 +21,7 @@
 #include "figures/problem_words.h"
 #include "figures/versions_figures.h"
 #include "ui/announcer.h"
+#include "ui/answer_area.h"
 #include "ui/desktop.h"
 #include "ui/figures_table.h"
 #include "ui/report_copies.h"
@@ -131,41 +132,8 @@ VersionsWindow::VersionsWindow(Desktop& desktop, QWidget* owner) : QWidget(owner
     options->addRow(QString(), lowerIsBetter_);
     layout->addLayout(options);
 
-    answer_ = new QLabel(this);
-    answer_->setObjectName(QStringLiteral("answer"));
-    answer_->setWordWrap(true);
-    answer_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-    answer_->setFocusPolicy(Qt::TabFocus);
-    QFont bold = answer_->font();
-    bold.setBold(true);
-    answer_->setFont(bold);
-    warnings_ = new QLabel(this);
-    warnings_->setObjectName(QStringLiteral("warnings"));
-    warnings_->setWordWrap(true);
-    table_ = NewFiguresTable(this);
-    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    table_->setMinimumHeight(160);
     chart_ = new VersionsChart(this);
-    announcer_ = new Announcer(answer_);
-    pause_ = new QTimer(this);
-    pause_->setSingleShot(true);
-    pause_->setInterval(700);
-    connect(pause_, &QTimer::timeout, this, [this] { announcer_->Say(answer_->text()); });
-    copy_ = new QPushButton(QStringLiteral("Copy"), this);
-    copy_->setObjectName(QStringLiteral("copy"));
-    auto* close = new QPushButton(QStringLiteral("Close"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(copy_);
-    buttons->addWidget(close);
-    for (QWidget* w : std::initializer_list<QWidget*>{answer_, warnings_, table_, chart_}) {
-        layout->addWidget(w, w == table_ ? 1 : 0);
-    }
-    layout->addLayout(buttons);
-    copies_ = new ReportCopies(desktop_, this);
-    connect(copy_, &QPushButton::clicked, copies_, &ReportCopies::Copy);
-    connect(close, &QPushButton::clicked, this, &QWidget::close);
-    new QShortcut(Qt::Key_Escape, this, this, &QWidget::close);
+    area_ = AddAnswerArea(this, layout, desktop_, chart_, 160);
 
     connect(kind_, &QComboBox::currentIndexChanged, this, [this](int index) { SetAverages(index == 1); });
     connect(grid_, &QTableWidget::itemChanged, this, [this] {
@@ -306,7 +274,7 @@ void VersionsWindow::Update()
             lines.push_back(LineOf(answer.labels[answer.comparisons[c].version], answer.comparisons[c].answer));
             sentences << Text(VersionsSentence(answer, c));
         }
-        copies_->Set(FormatSections(warnings, sections));
+        area_.copies->Set(FormatSections(warnings, sections));
     };
     if (averages) {
         MeansVersions versions{labels, {}, {}, std::nullopt};
@@ -334,33 +302,31 @@ void VersionsWindow::Update()
         show(*answer);
     }
     const QString warningText = Text(WarningsText(warnings)).trimmed();
-    warnings_->setText(warningText);
-    warnings_->setVisible(!warningText.isEmpty());
-    table_->setRowCount(0);
+    area_.warnings->setText(warningText);
+    area_.warnings->setVisible(!warningText.isEmpty());
+    area_.table->setRowCount(0);
     for (const Figure& figure : figures) {
-        AddFigureRow(table_, figure);
+        AddFigureRow(area_.table, figure);
     }
     chart_->SetLines(std::move(lines), averages ? QStringLiteral("Difference from the control (interval)")
                                                 : QStringLiteral("Difference from the control, in points (interval)"));
-    copy_->setEnabled(true);
+    area_.copy->setEnabled(true);
     ShowAnswer(sentences.join(QLatin1Char('\n')));
 }
 
 void VersionsWindow::ShowAnswer(const QString& answer)
 {
-    answer_->setText(answer);
-    answer_->setAccessibleName(QStringLiteral("Answer: ") + answer);
-    pause_->start();
+    ambrelay::ShowAnswer(area_, answer);
 }
 
 void VersionsWindow::ShowNoAnswer(const QString& answer)
 {
-    copies_->Clear();
-    table_->setRowCount(0);
-    warnings_->clear();
-    warnings_->hide();
+    area_.copies->Clear();
+    area_.table->setRowCount(0);
+    area_.warnings->clear();
+    area_.warnings->hide();
     chart_->SetLines({}, QString());
-    copy_->setEnabled(false);
+    area_.copy->setEnabled(false);
     ShowAnswer(answer);
 }
 

@@ -9,19 +9,16 @@
 #include <QWidget>
 #include <string>
 
+#include "ui/answer_area.h"
+
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QLineEdit;
-class QPushButton;
 class QTableWidget;
-class QTimer;
 
 namespace ambrelay {
 
-class Announcer;
 class Desktop;
-class ReportCopies;
 class VersionsChart;
 
 class VersionsWindow final : public QWidget {
@@ -43,20 +40,14 @@ private:
     void FillControls();
 
     Desktop& desktop_;
+    AnswerArea area_;
     QComboBox* kind_ = nullptr;
     QTableWidget* grid_ = nullptr;
     QComboBox* control_ = nullptr;
     QComboBox* adjustment_ = nullptr;
     QLineEdit* split_ = nullptr;
     QCheckBox* lowerIsBetter_ = nullptr;
-    QLabel* answer_ = nullptr;
-    QLabel* warnings_ = nullptr;
-    QTableWidget* table_ = nullptr;
     VersionsChart* chart_ = nullptr;
-    QPushButton* copy_ = nullptr;
-    Announcer* announcer_ = nullptr;
-    QTimer* pause_ = nullptr;  // the answer is spoken once typing pauses
-    ReportCopies* copies_ = nullptr;
 };
 
 }  // namespace ambrelay

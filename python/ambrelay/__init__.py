@@ -477,6 +477,8 @@ def plan(
     split: Union[float, str] = 50,
     daily: Option = None,
     one_sided: bool = False,
+    versions: Union[int, str] = 2,
+    correlation: Option = None,
 ) -> Dict[str, Any]:
     """Plans a test, as ``ambrelay-cli plan``: the observations a version
     needs to detect a difference with the given power. Every value is read
@@ -487,22 +489,28 @@ def plan(
     in percentage points with absolute=True; or observations a version, for
     the smallest difference they detect. For averages: sd, the metric's
     standard deviation, and mde in its units with absolute=True, or in
-    percent of mean. alpha and power: fractions or percentages (0.05 or
-    "5%"). split: A's share in percent. daily: observations a day, for the
-    days the test takes. Returns a dict under the command line's JSON keys;
-    ValueError when the plan cannot be made.
+    percent of mean; correlation, the metric's correlation with what each
+    user did before the test, plans for a comparison that takes it out
+    (CUPED). alpha and power: fractions or percentages (0.05 or "5%").
+    split: A's share in percent. daily: observations a day, for the days the
+    test takes. versions: a test of that many, the control among them, each
+    compared with it at the level shared among the comparisons. Returns a
+    dict under the command line's JSON keys; ValueError when the plan cannot
+    be made.
     """
     if sd is not None:
         if baseline is not None or observations is not None or mde is None or _text(split) != "50":
             raise ValueError("a plan of averages takes sd and mde (with mean, or absolute=True)")
         return _ambrelay.plan_means(
-            _text(sd), _text(mde), absolute, _option(mean), _text(alpha), _text(power), _option(daily), one_sided
+            _text(sd), _text(mde), absolute, _option(mean), _text(alpha), _text(power), _option(daily), one_sided,
+            _text(versions), _option(correlation)
         )
-    if baseline is None or (mde is None) == (observations is None) or mean is not None:
-        raise ValueError("a plan of rates takes baseline and either mde or observations")
+    if baseline is None or (mde is None) == (observations is None) or mean is not None or correlation is not None:
+        raise ValueError("a plan of rates takes baseline and either mde or observations; mean and correlation "
+                         "plan averages, with sd")
     return _ambrelay.plan_rates(
         _text(baseline), _option(mde), _option(observations), absolute, _text(alpha), _text(power), _text(split),
-        _option(daily), one_sided
+        _option(daily), one_sided, _text(versions)
     )
 
 

@@ -47,6 +47,8 @@ private slots:
     void opening();
     void detailsFollowTheWindow();
     void plannerExplainsBadInput();
+    void plannerOfAverages_data();
+    void plannerOfAverages();
     void detailsTakeAPlannedTotalAndAMargin();
     void detailsStayReadableWhenNarrow();
     void keysWorkFromEveryWindow_data();
@@ -260,6 +262,40 @@ void KelvoryCompanionsTest::plannerExplainsBadInput()
     baseline->setText("0");
     QVERIFY(outcome->text().startsWith("Cannot plan: The baseline ratio must lie between 0% and 100%"));
     QVERIFY(planner->findChild<QLabel*>("baselineProblem")->text().startsWith("The baseline ratio must lie"));
+}
+
+// A test of averages planned as the command line plans it (R:
+// power.t.test(delta = 2.5, sd = 40, power = 0.8) is 4,019.59; with the spread
+// a correlation of 0.7 leaves, sd 40 sqrt(0.51), 2,050.46).
+void KelvoryCompanionsTest::plannerOfAverages_data()
+{
+    QTest::addColumn<QString>("correlation");
+    QTest::addColumn<QString>("perVersion");
+    QTest::addColumn<QString>("problem");  // beside the correlation
+    QTest::newRow("without a correlation") << "" << "4,020 for A and 4,020 for B" << "";
+    QTest::newRow("a correlation of 0.7") << "0.7" << "2,051 for A and 2,051 for B" << "";
+    QTest::newRow("a correlation of 1") << "1" << "Cannot plan: A correlation lies above -1 and below 1."
+                                        << "A correlation lies above -1 and below 1.";
+    QTest::newRow("a word") << "high" << "Missing: a number in every field marked beside it." << "Not a number.";
+}
+
+void KelvoryCompanionsTest::plannerOfAverages()
+{
+    QFETCH(QString, correlation);
+    QFETCH(QString, perVersion);
+    QFETCH(QString, problem);
+    Window w;
+    QTest::keyClick(w.Box("txtViews1"), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    QWidget* planner = Companion(w, "PlannerWindow");
+    planner->findChild<QComboBox*>("metric")->setCurrentIndex(1);
+    QVERIFY(!planner->findChild<QLineEdit*>("baseline")->isVisible());
+    QVERIFY(planner->findChild<QLineEdit*>("sd")->isVisible());
+    planner->findChild<QComboBox*>("kind")->setCurrentIndex(1);  // in the metric's units
+    planner->findChild<QLineEdit*>("sd")->setText("40");
+    planner->findChild<QLineEdit*>("effect")->setText("2.5");
+    planner->findChild<QLineEdit*>("correlation")->setText(correlation);
+    QCOMPARE(planner->findChild<QLabel*>("perVersion")->text(), perVersion);
+    QCOMPARE(planner->findChild<QLabel*>("correlationProblem")->text(), problem);
 }
 
 void KelvoryCompanionsTest::pictureAgainstZero_data()
