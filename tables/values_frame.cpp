@@ -18,7 +18,9 @@ Outcome<double> FrameCells::Read(std::size_t row, double absent, bool& blank) co
     if (texts) {
         const std::string& text = (*texts)[row];
         blank = BlankCell(text);
-        return blank ? Outcome<double>(0.0) : ReadCell(text, false, name);
+        // Read as a script's texts are read by every function of the package:
+        // a file's decimal mark is an option of the file, which a frame has not.
+        return blank ? Outcome<double>(0.0) : ReadGiven(text, Origin::Column(name));
     }
     return absent;
 }
