@@ -1,6 +1,7 @@
 #include "answers/values_parts.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "answers/part_bytes.h"
 
@@ -25,7 +26,7 @@ ValuesParts::ValuesParts(const ValuesRequest& request)
     const auto percents = PercentsOf(layout);
     const bool caps = std::any_of(percents.begin(), percents.end(), [](const auto& p) { return p.has_value(); });
     pass_ = caps ? ValuesPass::Count : ValuesPass::Summarise;
-    blank_.tally = tables::ValuesTally(layout.group, layout.control);
+    blank_.tally = tables::ValuesTally::ForPart(layout.group, layout.control);
     blank_.values = ValuesCollector(layout.Ratio(), layout.caps, layout.Covariate());
 }
 
@@ -131,7 +132,8 @@ ValuesParts ValuesParts::Next(const ValuesRequest& request) const
         TestPart seeded;
         seeded.label = test.label;
         // Every label the rows have is known now: one beyond the most a test compares stays left out.
-        seeded.tally = tables::ValuesTally(layout.group, layout.control, test.tally.Labels());
+        const std::vector<std::string> labels = test.tally.Trimmed().Labels();
+        seeded.tally = tables::ValuesTally(layout.group, layout.control, labels);
         seeded.ranks = test.ranks;
         if (pass_ == ValuesPass::Count) {
             std::vector<std::uint32_t> buckets[2];
@@ -142,9 +144,9 @@ ValuesParts ValuesParts::Next(const ValuesRequest& request) const
                 const std::vector<BucketCounts>& counts = cap < 2 ? test.valueCounts : test.covariateCounts;
                 std::vector<const BucketCounts*> lists;
                 std::uint64_t total = 0;
-                for (const BucketCounts& list : counts) {
-                    lists.push_back(&list);
-                    total += list.Total();
+                for (std::size_t v = 0; v < counts.size() && v < labels.size(); ++v) {
+                    lists.push_back(&counts[v]);
+                    total += counts[v].Total();
                 }
                 CapRanks& ranks = seeded.ranks[cap];
                 ranks.counted = total > 0;
@@ -183,8 +185,17 @@ std::vector<FrameTest> ValuesParts::Answers(const ValuesRequest& request) const
 {
     std::vector<FrameTest> answers;
     for (const TestPart& test : tests_) {
+        const tables::ValuesTally tally = test.tally.Trimmed();
         ValuesCollector values = test.values;
-        answers.push_back({test.label, AnswerOfTally(test.tally, values, request)});
+        const std::size_t kept = tally.Labels().size(), met = test.tally.Labels().size();
+        if (kept < met) {
+            // Read in one pass without caps: the versions beyond the most compared are dropped.
+            std::vector<std::size_t> placeOf(met, kNoPlace);
+            std::iota(placeOf.begin(), placeOf.begin() + static_cast<std::ptrdiff_t>(kept), std::size_t{0});
+            values = blank_.values;
+            values.Merge(test.values, placeOf);
+        }
+        answers.push_back({test.label, AnswerOfTally(tally, values, request)});
     }
     return answers;
 }

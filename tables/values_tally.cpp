@@ -23,6 +23,13 @@ ValuesTally::ValuesTally(std::string groupColumn, std::string control, std::vect
 {
 }
 
+ValuesTally ValuesTally::ForPart(std::string groupColumn, std::string control)
+{
+    ValuesTally part(std::move(groupColumn), std::move(control));
+    part.most_ = kLabelsInAPart;
+    return part;
+}
+
 std::optional<std::size_t> ValuesTally::VersionOf(std::string_view label)
 {
     const auto at = std::find(labels_.begin(), labels_.end(), label);
@@ -30,7 +37,7 @@ std::optional<std::size_t> ValuesTally::VersionOf(std::string_view label)
         firstMet_ = firstMet_ || at == labels_.begin();
         return static_cast<std::size_t>(at - labels_.begin());
     }
-    if (closed_ || labels_.size() == kMostVersions) {
+    if (closed_ || labels_.size() >= most_) {
         return std::nullopt;
     }
     firstMet_ = firstMet_ || labels_.empty();
@@ -102,7 +109,7 @@ std::vector<std::size_t> ValuesTally::Merge(const ValuesTally& later, long lines
         std::size_t place = static_cast<std::size_t>(at - labels_.begin());
         if (at == labels_.end()) {
             place = kNoPlace;
-            if (!closed_ && labels_.size() < kMostVersions) {
+            if (!closed_ && labels_.size() < most_) {
                 labels_.push_back(label);
                 versions_.emplace_back();
                 place = labels_.size() - 1;
@@ -152,6 +159,39 @@ std::vector<std::size_t> ValuesTally::Merge(const ValuesTally& later, long lines
     }
     rowsLeftOut_ += later.rowsLeftOut_;
     return placeOf;
+}
+
+ValuesTally ValuesTally::Trimmed() const
+{
+    ValuesTally kept = *this;
+    kept.most_ = kMostVersions;
+    if (labels_.size() <= kMostVersions) {
+        return kept;
+    }
+    kept.labels_.resize(kMostVersions);
+    kept.versions_.resize(kMostVersions);
+    // The first problems: those of the labels kept, and every row of the others by its line.
+    std::vector<Problem> named;
+    for (std::size_t i = 0; i < named_.size(); ++i) {
+        if (namedVersions_[i] == kNoPlace || namedVersions_[i] < kMostVersions) {
+            named.push_back(named_[i]);
+        }
+    }
+    for (std::size_t v = kMostVersions; v < labels_.size(); ++v) {
+        const VersionRows& rows = versions_[v];
+        kept.rowsLeftOut_ += static_cast<std::size_t>(rows.all - rows.leftOut);
+        for (std::size_t i = 0; i < rows.lines; ++i) {
+            named.push_back(TooMany(labels_[v], rows.firstLines[i]));
+        }
+    }
+    std::stable_sort(named.begin(), named.end(), [](const Problem& a, const Problem& b) { return a.line < b.line; });
+    if (named.size() > kRowProblemsNamed) {
+        named.erase(named.begin() + kRowProblemsNamed, named.end());
+    }
+    kept.named_ = std::move(named);
+    // Which version a problem is of matters only to merges, which come before.
+    kept.namedVersions_.assign(kept.named_.size(), kNoPlace);
+    return kept;
 }
 
 Outcome<ValuesRead> ValuesTally::Finish() const

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/multiple_comparisons.h"
 #include "engine/observations.h"
 #include "engine/outcome.h"
 
@@ -19,6 +20,12 @@ namespace ambrelay::tables {
 
 // How many rows' problems are kept by name; beyond, they are counted.
 inline constexpr std::size_t kRowProblemsNamed = 10;
+
+// The labels a part of a table keeps for its merge. Only where a part meets
+// more than these, and a label the rows before it met comes after them,
+// do the parts differ from one reading: a test of so many labels compares
+// few of its rows anyway.
+inline constexpr std::size_t kLabelsInAPart = 1000;
 
 struct ValuesRead {
     std::vector<std::string> labels;  // the control's first, then each version's in the order met
@@ -49,6 +56,12 @@ public:
     // another label is one beyond the most a test compares.
     ValuesTally(std::string groupColumn, std::string control, std::vector<std::string> labels);
 
+    // The rows of one part of a table read in parts. A part cannot know
+    // which of its labels the parts before it met first, so it keeps up to
+    // kLabelsInAPart of them, and only the parts merged leave out the
+    // labels beyond the most a test compares (Trimmed()).
+    static ValuesTally ForPart(std::string groupColumn, std::string control);
+
     // A row at `line`: the version it counts for, or nothing when it is
     // left out (its label blank or one too many, or a cell no number).
     std::optional<std::size_t> Add(long line, std::string_view label, const RowCells& row);
@@ -62,6 +75,10 @@ public:
 
     const std::vector<std::string>& Labels() const { return labels_; }
 
+    // The parts merged as one reading has them: each row of a label beyond
+    // the most a test compares left out, as a row it met first would be.
+    ValuesTally Trimmed() const;
+
     // What the rows hold, but for the summaries (the values' collector
     // gives those); or NoSuchVersion when no row named the control asked for.
     Outcome<ValuesRead> Finish() const;
@@ -71,7 +88,7 @@ public:
     template <typename Visit>
     void Fields(Visit& visit)
     {
-        visit(group_, control_, labels_, closed_, firstMet_, versions_, rowsLeftOut_, named_, namedVersions_);
+        visit(group_, control_, labels_, most_, closed_, firstMet_, versions_, rowsLeftOut_, named_, namedVersions_);
     }
 
 private:
@@ -89,6 +106,7 @@ private:
 
     std::string group_, control_;
     std::vector<std::string> labels_;
+    std::size_t most_ = kMostVersions;  // labels kept
     bool closed_ = false;    // no label but those given counts
     bool firstMet_ = false;  // a row named the first label (the control's, where asked for)
     std::vector<VersionRows> versions_;
