@@ -17,6 +17,10 @@ or a text such as "12,500"; a missing value and a text that is no number
 are a row's problem, named by its argument or column. The window's own
 figures, rounded as it shows them, go by names that say so
 (``window_p_value`` is the window's one-sided p from its table).
+
+A frame of one row per user is compared by ``means_values()``, as
+``ambrelay-cli means --values`` compares a file of them; on a Dask cluster
+by ``ambrelay.dask.means_values()``.
 """
 
 from __future__ import annotations
