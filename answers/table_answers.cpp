@@ -134,7 +134,12 @@ Outcome<Judgement> JudgeRow(const tables::TableRow& row, const CountColumns& c, 
         return *row.problem;
     }
     const auto cell = [&](std::size_t i) { return Cell(row, c, i, names, decimalComma); };
-    return AtLine(JudgeGiven(cell(0), cell(1), cell(2), cell(3), options), row.line);
+    // Amended in place and returned as it is: a judgement is large, and a table makes one a row.
+    Outcome<Judgement> judged = JudgeGiven(cell(0), cell(1), cell(2), cell(3), options);
+    if (Problem* problem = judged.FailureToAmend()) {
+        problem->line = row.line;
+    }
+    return judged;
 }
 
 Outcome<MeansAnswer> CompareRow(const tables::TableRow& row, const CountColumns& c,

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # ambrelay-cli judging a generated table of ROWS tests (views up to 100,000,
-# response rates from 0.5% to 20%), and the same table through pandas and
-# statsmodels when WITH_PANDAS=1 and through DuckDB's Node binding (from npm,
-# into the build tree) when WITH_DUCKDB=1. Prints rows a second and peak memory, and
-# the peak for a tenth of the rows, to show memory stays flat; with
-# WITH_PYTHON, the Python package on the same table in memory.
+# response rates from 0.5% to 20%): every figure as CSV and as JSON lines,
+# the two p values alone (--figures), the same tests in long form (a row a
+# version), and the floor program beside them; the same table through pandas
+# and statsmodels when WITH_PANDAS=1 and through DuckDB's Node binding (from
+# npm, into the build tree) when WITH_DUCKDB=1. Prints rows a second and peak
+# memory, and the peak for a tenth of the rows, to show memory stays flat
+# (and for ten times the rows with WITH_TEN_TIMES=1); with WITH_PYTHON, the
+# Python package on the same table in memory.
 #   bench/cli_batch.sh PROGRAM ROWS
 set -euo pipefail
 program=$1
@@ -36,6 +39,12 @@ generate_values() { # rows, file
       print "u" i "," (rand() < 0.5 ? "A" : "B") "," v } }' >"$2"
 }
 
+# The same tests a row a version: the test's name, the version, its counts.
+long_form() { # wide table, long table
+  awk -F, 'NR == 1 { print "test,version,views,responses"; next }
+           { print $1 ",A," $2 "," $3; print $1 ",B," $4 "," $5 }' "$1" >"$2"
+}
+
 generate "$rows" "$work/table.csv"
 generate $((rows / 10)) "$work/tenth.csv"
 read -r seconds peak < <(measure "$program" judge --csv "$work/table.csv")
@@ -43,6 +52,26 @@ read -r _ tenthPeak < <(measure "$program" judge --csv "$work/tenth.csv")
 echo "cli_rows_per_s $(awk -v n="$rows" -v s="$seconds" 'BEGIN { printf "%.0f", n / s }')"
 echo "cli_seconds $seconds"
 echo "cli_peak_kB $peak $tenthPeak"
+read -r jsonSeconds jsonPeak < <(measure "$program" judge --csv "$work/table.csv" --json)
+echo "cli_json $jsonSeconds $jsonPeak"
+read -r pSeconds pPeak < <(measure "$program" judge --csv "$work/table.csv" --figures p_two_sided,p_one_sided)
+echo "cli_p_only $pSeconds $pPeak"
+long_form "$work/table.csv" "$work/long.csv"
+read -r longSeconds longPeak < <(measure "$program" judge --csv "$work/long.csv")
+echo "cli_long $longSeconds $longPeak $(awk -v n="$rows" -v s="$longSeconds" 'BEGIN { printf "%.0f", 2 * n / s }')"
+echo "cli_wide_input_rows_per_s $(awk -v n="$rows" -v s="$seconds" 'BEGIN { printf "%.0f", n / s }')"
+floor="$(dirname "$program")/../bench/batch_floor"
+if [ -x "$floor" ]; then
+  echo "floor_every $("$floor" "$work/table.csv" "$work/floor" every | awk '{ print $2 }')"
+  echo "floor_p $("$floor" "$work/table.csv" "$work/floor" p | awk '{ print $2 }')"
+  rm -f "$work"/floor.*
+fi
+if [ "${WITH_TEN_TIMES:-0}" = 1 ]; then
+  generate $((rows * 10)) "$work/ten.csv"
+  read -r tenSeconds tenPeak < <(measure "$program" judge --csv "$work/ten.csv")
+  echo "cli_ten_times $tenSeconds $tenPeak"
+  rm -f "$work/ten.csv"
+fi
 generate_values "$rows" "$work/values.csv"
 generate_values $((rows / 10)) "$work/tenth_values.csv"
 read -r valuesSeconds valuesPeak < <(measure "$program" means --values "$work/values.csv")

@@ -25,10 +25,10 @@ Outcome<double> ReadGiven(std::string_view text, const Origin& from)
     if (from.input ? text.empty() : Blank(text)) {
         return ProblemAt(Reason::NoNumber, from);
     }
-    if (!IsNumeric(text)) {
-        return ProblemAt(Reason::NotANumber, from, std::string(text));
+    if (const auto number = ReadWholeNumber(text)) {
+        return *number;
     }
-    return ReadNumber(text);
+    return ProblemAt(Reason::NotANumber, from, std::string(text));
 }
 
 Outcome<double> GivenNumber(double x, const Origin& from)

@@ -12,6 +12,7 @@
 #include "cli/shared_options.h"
 #include "cli/table_output.h"
 #include "cli/versions_table.h"
+#include "figures/figure_choice.h"
 #include "figures/machine_text.h"
 #include "figures/means_figures.h"
 #include "figures/problem_words.h"
@@ -29,6 +30,8 @@ struct Layout {
     const tables::TableReader& reader;
     CountColumns columns;
     TableOutput output;
+    JudgeOptions judge;     // the request's, working out only what is written
+    JudgementChoice chosen;  // the judgement's figures written
 };
 
 // A part's rows that had no answer: the first few, and how many.
@@ -83,8 +86,8 @@ void WriteRow(const Layout& t, const tables::TableRow& row, Part& part)
                            [&] { return MeansWarnings(*answer); }, error, part.out);
         return;
     }
-    const Outcome<Judgement> judgement = JudgeRow(row, t.columns, t.reader.Names(), decimalComma, t.request.judge);
-    if (!judgement || !FillJudgementFigures(*judgement, Wording::NumbersOnly, part.figures)) {
+    const Outcome<Judgement> judgement = JudgeRow(row, t.columns, t.reader.Names(), decimalComma, t.judge);
+    if (!judgement || !FillJudgementFigures(*judgement, Wording::NumbersOnly, part.figures, t.chosen)) {
         error = judgement ? Problem(Reason::OutOfRange) : judgement.Failure();
         error->line = row.line;
         part.problems.Add(*error);
@@ -95,6 +98,15 @@ void WriteRow(const Layout& t, const tables::TableRow& row, Part& part)
 }
 
 }  // namespace
+
+Outcome<std::vector<FigureKind>> ChosenKinds(std::span<const FigureKind> kinds, const std::vector<std::string>& names,
+                                             const std::vector<std::string>& inputs)
+{
+    if (names.empty()) {
+        return std::vector<FigureKind>(kinds.begin(), kinds.end());
+    }
+    return ChooseFigures(kinds, names, inputs, Origin::Option("--figures"));
+}
 
 int AnswerTable(std::istream& in, const TableRequest& request, std::ostream& out, std::ostream& err)
 {
@@ -119,9 +131,15 @@ int AnswerTable(std::istream& in, const TableRequest& request, std::ostream& out
     if (!columns) {
         return Fail(err, columns.Failure());
     }
-    Layout t{request, reader, *columns,
-             TableOutput(reader, {request.kind == TableKind::Means ? MeansFigureKinds() : JudgementFigureKinds()},
-                         request.json)};
+    const bool means = request.kind == TableKind::Means;
+    const Outcome<std::vector<FigureKind>> kinds =
+        ChosenKinds(means ? MeansFigureKinds() : JudgementFigureKinds(), request.figures, reader.Names());
+    if (!kinds) {
+        return Fail(err, kinds.Failure());
+    }
+    Layout t{request, reader, *columns, TableOutput(reader, {*kinds}, request.json), request.judge,
+             JudgementChoiceOf(means ? std::span<const FigureKind>() : std::span<const FigureKind>(*kinds))};
+    t.judge.parts = PartsFor(t.chosen);
     t.output.WriteHeader(out);
 
     // The output is the same whatever the number of threads: every row is

@@ -7,12 +7,15 @@
 #include <istream>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "answers/summaries_answer.h"
 #include "answers/table_answers.h"
 #include "answers/versions_answer.h"
 #include "engine/judge.h"
+#include "figures/figures.h"
 #include "tables/table_reader.h"
 
 namespace ambrelay::cli {
@@ -28,7 +31,13 @@ struct TableRequest {
     JudgeOptions judge;              // for every row of rates
     MeansOptions means;              // for every row of averages
     VersionsOptions family;          // for a table of versions: the control, the correction, the shares
+    std::vector<std::string> figures;  // the figures to write (and work out), by name; every one when none
 };
+
+// The kinds `names` chooses of `kinds` (every one when it names none), the
+// table's `inputs` allowed as names; UnknownFigure for any other name.
+Outcome<std::vector<FigureKind>> ChosenKinds(std::span<const FigureKind> kinds, const std::vector<std::string>& names,
+                                             const std::vector<std::string>& inputs);
 
 // Writes CSV (or JSON lines) to `out` and the rows without an answer to
 // `err`. Returns the exit status.

@@ -8,6 +8,7 @@
 #include "answers/worker_pool.h"
 #include "cli/problems.h"
 #include "cli/table_output.h"
+#include "cli/table_run.h"
 #include "figures/means_figures.h"
 #include "figures/versions_figures.h"
 
@@ -73,8 +74,36 @@ int AnswerVersionsTable(tables::TableReader& reader, const VersionColumns& colum
                         std::ostream& out, std::ostream& err)
 {
     const bool means = request.kind == TableKind::Means;
-    const TableOutput output(reader, {VersionFigureKinds(), means ? MeansFigureKinds() : JudgementFigureKinds()},
-                             request.json);
+    // --figures chooses among both lists: the versions' and the comparison's.
+    // Every figure is still worked out, since the versions' own figures (the
+    // corrected p values, the chance to be best) stand on the comparisons'.
+    const std::span<const FigureKind> compared = means ? MeansFigureKinds() : JudgementFigureKinds();
+    const auto keysOf = [&](std::span<const FigureKind> kinds) {
+        std::vector<std::string> keys = reader.Names();
+        for (const FigureKind& kind : kinds) {
+            keys.emplace_back(kind.key);
+            if (*kind.intervalKey) {
+                keys.emplace_back(kind.intervalKey);
+                keys.push_back(std::string(kind.intervalKey) + "_low");
+                keys.push_back(std::string(kind.intervalKey) + "_high");
+            }
+        }
+        return keys;
+    };
+    const Outcome<std::vector<FigureKind>> family =
+        ChosenKinds(VersionFigureKinds(), request.figures, keysOf(compared));
+    Outcome<std::vector<FigureKind>> comparison = ChosenKinds(compared, request.figures, keysOf(VersionFigureKinds()));
+    if (!family || !comparison) {
+        Problem problem = (family ? comparison : family).Failure();
+        problem.names.clear();
+        for (const std::span<const FigureKind> kinds : {VersionFigureKinds(), compared}) {
+            for (const FigureKind& kind : kinds) {
+                problem.names.emplace_back(kind.key);
+            }
+        }
+        return Fail(err, problem);
+    }
+    const TableOutput output(reader, {*family, *comparison}, request.json);
     output.WriteHeader(out);
     // Every row is read before any test is answered: a test's rows may lie
     // anywhere in the file.
@@ -98,31 +127,59 @@ int AnswerVersionsTable(tables::TableReader& reader, const VersionColumns& colum
         fields.push_back(std::move(row.fields));
         tests.Add(std::move(version));
     }
-    // The tests shared among the cores; their rows written in the order of the tests.
-    std::vector<Answered> answered(tests.Size());
+    // The tests shared among the cores a thousand at a time, their rows
+    // written in the order of the tests: while the threads answer one
+    // thousand, one of them writes the thousand before and lets go of its
+    // rows, so the output never waits in memory whole.
+    constexpr std::size_t kTestsAtOnce = 1024;
     WorkerPool pool(std::max<std::size_t>(request.jobs.value_or(std::thread::hardware_concurrency()), 1) - 1);
-    pool.Run(tests.Size(), [&](std::size_t t, std::size_t) {
-        const std::vector<VersionRow>& rows = tests.Rows(t);
-        if (means) {
-            Render(rows, fields, CompareRowsOfTest(rows, request.means, request.family), output, answered[t]);
-        } else {
-            Render(rows, fields, JudgeRowsOfTest(rows, request.judge, request.family), output, answered[t]);
-        }
-    });
     RowProblems said;
     std::string lines;
-    for (std::size_t t = 0; t < answered.size(); ++t) {
-        std::string text;
-        for (const auto& [place, rowText] : answered[t].rows) {
-            text += rowText;
-        }
-        output.Write(out, text);
-        if (answered[t].problem) {
-            Problem problem = *answered[t].problem;
-            if (problem.line == 0) {
-                problem.line = tests.Rows(t).front().line;  // a test's problem is said at its first row
+    std::vector<Answered> answered[2];
+    const auto writeOut = [&](std::vector<Answered>& done, std::size_t first) {
+        for (std::size_t i = 0; i < done.size(); ++i) {
+            std::string text;
+            for (const auto& [place, rowText] : done[i].rows) {
+                text += rowText;
             }
-            said.Add(problem, lines);
+            output.Write(out, text);
+            const std::vector<VersionRow>& rows = tests.Rows(first + i);
+            if (done[i].problem) {
+                Problem problem = *done[i].problem;
+                if (problem.line == 0) {
+                    problem.line = rows.front().line;  // a test's problem is said at its first row
+                }
+                said.Add(problem, lines);
+            }
+            for (const VersionRow& row : rows) {
+                std::vector<std::string>().swap(fields[row.place]);
+            }
+        }
+        done.clear();
+    };
+    std::size_t first = 0;
+    for (std::size_t now = 0; first < tests.Size(); first += kTestsAtOnce, now = 1 - now) {
+        const std::size_t count = std::min(kTestsAtOnce, tests.Size() - first);
+        answered[now].assign(count, Answered());
+        pool.Run(count + 1, [&](std::size_t task, std::size_t) {
+            if (task == 0) {
+                writeOut(answered[1 - now], first - answered[1 - now].size());
+                return;
+            }
+            const std::size_t t = first + task - 1;
+            const std::vector<VersionRow>& rows = tests.Rows(t);
+            if (means) {
+                Render(rows, fields, CompareRowsOfTest(rows, request.means, request.family), output,
+                       answered[now][task - 1]);
+            } else {
+                Render(rows, fields, JudgeRowsOfTest(rows, request.judge, request.family), output,
+                       answered[now][task - 1]);
+            }
+        });
+    }
+    for (std::vector<Answered>& done : answered) {
+        if (!done.empty()) {
+            writeOut(done, tests.Size() - done.size());
         }
     }
     err << lines << said.Rest("begin tests without a result; the output's error column says why for each");

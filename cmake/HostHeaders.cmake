@@ -26,3 +26,17 @@ ambrelay_host_headers(Boost::headers boost version.hpp "define BOOST_VERSION ([0
 ambrelay_host_headers(CLI11::CLI11 CLI Version.hpp "define CLI11_VERSION \"([0-9.]+)\"" 2.0)
 ambrelay_host_headers(nlohmann_json::nlohmann_json nlohmann detail/abi_macros.hpp
                       "define NLOHMANN_JSON_VERSION_MAJOR ([0-9]+)" 3)
+# Dragonbox keeps its headers in a folder named for its version.
+file(GLOB dragonbox_folders LIST_DIRECTORIES true ${AMBRELAY_HOST_INCLUDE}/dragonbox-*)
+list(SORT dragonbox_folders COMPARE NATURAL ORDER DESCENDING)
+set(dragonbox_folder ${AMBRELAY_HOST_INCLUDE}/dragonbox-VERSION)
+if(dragonbox_folders)
+  list(GET dragonbox_folders 0 dragonbox_folder)
+endif()
+if(NOT EXISTS ${dragonbox_folder}/dragonbox/dragonbox.h)
+  message(FATAL_ERROR "dragonbox needs ${dragonbox_folder} (install libdragonbox-dev)")
+endif()
+file(CREATE_LINK ${dragonbox_folder}/dragonbox ${staged}/dragonbox SYMBOLIC)
+add_library(dragonbox::dragonbox INTERFACE IMPORTED GLOBAL)
+set_target_properties(dragonbox::dragonbox PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${staged})
+message(STATUS "Using dragonbox/ from ${dragonbox_folder}")

@@ -18,7 +18,8 @@ Interval WilsonInterval(double responses, double views)
     return {std::max(0.0, centre - half) * 100, std::min(1.0, centre + half) * 100};
 }
 
-Insights ComputeInsights(const Counts& counts, const ComparisonResult& r, double splitPercentA, double intervalLevel)
+Insights ComputeInsights(const Counts& counts, const ComparisonResult& r, double splitPercentA, double intervalLevel,
+                         const InsightParts& parts)
 {
     const double views1 = counts.views1;
     const double views2 = counts.views2;
@@ -37,6 +38,8 @@ Insights ComputeInsights(const Counts& counts, const ComparisonResult& r, double
         const double lift = (in.leaderRatio / in.otherRatio - 1) * 100;
         // A ratio of 1 in 1e308 against one of a half is a lift no double holds.
         in.liftPercent = std::isfinite(lift) ? Outcome<double>(lift) : Reason::BeyondDoubles;
+    }
+    if (in.otherRatio > 0 && parts.lift) {
         const double leaderResponses = bLeads ? counts.responses2 : counts.responses1;
         const double otherResponses = bLeads ? counts.responses1 : counts.responses2;
         const double logError = std::sqrt(1 / leaderResponses - 1 / (bLeads ? views2 : views1) + 1 / otherResponses
@@ -47,24 +50,32 @@ Insights ComputeInsights(const Counts& counts, const ComparisonResult& r, double
     }
     // Unpooled: each version's own spread, as for an interval of the difference.
     const double unpooled = std::sqrt(r.Ratio1 * (1 - r.Ratio1) / views1 + r.Ratio2 * (1 - r.Ratio2) / views2);
-    in.ratio1IntervalPercent = WilsonInterval(counts.responses1, views1);
-    in.ratio2IntervalPercent = WilsonInterval(counts.responses2, views2);
+    if (parts.ratioIntervals) {
+        in.ratio1IntervalPercent = WilsonInterval(counts.responses1, views1);
+        in.ratio2IntervalPercent = WilsonInterval(counts.responses2, views2);
+    }
     in.intervalLowPoints = (difference - z975 * unpooled) * 100;
     in.intervalHighPoints = (difference + z975 * unpooled) * 100;
 
     // The verdict's own pooled z, unrounded, through the normal distribution.
-    const double z = std::fabs(r.Z);
-    in.twoSidedP = math::Erfc(z / std::sqrt(2.0));
-    in.oneSidedP = in.twoSidedP / 2;
+    if (parts.normalP) {
+        const double z = std::fabs(r.Z);
+        in.twoSidedP = math::Erfc(z / std::sqrt(2.0));
+        in.oneSidedP = in.twoSidedP / 2;
+    }
 
-    in.exact = FisherExactTest(counts, in.leader);
-    in.chanceToBeat = ChanceToBeat(counts, in.leader);
     const double pooled = r.PooledRatio;
     in.smallestExpectedCell = std::min(views1, views2) * std::min(pooled, 1 - pooled);
+    if (parts.exact || in.smallestExpectedCell < kSmallestExpectedCell) {
+        in.exact = FisherExactTest(counts, in.leader);
+    }
+    if (parts.chance) {
+        in.chanceToBeat = ChanceToBeat(counts, in.leader);
+    }
     in.splitPercentA = splitPercentA;
     in.sampleRatio = CheckSampleRatio(views1, views2, splitPercentA);
 
-    if (!in.identical) {
+    if (!in.identical && parts.needed) {
         const double needed = std::ceil(ObservationsPerVersion(r.Ratio1, r.Ratio2));
         in.observationsNeeded = std::isfinite(needed) ? Outcome<double>(needed) : Reason::TooManyObservations;
     }

@@ -28,6 +28,21 @@ enum class WarningCode {
     ConstantCovariate,   // averages: the covariate does not vary, so it adjusts nothing
 };
 
+// Which of the insights to work out: all of them unless an output that
+// prints only some asks for less, so a table without Fisher's p walks no
+// Fisher tail. What the warnings need (the smallest expected cell, the
+// split check) is always worked out.
+struct InsightParts {
+    bool ratioIntervals = true;  // each ratio's Wilson interval
+    bool lift = true;            // the lift's interval (the lift itself costs nothing)
+    bool normalP = true;         // the normal approximation's p values
+    bool exact = true;           // Fisher's exact test; a small sample has it always, for its warning
+    bool chance = true;          // the chance to beat
+    bool needed = true;          // the observations needed
+    bool alwaysValid = true;     // the peeking-safe test
+    bool nonInferiority = true;  // "not worse than", given a margin
+};
+
 struct Insights {
     Version leader = Version::A;  // the version with the higher ratio, A when they are equal
     bool identical = false;  // both ratios are the same
@@ -66,6 +81,6 @@ Interval WilsonInterval(double responses, double views);
 // figures layer shows such a figure as missing.
 // `intervalLevel` is the two-sided level of the difference's and the lift's intervals.
 Insights ComputeInsights(const Counts& counts, const ComparisonResult& calculation, double splitPercentA = 50,
-                         double intervalLevel = 0.95);
+                         double intervalLevel = 0.95, const InsightParts& parts = {});
 
 }  // namespace ambrelay

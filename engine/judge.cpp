@@ -21,15 +21,17 @@ Judgement Judge(const Counts& counts, const JudgeOptions& options)
         j.calculation.Probability = *probability;
     }
     DecideVerdict(j.calculation);
-    Insights insights = ComputeInsights(counts, j.calculation, options.splitPercentA, options.intervalLevel);
+    Insights& insights = j.result.Emplace(
+        ComputeInsights(counts, j.calculation, options.splitPercentA, options.intervalLevel, options.parts));
     insights.plannedByUser = options.plannedObservations.has_value();
     insights.plannedObservations = options.plannedObservations.value_or(kDefaultPlannedObservations);
-    insights.alwaysValid = AlwaysValidTest(counts, insights.plannedObservations);
+    if (options.parts.alwaysValid) {
+        insights.alwaysValid = AlwaysValidTest(counts, insights.plannedObservations);
+    }
     insights.margin = options.margin;
-    if (options.margin) {
+    if (options.margin && options.parts.nonInferiority) {
         insights.nonInferiority = TestNonInferiority(counts, *options.margin);
     }
-    j.result = std::move(insights);
     return j;
 }
 

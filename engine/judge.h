@@ -21,6 +21,7 @@ struct JudgeOptions {
     std::optional<Margin> margin;
     double splitPercentA = 50;  // A's intended share of the observations
     double intervalLevel = 0.95;  // of the difference's and the lift's intervals, wider where a correction asks
+    InsightParts parts = {};      // what to work out beyond the verdict: everything unless asked for less
 };
 
 struct Judgement {

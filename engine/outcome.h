@@ -114,6 +114,7 @@ enum class Reason {
     MeanWithoutSd,
     MeansPlanNeedsEffect,
     SplitNeedsNumbers,
+    UnknownFigure,         // `text` is no figure's name (empty: no name at all); `names` the figures'
     Count  // how many reasons there are
 };
 
@@ -151,7 +152,10 @@ struct Problem {
 template <typename T, typename E = Problem>
 class Outcome {
 public:
-    Outcome(T value) : state_(std::in_place_index<0>, std::move(value)) {}
+    // Taken by reference, not by value: a judgement's insights are large, and
+    // a batch makes one a row.
+    Outcome(const T& value) : state_(std::in_place_index<0>, value) {}
+    Outcome(T&& value) : state_(std::in_place_index<0>, std::move(value)) {}
     Outcome(E failure) : state_(std::in_place_index<1>, std::move(failure)) {}
     Outcome(Reason reason) requires std::is_same_v<E, Problem> : state_(std::in_place_index<1>, Problem(reason)) {}
 
@@ -162,6 +166,10 @@ public:
     T* operator->() { return &std::get<0>(state_); }
     // Only without a value.
     const E& Failure() const { return std::get<1>(state_); }
+    // The failure to amend (a row's line), or nothing when there is a value.
+    E* FailureToAmend() { return std::get_if<1>(&state_); }
+    // A value put in place of whatever was there, moved once.
+    T& Emplace(T&& value) { return state_.template emplace<0>(std::move(value)); }
     // The value, or nothing.
     const T* Get() const { return std::get_if<0>(&state_); }
 

@@ -270,13 +270,33 @@ std::optional<double> Figure::Number() const
 
 std::span<const FigureKind> JudgementFigureKinds() { return kJudgementKinds; }
 
+JudgementChoice EveryJudgementFigure() { return JudgementChoice().set(); }
+
+InsightParts PartsFor(const JudgementChoice& chosen)
+{
+    const auto any = [&](std::initializer_list<J> ids) {
+        return std::any_of(ids.begin(), ids.end(), [&](J id) { return chosen.test(static_cast<std::size_t>(id)); });
+    };
+    InsightParts parts;
+    parts.ratioIntervals = any({J::Ratio1Percent, J::Ratio2Percent});
+    parts.lift = any({J::Lift});
+    parts.normalP = any({J::POneSided, J::PTwoSided});
+    parts.exact = any({J::FisherTwoSided, J::FisherOneSided});
+    parts.chance = any({J::Chance});
+    parts.needed = any({J::ObservationsNeeded});
+    parts.alwaysValid = any({J::AlwaysValidP, J::AlwaysValidDifference});
+    parts.nonInferiority = any({J::NotWorse, J::NotWorseP});
+    return parts;
+}
+
 FigureList<JudgementFigure> JudgementFigures(const Judgement& j, Wording wording)
 {
     FigureList<JudgementFigure> f;
     return FillJudgementFigures(j, wording, f) ? f : FigureList<JudgementFigure>();
 }
 
-bool FillJudgementFigures(const Judgement& j, Wording wording, FigureList<JudgementFigure>& f)
+bool FillJudgementFigures(const Judgement& j, Wording wording, FigureList<JudgementFigure>& f,
+                          const JudgementChoice& chosen)
 {
     if (!j.Finished()) {
         return false;
@@ -297,14 +317,27 @@ bool FillJudgementFigures(const Judgement& j, Wording wording, FigureList<Judgem
     const Insights& in = j.Figures();
     const ComparisonResult& c = j.calculation;
     // The window's own figures as the user reads them there: rounded as the
-    // window rounds them, to the digits it writes.
-    f[J::Ratio1].value = ShownValue(RoundDecimal(c.Ratio1, kShownRatioDecimals));
-    f[J::Ratio2].value = ShownValue(RoundDecimal(c.Ratio2, kShownRatioDecimals));
-    f[J::PValue].value = ShownValue(RoundDecimal(c.Probability, kShownPValueDecimals));
-    f[J::Z].value = ShownValue(c.ZStat);
-    f[J::Likelihood].value = ShownValue(c.Likelihood);
+    // window rounds them, to the digits it writes (when they are written).
+    const auto wanted = [&](J id) { return wording == Wording::ForPeople || chosen.test(static_cast<std::size_t>(id)); };
+    if (wanted(J::Ratio1)) {
+        f[J::Ratio1].value = RoundDecimalShown(c.Ratio1, kShownRatioDecimals);
+    }
+    if (wanted(J::Ratio2)) {
+        f[J::Ratio2].value = RoundDecimalShown(c.Ratio2, kShownRatioDecimals);
+    }
+    if (wanted(J::PValue)) {
+        f[J::PValue].value = RoundDecimalShown(c.Probability, kShownPValueDecimals);
+    }
+    if (wanted(J::Z)) {
+        f[J::Z].value = ShownValue(c.ZStat);
+    }
+    if (wanted(J::Likelihood)) {
+        f[J::Likelihood].value = ShownValue(c.Likelihood);
+    }
     f[J::Winner].value = WinnerText(c.winner);
-    f[J::Verdict].value = VerdictSentence(c);
+    if (wanted(J::Verdict)) {
+        f[J::Verdict].value = VerdictSentence(c);
+    }
     f[J::Leader].value = VersionName(in.leader);
     f[J::Ratio1Percent].value = c.Ratio1 * 100;
     f[J::Ratio1Percent].interval = in.ratio1IntervalPercent;

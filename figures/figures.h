@@ -5,6 +5,7 @@
 // command line's text, CSV and JSON all render such a list, so a figure added
 // here appears in every one of them, and none of them words a figure itself.
 
+#include <bitset>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -117,6 +118,13 @@ enum class JudgementFigure {
 // The kinds of a judgement's figures, in the order every output lists them.
 std::span<const FigureKind> JudgementFigureKinds();
 
+// Which of a judgement's figures an output writes, by the list's enum.
+using JudgementChoice = std::bitset<static_cast<std::size_t>(JudgementFigure::Count)>;
+JudgementChoice EveryJudgementFigure();
+
+// What of the insights the chosen figures need worked out.
+InsightParts PartsFor(const JudgementChoice& chosen);
+
 // One figure of each kind, in that order; empty for a judgement that did not
 // finish. A figure that the arithmetic could not carry (an infinity) has no
 // value, and its words say so.
@@ -124,8 +132,10 @@ FigureList<JudgementFigure> JudgementFigures(const Judgement& judgement, Wording
 
 // The same figures written over `into`, which keeps its storage from one
 // judgement to the next, as a batch needs; false, and `into` untouched, for a
-// judgement that did not finish.
-bool FillJudgementFigures(const Judgement& judgement, Wording wording, FigureList<JudgementFigure>& into);
+// judgement that did not finish. Only the figures chosen are certain to
+// have their values: an output that writes only those builds no other text.
+bool FillJudgementFigures(const Judgement& judgement, Wording wording, FigureList<JudgementFigure>& into,
+                          const JudgementChoice& chosen = EveryJudgementFigure());
 
 // A warning about the test itself, in words.
 struct Warning {

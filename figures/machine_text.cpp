@@ -4,6 +4,8 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <nlohmann/json.hpp>
 #include <set>
 
@@ -11,6 +13,42 @@
 #include "tables/csv.h"
 
 namespace ambrelay {
+namespace {
+
+// Whole counts (and days) are written as integers; every other number keeps
+// its point or exponent.
+bool WritesWhole(double x, Unit unit) { return (unit == Unit::Count || unit == Unit::Days) && WholeCount(x); }
+
+// Whether every byte is printable ASCII other than a quote or a backslash,
+// eight bytes at a time: the sentences of a table's JSON lines run to
+// hundreds of bytes a row.
+bool PlainAscii(std::string_view text)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ull;
+    constexpr std::uint64_t highs = 0x8080808080808080ull;
+    const auto zeroIn = [&](std::uint64_t w) { return (w - ones) & ~w & highs; };
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, text.data() + i, 8);
+        // A byte of 0x80 or more, below 0x20 or above 0x7e, a quote or a backslash.
+        const std::uint64_t beyond = w & highs;
+        const std::uint64_t below = (w - ones * 0x20) & ~w & highs;
+        const std::uint64_t above = (w + ones * (0x7f - 0x7e)) & highs;
+        if ((beyond | below | above | zeroIn(w ^ (ones * '"')) | zeroIn(w ^ (ones * '\\'))) != 0) {
+            return false;
+        }
+    }
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c < 0x20 || c > 0x7e || c == '"' || c == '\\') {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
 
 void JsonWriter::NewLine()
 {
@@ -60,6 +98,15 @@ void JsonWriter::Key(std::string_view key)
     afterKey_ = true;
 }
 
+void JsonWriter::OwnKey(std::string_view key)
+{
+    BeforeValue();
+    out_.push_back('"');
+    out_ += key;
+    out_ += indented_ ? "\": " : "\":";
+    afterKey_ = true;
+}
+
 void JsonWriter::Text(std::string_view text)
 {
     BeforeValue();
@@ -70,10 +117,7 @@ void JsonWriter::Quoted(std::string_view text)
 {
     // Printable ASCII needs no escape; anything else is escaped (or its
     // invalid bytes replaced) by the library itself.
-    const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
-        return c >= 0x20 && c <= 0x7e && c != '"' && c != '\\';
-    });
-    if (!plain) {
+    if (!PlainAscii(text)) {
         out_ += nlohmann::json(std::string(text)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
         return;
     }
@@ -85,13 +129,13 @@ void JsonWriter::Quoted(std::string_view text)
 void JsonWriter::Number(double x, Unit unit)
 {
     BeforeValue();
-    char buffer[64];
+    char buffer[kNumberRoom];
     if (!std::isfinite(x)) {
         out_ += "null";
-    } else if ((unit == Unit::Count || unit == Unit::Days) && WholeCount(x)) {
-        out_.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(x)).ptr);
+    } else if (WritesWhole(x, unit)) {
+        out_.append(buffer, WriteWhole(buffer, x));
     } else {
-        out_.append(buffer, nlohmann::detail::to_chars(buffer, buffer + sizeof buffer, x));
+        out_.append(buffer, WriteNumber(buffer, x, NumberLayout::Json));
     }
 }
 
@@ -116,10 +160,11 @@ void WriteFigures(JsonWriter& j, std::span<const FigureKind> kinds, const std::v
         j.Number(second, unit);
         j.EndArray();
     };
-    for (const FigureKind& kind : kinds) {
+    for (std::size_t at = 0; at < kinds.size(); ++at) {
+        const FigureKind& kind = kinds[at];
         const Figure* f = figures.empty() ? nullptr : &figures[static_cast<std::size_t>(kind.id)];
-        const KindNames& n = names.kinds[static_cast<std::size_t>(kind.id)];
-        j.Key(n.value);
+        const KindNames& n = names.kinds[at];  // by the place in the list written, which may be a choice
+        j.OwnKey(n.value);
         if (!f || std::holds_alternative<std::monostate>(f->value)) {
             j.Null();
         } else if (const double* x = std::get_if<double>(&f->value)) {
@@ -132,7 +177,7 @@ void WriteFigures(JsonWriter& j, std::span<const FigureKind> kinds, const std::v
             pair(both->first, both->second, kind.unit);
         }
         if (!n.interval.empty()) {
-            j.Key(n.interval);
+            j.OwnKey(n.interval);
             if (f && f->interval) {
                 pair(f->interval->low, f->interval->high, Unit::Ratio);  // an interval's ends are never counts
             } else {
@@ -147,20 +192,13 @@ void WriteWarnings(JsonWriter& j, const std::vector<Warning>& warnings)
     j.BeginArray();
     for (const Warning& w : warnings) {
         j.BeginObject();
-        j.Key("code");
+        j.OwnKey("code");
         j.Text(WarningCodeName(w.code));
-        j.Key("message");
+        j.OwnKey("message");
         j.Text(w.message);
         j.EndObject();
     }
     j.EndArray();
-}
-
-std::string ExactNumber(double x)
-{
-    char buffer[64];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, x);
-    return std::string(buffer, written.ptr);
 }
 
 OutputNames NamesOf(std::span<const FigureKind> kinds)
@@ -230,13 +268,15 @@ void AppendFigureCsv(std::string& out, std::span<const FigureKind> kinds, const 
                      char decimalMark, char delimiter)
 {
     // Numbers are written into one buffer on the stack, never a string of their own.
-    const auto number = [&](double x) {
-        char buffer[64];
-        const auto written = std::to_chars(buffer, buffer + sizeof buffer, x);
+    const auto number = [&](double x, Unit unit) {
+        char buffer[kNumberRoom];
+        char* const end = !std::isfinite(x)          ? std::to_chars(buffer, buffer + sizeof buffer, x).ptr
+                          : WritesWhole(x, unit) ? WriteWhole(buffer, x)
+                                                 : WriteNumber(buffer, x, NumberLayout::Shortest);
         if (decimalMark != '.') {
-            std::replace(buffer, written.ptr, '.', decimalMark);
+            std::replace(buffer, end, '.', decimalMark);
         }
-        const std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
+        const std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
         // A number holds no quote, blank or line break: only a decimal mark
         // that is also the delimiter needs quoting.
         if (decimalMark == delimiter) {
@@ -250,7 +290,7 @@ void AppendFigureCsv(std::string& out, std::span<const FigureKind> kinds, const 
         out.push_back(delimiter);
         if (!f) {
         } else if (const double* x = std::get_if<double>(&f->value)) {
-            number(*x);
+            number(*x, kind.unit);
         } else if (const std::string* text = std::get_if<std::string>(&f->value)) {
             csv::AppendField(out, *text, delimiter);
         } else if (const bool* yes = std::get_if<bool>(&f->value)) {
@@ -259,20 +299,20 @@ void AppendFigureCsv(std::string& out, std::span<const FigureKind> kinds, const 
             // Both in one field: a semicolon between them, quoted where it is the delimiter.
             std::string both;
             std::swap(both, out);
-            number(pair->first);
+            number(pair->first, kind.unit);
             out.push_back(';');
-            number(pair->second);
+            number(pair->second, kind.unit);
             std::swap(both, out);
             csv::AppendField(out, both, delimiter);
         }
         if (*kind.intervalKey) {
             out.push_back(delimiter);
             if (f && f->interval) {
-                number(f->interval->low);
+                number(f->interval->low, Unit::Ratio);  // an interval's ends are never counts
             }
             out.push_back(delimiter);
             if (f && f->interval) {
-                number(f->interval->high);
+                number(f->interval->high, Unit::Ratio);
             }
         }
     }

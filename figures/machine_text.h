@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "figures/figures.h"
+#include "figures/number_writer.h"
 
 namespace ambrelay {
 
@@ -51,6 +52,9 @@ public:
     void BeginArray() { Open('['); }
     void EndArray() { Close(']'); }
     void Key(std::string_view key);
+    // A key of the program's own, printable ASCII without quotes or
+    // backslashes (a figure's name, possibly prefixed): written as it is.
+    void OwnKey(std::string_view key);
     void Text(std::string_view text);
     // Whole counts (and days) as integers; anything not finite as null.
     void Number(double x, Unit unit = Unit::Ratio);
@@ -70,8 +74,9 @@ private:
     bool afterKey_ = false;
 };
 
-// Every kind's value and interval under its names, from `figures`, or null
-// for all when there are none.
+// Every kind's value and interval under its names, from `figures` (found by
+// the kind's id, so `kinds` may be a choice of a list), or null for all when
+// there are none.
 void WriteFigures(JsonWriter& json, std::span<const FigureKind> kinds, const std::vector<Figure>& figures,
                   const OutputNames& names);
 
@@ -80,14 +85,12 @@ void WriteWarnings(JsonWriter& json, const std::vector<Warning>& warnings);
 
 // The CSV fields of `figures`, each after a delimiter, in the order of
 // OutputNames::All: numbers exactly as the double holds them, with
-// `decimalMark`; empty where there is no value (or no figures at all).
+// `decimalMark`, whole counts as whole numbers; empty where there is no
+// value (or no figures at all).
 void AppendFigureCsv(std::string& out, std::span<const FigureKind> kinds, const std::vector<Figure>& figures,
                      char decimalMark, char delimiter);
 
 // The warnings' codes for a CSV field, separated by semicolons.
 std::string WarningCodes(const std::vector<WarningCode>& warnings);
-
-// A number exactly as the double holds it, in the fewest digits that read back.
-std::string ExactNumber(double x);
 
 }  // namespace ambrelay

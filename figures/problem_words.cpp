@@ -341,6 +341,8 @@ std::string ReasonText(Reason reason)
     case Reason::MeansPlanNeedsEffect:
         return "a plan for averages needs --mde, the difference worth detecting (in the metric's units with "
                "--absolute, else in percent of --mean); --observations and --split are for rates";
+    case Reason::UnknownFigure:
+        return "a figure was named that the output does not have";
     case Reason::SplitNeedsNumbers:
         return "srm needs two observation counts and a --split in percent, all numbers";
     case Reason::Count:
@@ -449,6 +451,17 @@ std::string ProblemText(const Problem& p)
         return p.text + "\n" + ReasonText(p.reason);
     case Reason::MeansNeedNumbers:
         return "means needs numbers, and " + Quoted(p.text) + " is not one";
+    case Reason::UnknownFigure: {
+        const std::string list = p.names.empty() ? std::string() : "; the figures are " + QuotedList(p.names);
+        if (p.text.empty()) {
+            return p.name + " names no figure" + list;
+        }
+        std::string text = Quoted(p.text) + " in " + p.name + " is not a figure" + list;
+        if (const std::string* close = SameButCase(p.text, p.names)) {
+            text += " (did you mean " + Quoted(*close) + "?)";
+        }
+        return text;
+    }
     default:
         break;
     }

@@ -8,7 +8,7 @@ source "$(dirname "$0")/../scripts/common.sh"
 seconds=${1:-60}
 
 "$repo_root/scripts/install-deps.sh" cmake make ccache clang libclang-rt-14-dev libboost-math-dev libcli11-dev \
-  nlohmann-json3-dev
+  nlohmann-json3-dev libdragonbox-dev
 cd "$repo_root"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target fuzz_calculation fuzz_cli

@@ -2,6 +2,7 @@
 // The four number services: every number the program reads from a text or
 // shows in one goes through them. They hold no state.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,9 @@ namespace ambrelay {
 // optional exponent, and thousands grouped by commas in groups of three
 // ("12,500"). The value must be finite.
 bool IsNumeric(std::string_view text);
+
+// The value of a text IsNumeric accepts; nothing for any other text.
+std::optional<double> ReadWholeNumber(std::string_view text);
 
 // Reads any text as a double and never fails. A text that IsNumeric accepts
 // gives the double nearest to the number it shows; any other text gives the
@@ -30,6 +34,11 @@ double RoundDecimal(double x, int decimals);
 // outside. ReadNumber reads every such text back. A value that is not finite
 // has no text: the result is empty.
 std::string NumberToText(double x);
+
+// ShownValue(RoundDecimal(x, decimals)). A value rounded to `decimals` has
+// at most 15 significant digits below 10^(15 - decimals), and is then its
+// own 15-digit rounding: only larger ones are rounded again.
+double RoundDecimalShown(double x, int decimals);
 
 // The number NumberToText writes for x, as a double: x rounded to 15
 // significant digits, for outputs that give a figure as the window shows it

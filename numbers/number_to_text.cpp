@@ -6,6 +6,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "numbers/exact_scaling.h"
+
 namespace ambrelay {
 namespace {
 
@@ -94,6 +96,13 @@ double ShownValue(double x)
 {
     if (!std::isfinite(x) || x == 0.0) {
         return x == 0.0 ? 0.0 : x;
+    }
+    // Rounding to 15 significant digits is rounding to the decimals that
+    // leaves 15 of them; for the magnitudes figures take, without a text.
+    if (const auto leading = detail::LeadingExponent(std::fabs(x))) {
+        if (const auto rounded = detail::RoundScaled(std::fabs(x), kSignificantDigits - 1 - *leading)) {
+            return std::copysign(*rounded, x);
+        }
     }
     // A double whose shortest text has 15 digits or fewer is already its own
     // 15-digit rounding; the rest read back from their 15 digits.

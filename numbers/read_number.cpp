@@ -18,6 +18,18 @@ std::string_view TrimBlanks(std::string_view text)
 // The value of a text that is a number as a whole, blanks aside.
 std::optional<double> WholeNumber(std::string_view text)
 {
+    // Most counts are a few plain digits: every whole number of up to 15
+    // digits is a double, so they are added up as they come.
+    if (!text.empty() && text.size() <= 15) {
+        double value = 0;
+        std::size_t i = 0;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+            value = value * 10 + (text[i] - '0');
+        }
+        if (i == text.size()) {
+            return value;
+        }
+    }
     const std::string_view core = TrimBlanks(text);
     if (core.empty() || detail::ScanNumber(core) != core.size()) {
         return std::nullopt;
@@ -28,6 +40,8 @@ std::optional<double> WholeNumber(std::string_view text)
 }  // namespace
 
 bool IsNumeric(std::string_view text) { return WholeNumber(text).has_value(); }
+
+std::optional<double> ReadWholeNumber(std::string_view text) { return WholeNumber(text); }
 
 double ReadNumber(std::string_view text)
 {

@@ -238,6 +238,7 @@ void JudgeBatch(const InputColumn (&counts)[4], std::size_t rows, const Settings
         JudgeOptions options;
         options.margin = s.margin;
         options.splitPercentA = s.splitPercentA;
+        options.parts = PartsFor(s.chosen);
         std::string codes;
         for (std::size_t row = first; row < end; ++row) {
             if (auto problem = Planned(s, row, options.plannedObservations)) {
@@ -250,7 +251,7 @@ void JudgeBatch(const InputColumn (&counts)[4], std::size_t rows, const Settings
                 WriteError(ProblemText(judgement.Failure()), row, out, texts);
                 continue;
             }
-            if (!FillJudgementFigures(*judgement, Wording::NumbersOnly, list)) {
+            if (!FillJudgementFigures(*judgement, Wording::NumbersOnly, list, s.chosen)) {
                 WriteError(ReasonText(Reason::OutOfRange), row, out, texts);
                 continue;
             }

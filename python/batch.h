@@ -98,6 +98,7 @@ struct Settings {
     double splitPercentA = 50;     // A's intended share of the observations
     unsigned jobs = 1;
     bool words = false;            // the warnings' words as well as their codes
+    JudgementChoice chosen = EveryJudgementFigure();  // a judgement's figures written, and so worked out
 };
 
 inline constexpr std::size_t kChunkRows = 4096;  // rows a thread takes at a time

@@ -12,6 +12,7 @@
 #include "answers/plan_reading.h"
 #include "answers/table_answers.h"
 #include "checks/amounts.h"
+#include "figures/figure_choice.h"
 #include "figures/means_figures.h"
 #include "figures/plan_figures.h"
 #include "figures/problem_words.h"
@@ -314,18 +315,27 @@ PYBIND11_MODULE(_ambrelay, m)
         "judge",
         [](const py::list& columns, const std::vector<std::string>& names, bool fromFrame, const py::object& planned,
            std::optional<std::string> margin, std::optional<std::string> marginPoints,
-           std::optional<std::string> split, unsigned jobs, bool words) {
+           std::optional<std::string> split, unsigned jobs, bool words,
+           const std::optional<std::vector<std::string>>& figures) {
             Inputs inputs(fromFrame ? NameKind::Column : NameKind::Argument);
             const InputColumn counts[4] = {inputs.Add(columns[0], names[0]), inputs.Add(columns[1], names[1]),
                                            inputs.Add(columns[2], names[2]), inputs.Add(columns[3], names[3])};
-            const Settings s = SettingsOf(inputs, planned, margin, marginPoints, "margin_points", split, jobs, words);
+            Settings s = SettingsOf(inputs, planned, margin, marginPoints, "margin_points", split, jobs, words);
+            // The figures asked for, named as in the output; the inputs' names are allowed.
+            std::vector<FigureKind> kinds(JudgementFigureKinds().begin(), JudgementFigureKinds().end());
+            if (figures) {
+                std::vector<std::string> allowed(kCountNames.begin(), kCountNames.end());
+                allowed.insert(allowed.end(), names.begin(), names.end());
+                kinds = Or(ChooseFigures(JudgementFigureKinds(), *figures, allowed, Origin::Argument("figures")));
+            }
+            s.chosen = JudgementChoiceOf(kinds);
             const std::size_t rows = Rows({&counts[0], &counts[1], &counts[2], &counts[3], &s.planned});
-            return RunBatch(ColumnsOf({JudgementFigureKinds()}), rows, s, [&](const Settings& settings, Output& out) {
+            return RunBatch(ColumnsOf({kinds}), rows, s, [&](const Settings& settings, Output& out) {
                 python::JudgeBatch(counts, rows, settings, out);
             });
         },
         py::arg("columns"), py::arg("names"), py::arg("from_frame"), py::arg("planned"), py::arg("margin"),
-        py::arg("margin_points"), py::arg("split"), py::arg("jobs"), py::arg("words"));
+        py::arg("margin_points"), py::arg("split"), py::arg("jobs"), py::arg("words"), py::arg("figures") = py::none());
 
     m.def(
         "means",

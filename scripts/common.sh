@@ -1,6 +1,6 @@
 # Shared by the scripts: the packages a build and its tests need.
 # shellcheck shell=bash
-BUILD_PACKAGES=(cmake make g++ ccache qt6-base-dev qt6-qpa-plugins fonts-liberation libboost-math-dev libcli11-dev nlohmann-json3-dev)
+BUILD_PACKAGES=(cmake make g++ ccache qt6-base-dev qt6-qpa-plugins fonts-liberation libboost-math-dev libcli11-dev nlohmann-json3-dev libdragonbox-dev)
 # The validators the tests run on the desktop entry, metainfo and help page.
 CHECK_PACKAGES=(desktop-file-utils appstream libxml2-utils)
 # The Python package's build, its virtual environment and its tests.

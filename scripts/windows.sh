@@ -12,7 +12,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 "$repo_root/scripts/install-deps.sh" cmake make g++ ccache g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-  wine64 libboost-math-dev libcli11-dev nlohmann-json3-dev nsis icoutils librsvg2-bin imagemagick fonts-liberation
+  wine64 libboost-math-dev libcli11-dev nlohmann-json3-dev libdragonbox-dev nsis icoutils librsvg2-bin imagemagick fonts-liberation
 cd "$repo_root"
 AMBRELAY_QT_WINDOWS=$(scripts/qt-windows.sh | tail -n 1)
 export AMBRELAY_QT_WINDOWS
@@ -104,6 +104,11 @@ WINDOWS_LOCALE=de_DE.UTF-8 same "plan, German Windows" plan --baseline 0.035 --m
 compare "table from a file" - -- judge --csv "$work/table.csv" -- judge --csv "$windows_table"
 compare "table as JSON lines" - -- judge --csv "$work/table.csv" --json -- judge --csv "$windows_table" --json
 compare "table on standard input" "$work/table.csv" -- judge --csv - -- judge --csv -
+# One thread or two, on either system: the same bytes; and a choice of figures.
+compare "table on one thread" - -- judge --csv "$work/table.csv" --jobs 2 -- judge --csv "$windows_table" --jobs 1
+compare "table on two threads" - -- judge --csv "$work/table.csv" --jobs 1 -- judge --csv "$windows_table" --jobs 2
+compare "table, figures chosen" - -- judge --csv "$work/table.csv" --figures p_two_sided,fisher_p_two_sided,chance_to_beat \
+  -- judge --csv "$windows_table" --figures p_two_sided,fisher_p_two_sided,chance_to_beat
 
 echo "== The window and the installer under Wine"
 scripts/windows-window.sh

@@ -177,8 +177,10 @@ bool BlankCell(std::string_view text) { return text.find_first_not_of(" \t") == 
 
 Outcome<double> ReadCell(std::string_view text, bool decimalComma, const std::string& column)
 {
-    if (!decimalComma && IsNumeric(text)) {
-        return ReadNumber(text);  // the common case, without a copy
+    if (!decimalComma) {
+        if (const auto number = ReadWholeNumber(text)) {
+            return *number;  // the common case, read once and without a copy
+        }
     }
     const Origin at = Origin::Column(column);
     if (BlankCell(text)) {

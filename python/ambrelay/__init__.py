@@ -204,14 +204,23 @@ Option = Optional[Union[float, int, str]]
 
 
 def _judge_of(
-    names: Sequence[str], from_frame: bool, margin: Option, margin_points: Option, split: Option, jobs: Optional[int]
+    names: Sequence[str],
+    from_frame: bool,
+    margin: Option,
+    margin_points: Option,
+    split: Option,
+    jobs: Optional[int],
+    figures: Optional[Sequence[str]] = None,
 ) -> Any:
     """The compiled judgement, its options bound."""
     if margin is not None and margin_points is not None:
         raise ValueError("give margin or margin_points, not both")
+    if isinstance(figures, str):
+        figures = [figures]
+    chosen = None if figures is None else [str(f) for f in figures]
     return lambda counts, planned, words: _ambrelay.judge(
         counts, [str(n) for n in names], from_frame, planned, _option(margin), _option(margin_points),
-        _option(split), _jobs(jobs), words
+        _option(split), _jobs(jobs), words, chosen
     )
 
 
@@ -226,6 +235,7 @@ def judge(
     margin_points: Option = None,
     split: Option = None,
     jobs: Optional[int] = None,
+    figures: Optional[Sequence[str]] = None,
 ) -> Union[Dict[str, Any], pd.DataFrame]:
     """Judges one A/B test of response rates, or many.
 
@@ -241,13 +251,17 @@ def judge(
     split: how the observations were meant to split, A's share in percent
     (90, or "90%") or every version's ("90/10"); 50 when not given.
     jobs: threads to use; all cores when not given (1 under Dask).
+    figures: only these figures, named as in the output (["p_two_sided",
+    "lift_percent"]); nothing else is worked out, and a figure brings its
+    interval. Every figure when not given; an unknown name raises
+    ValueError.
 
     With single values, returns a dict of every figure under ``ambrelay-cli
     --json``'s keys (``p_two_sided`` first among the p values an analyst
     reads) and raises ValueError when the test cannot be judged. With
     arrays, returns a DataFrame with ``ambrelay-cli --csv``'s columns.
     """
-    compute = _judge_of(JUDGE_COLUMNS, False, margin, margin_points, split, jobs)
+    compute = _judge_of(JUDGE_COLUMNS, False, margin, margin_points, split, jobs, figures)
     return _answer(JUDGE_COLUMNS, (views1, responses1, views2, responses2), planned, compute)
 
 
@@ -260,8 +274,10 @@ def judge_frame(
     margin_points: Option = None,
     split: Option = None,
     jobs: Optional[int] = None,
+    figures: Optional[Sequence[str]] = None,
 ) -> pd.DataFrame:
-    """The frame with every figure of each row's test joined on the right.
+    """The frame with every figure of each row's test joined on the right
+    (or only those ``figures`` names, as judge() takes them).
 
     columns: the frame's columns holding views 1, responses 1, views 2 and
     responses 2, in that order. planned: a column name, a number, or one a
@@ -271,7 +287,7 @@ def judge_frame(
     """
     if len(columns) != 4:
         raise ValueError("columns names four columns: views 1, responses 1, views 2 and responses 2")
-    compute = _judge_of(columns, True, margin, margin_points, split, jobs)
+    compute = _judge_of(columns, True, margin, margin_points, split, jobs, figures)
     return _frame_answer(frame, columns, planned, compute)
 
 

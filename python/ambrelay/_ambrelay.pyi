@@ -13,6 +13,7 @@ MEANS_COLUMNS: List[str]
 def judge(
     columns: Sequence[Column], names: Sequence[str], from_frame: bool, planned: Column, margin: Optional[str],
     margin_points: Optional[str], split: Optional[str], jobs: int, words: bool,
+    figures: Optional[Sequence[str]] = None,
 ) -> Dict[str, Any]: ...
 def means(
     columns: Sequence[Column], names: Sequence[str], from_frame: bool, lower_is_better: bool, planned: Column,

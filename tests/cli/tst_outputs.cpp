@@ -3,6 +3,7 @@
 // srm keeps one type whatever the input (null standing for no value).
 
 #include <QtTest>
+#include <algorithm>
 #include <map>
 #include <set>
 #include <sstream>
@@ -106,6 +107,8 @@ private slots:
     void tableJsonIsTheLibrarysJson();
     void textsEscapeAsTheLibraryDoes_data();
     void textsEscapeAsTheLibraryDoes();
+    void chosenFiguresAreTheFullOnes_data();
+    void chosenFiguresAreTheFullOnes();
 };
 
 void OutputsTest::everyFigureReachesEveryOutput_data()
@@ -259,6 +262,10 @@ void OutputsTest::textsEscapeAsTheLibraryDoes_data()
     QTest::newRow("control characters") << QByteArray("tab\tline\nbell\x07" "del\x7f");
     QTest::newRow("UTF-8") << QByteArray("Größe – 測試");
     QTest::newRow("not UTF-8") << QByteArray("caf\xe9" " \xff\xfe");
+    QTest::newRow("delete in the second eight") << QByteArray("abcdefgh\x7f" "ijklmnop");
+    QTest::newRow("quote past eight") << QByteArray("abcdefghij\"klmnopqrstu");
+    QTest::newRow("backslash at sixteen") << QByteArray("abcdefghijklmnop\\");
+    QTest::newRow("UTF-8 past eight") << QByteArray("Verdict: Größe");
 }
 
 void OutputsTest::textsEscapeAsTheLibraryDoes()
@@ -268,6 +275,109 @@ void OutputsTest::textsEscapeAsTheLibraryDoes()
     std::string written;
     JsonWriter(written, false).Text(s);
     QCOMPARE(written, Json(s).dump(-1, ' ', false, Json::error_handler_t::replace));
+}
+
+namespace {
+
+// A CSV output as its header's names and each row's fields by name (the
+// fields hold no quotes in these tables).
+std::vector<std::map<std::string, std::string>> CsvRows(const std::string& text, std::vector<std::string>& header)
+{
+    std::istringstream lines(text);
+    std::vector<std::map<std::string, std::string>> rows;
+    const auto split = [](std::string line) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        std::vector<std::string> fields;
+        std::istringstream in(line);
+        for (std::string field; std::getline(in, field, ',');) {
+            fields.push_back(field);
+        }
+        if (!line.empty() && line.back() == ',') {
+            fields.emplace_back();
+        }
+        return fields;
+    };
+    std::string line;
+    std::getline(lines, line);
+    header = split(line);
+    while (std::getline(lines, line)) {
+        const std::vector<std::string> fields = split(line);
+        std::map<std::string, std::string> row;
+        for (std::size_t i = 0; i < header.size() && i < fields.size(); ++i) {
+            row[header[i]] = fields[i];
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+}  // namespace
+
+void OutputsTest::chosenFiguresAreTheFullOnes_data()
+{
+    QTest::addColumn<QString>("figures");
+    QTest::addColumn<QStringList>("columns");  // what the CSV writes, in order, after the inputs
+    QTest::newRow("the p values") << "p_two_sided,p_one_sided" << QStringList{"p_two_sided", "p_one_sided"};
+    QTest::newRow("an interval brings its figure's") << "lift_ci_percent_high, fisher_p_two_sided"
+                                                     << QStringList{"lift_percent", "lift_ci_percent_low",
+                                                                    "lift_ci_percent_high", "fisher_p_two_sided"};
+    QTest::newRow("window figures and inputs, twice") << "window_z,views1,chance_to_beat,window_z,verdict"
+                                                      << QStringList{"window_z", "chance_to_beat", "verdict"};
+    QTest::newRow("the peeking-safe test") << "always_valid_ci_points,planned_observations"
+                                           << QStringList{"always_valid_difference_points",
+                                                          "always_valid_ci_points_low", "always_valid_ci_points_high",
+                                                          "planned_observations"};
+}
+
+// --figures writes the figures named, in the order named, with the values
+// the full output has for them: working out less changes none of them.
+void OutputsTest::chosenFiguresAreTheFullOnes()
+{
+    QFETCH(QString, figures);
+    QFETCH(QStringList, columns);
+    const std::string table = "test,views1,responses1,views2,responses2\n"
+                              "ok,1000,100,1000,130\nsmall,10,1,40,5\nletters,1000,abc,1000,10\n"
+                              "fraction,1000.5,100.5,1000,130\nequal,1000,100,1000,100\nlarge,98000,9100,101000,9050\n";
+    std::vector<std::string> fullHeader, chosenHeader;
+    const auto full = CsvRows(Run({"judge", "--csv", "-"}, table), fullHeader);
+    const auto chosen = CsvRows(Run({"judge", "--csv", "-", "--figures", figures}, table), chosenHeader);
+    std::vector<std::string> expected = {"test", "views1", "responses1", "views2", "responses2"};
+    for (const QString& c : columns) {
+        expected.push_back(c.toStdString());
+    }
+    expected.push_back("warnings");
+    expected.push_back("error");
+    QCOMPARE(chosenHeader, expected);
+    QCOMPARE(chosen.size(), full.size());
+    for (std::size_t r = 0; r < full.size(); ++r) {
+        for (const std::string& name : expected) {
+            QVERIFY2(chosen[r].at(name) == full[r].at(name), (full[r].at("test") + " " + name).c_str());
+        }
+    }
+    // JSON lines and one test's JSON: the same keys' values as the full
+    // output, an interval one key where CSV has two columns.
+    const std::size_t keys = static_cast<std::size_t>(
+        std::count_if(columns.begin(), columns.end(), [](const QString& c) { return !c.endsWith("_high"); }));
+    const std::vector<Json> fullLines = Objects(Run({"judge", "--csv", "-", "--json"}, table));
+    const std::vector<Json> chosenLines = Objects(Run({"judge", "--csv", "-", "--json", "--figures", figures}, table));
+    QCOMPARE(chosenLines.size(), fullLines.size());
+    for (std::size_t r = 0; r < fullLines.size(); ++r) {
+        QCOMPARE(chosenLines[r].size(), 5 + keys + 2);  // the inputs, the figures, the warnings and the error
+        for (auto it = chosenLines[r].begin(); it != chosenLines[r].end(); ++it) {
+            QVERIFY2(fullLines[r].contains(it.key()) && fullLines[r][it.key()] == it.value(), it.key().c_str());
+        }
+    }
+    for (const QStringList& counts : {QStringList{"1000", "100", "1000", "130"}, QStringList{"10", "1", "40", "5"}}) {
+        const Json all = Objects(Run(QStringList{"judge"} + counts + QStringList{"--json"})).front();
+        const Json some = Objects(Run(QStringList{"judge"} + counts + QStringList{"--json", "--figures", figures})).front();
+        for (auto it = some.begin(); it != some.end(); ++it) {
+            QVERIFY2(all[it.key()] == it.value(), it.key().c_str());
+        }
+        QCOMPARE(some.size(), 4 + keys + 1);  // the counts, the figures chosen and the warnings
+
+    }
 }
 
 QTEST_APPLESS_MAIN(OutputsTest)

@@ -59,6 +59,8 @@ private slots:
     void figuresWithoutValue();
     void plainWordsAndReport_data();
     void plainWordsAndReport();
+    void onlyThePartsAskedFor_data();
+    void onlyThePartsAskedFor();
 };
 
 void InsightsTest::workedExamples_data()
@@ -183,6 +185,68 @@ void InsightsTest::plainWordsAndReport()
     // The report ends with the summary in plain words, as the tooltip words it.
     QVERIFY2(report.contains("\n\n" + words.section('\n', 0, 0) + "\n"), qPrintable(report));
     QVERIFY(report.endsWith(words.section('\n', -1) + "\n"));
+}
+
+void InsightsTest::onlyThePartsAskedFor_data()
+{
+    QTest::addColumn<QString>("figures");  // the figures chosen, by their keys
+    QTest::addColumn<double>("views1");
+    QTest::addColumn<double>("responses1");
+    QTest::addColumn<bool>("exact");    // whether Fisher's test is worked out
+    QTest::addColumn<bool>("chance");   // the chance to beat
+    QTest::addColumn<bool>("normal");   // the normal approximation's p values
+    QTest::addColumn<bool>("looking");  // the peeking-safe test
+    QTest::newRow("p values only") << "p_two_sided" << 1000.0 << 100.0 << false << false << true << false;
+    QTest::newRow("Fisher's one-sided p") << "fisher_p_one_sided" << 1000.0 << 100.0 << true << false << false
+                                          << false;
+    QTest::newRow("the chance and the peeking-safe p") << "chance_to_beat,always_valid_p" << 1000.0 << 100.0
+                                                       << false << true << false << true;
+    QTest::newRow("a small sample has Fisher's p for its warning") << "window_z" << 10.0 << 1.0 << true << false
+                                                                   << false << false;
+    QTest::newRow("every figure") << "" << 1000.0 << 100.0 << true << true << true << true;
+}
+
+// A table that prints some figures works out those and what the warnings
+// need, and nothing else; what it works out is what the full run gives.
+void InsightsTest::onlyThePartsAskedFor()
+{
+    QFETCH(QString, figures);
+    QFETCH(double, views1);
+    QFETCH(double, responses1);
+    QFETCH(bool, exact);
+    QFETCH(bool, chance);
+    QFETCH(bool, normal);
+    QFETCH(bool, looking);
+    JudgementChoice chosen = figures.isEmpty() ? EveryJudgementFigure() : JudgementChoice();
+    for (const FigureKind& kind : JudgementFigureKinds()) {
+        if (figures.split(',').contains(kind.key)) {
+            chosen.set(static_cast<std::size_t>(kind.id));
+        }
+    }
+    const Counts counts{views1, responses1, 1000, 130};
+    JudgeOptions options;
+    options.parts = PartsFor(chosen);
+    const Judgement some = Judge(counts, options);
+    const Judgement all = Judge(counts);
+    const Insights& s = some.Figures();
+    const Insights& a = all.Figures();
+    QCOMPARE(static_cast<bool>(s.exact), exact);
+    QCOMPARE(static_cast<bool>(s.chanceToBeat), chance);
+    QCOMPARE(static_cast<bool>(s.alwaysValid), looking);
+    QCOMPARE(s.twoSidedP == a.twoSidedP, normal);
+    if (exact) {
+        QCOMPARE(s.exact->twoSided, a.exact->twoSided);
+        QCOMPARE(s.exact->oneSided, a.exact->oneSided);
+    }
+    if (chance) {
+        QCOMPARE(*s.chanceToBeat, *a.chanceToBeat);
+    }
+    // The warnings never depend on the choice.
+    QCOMPARE(s.warnings, a.warnings);
+    QCOMPARE(JudgementWarnings(some).size(), JudgementWarnings(all).size());
+    for (std::size_t i = 0; i < JudgementWarnings(all).size(); ++i) {
+        QCOMPARE(JudgementWarnings(some)[i].message, JudgementWarnings(all)[i].message);
+    }
 }
 
 QTEST_APPLESS_MAIN(InsightsTest)

@@ -189,25 +189,29 @@ void StatisticsTest::tailsAgreeWithR_data()
     QTest::addColumn<double>("chanceB");    // P(B's rate > A's)
     QTest::addColumn<double>("chanceA");    // P(A's rate > B's)
     QTest::addColumn<double>("fisherLess"); // P(A's responses this few or fewer); 0 where not looked up
+    QTest::addColumn<double>("fisherTwo");  // fisher.test's two-sided p; 0 where not looked up
     QTest::newRow("B wins") << QList<double>{1000, 100, 1000, 130} << 0.98216506611635057 << 0.017834933883649467
-                            << 0.020952274191867553;
-    QTest::newRow("small") << QList<double>{10, 1, 40, 5} << 0.46225328244156144 << 0.53774671755843872 << 0.0;
+                            << 0.020952274191867553 << 0.041904548383735106;
+    QTest::newRow("small") << QList<double>{10, 1, 40, 5} << 0.46225328244156144 << 0.53774671755843872 << 0.0
+                           << 1.0;
     QTest::newRow("no responses") << QList<double>{12, 0, 15, 0} << 0.44827586206896541 << 0.55172413793103448
-                                  << 0.0;
+                                  << 0.0 << 1.0;
     QTest::newRow("all against none") << QList<double>{5, 5, 7, 0} << 0.00033300033300033262
-                                      << 0.99966699966699968 << 0.0;
-    QTest::newRow("A ahead") << QList<double>{200, 30, 180, 20} << 0.13461910278453798 << 0.86538089721546196 << 0.0;
+                                      << 0.99966699966699968 << 0.0 << 0.0012626262626262636;
+    QTest::newRow("A ahead") << QList<double>{200, 30, 180, 20} << 0.13461910278453798 << 0.86538089721546196 << 0.0
+                             << 0.28975178200482493;
     QTest::newRow("a million each, far apart") << QList<double>{1e6, 1000, 1e6, 2000} << 1.0 << 2.9415773663600944e-76
-                                               << 3.9266668850346145e-76;
+                                               << 3.9266668850346145e-76 << 7.8533337700684277e-76;
     QTest::newRow("a million each, one apart") << QList<double>{1e6, 100000, 1e6, 100001} << 0.50094031055274968
-                                               << 0.49905968944724322 << 0.0;
+                                               << 0.49905968944724322 << 0.0 << 1.0;
     QTest::newRow("rare against common") << QList<double>{50000, 1, 50000, 200} << 1.0 << 2.5872311718992864e-59
-                                         << 5.1592393745521575e-59;
+                                         << 5.1592393745521575e-59 << 1.0318478749104372e-58;
     QTest::newRow("p near 1e-295") << QList<double>{3e5, 100, 3e5, 1400} << 1.0 << 5.9633228999003423e-295
-                                   << 1.1156856206212492e-294;
+                                   << 1.1156856206212492e-294 << 2.2313712412424222e-294;
     QTest::newRow("a billion each") << QList<double>{1e9, 1e8, 1e9, 1.0001e8} << 0.77196672426639912
-                                    << 0.22803327573359977 << 0.0;
-    QTest::newRow("twenty-odd") << QList<double>{20, 3, 25, 18} << 0.0 << 0.0 << 0.00015441849722959961;
+                                    << 0.22803327573359977 << 0.0 << 0.0;
+    QTest::newRow("twenty-odd") << QList<double>{20, 3, 25, 18} << 0.0 << 0.0 << 0.00015441849722959961
+                                << 0.00022657104452784656;
 }
 
 void StatisticsTest::tailsAgreeWithR()
@@ -216,6 +220,7 @@ void StatisticsTest::tailsAgreeWithR()
     QFETCH(double, chanceB);
     QFETCH(double, chanceA);
     QFETCH(double, fisherLess);
+    QFETCH(double, fisherTwo);
     const Counts c{counts[0], counts[1], counts[2], counts[3]};
     for (const auto& [version, expected] : {std::pair{Version::B, chanceB}, std::pair{Version::A, chanceA}}) {
         if (expected == 0) {
@@ -231,6 +236,14 @@ void StatisticsTest::tailsAgreeWithR()
         QVERIFY(exact);
         QVERIFY2(std::fabs(exact->oneSided - fisherLess) <= 1e-10 * fisherLess,
                  qPrintable(QString::number(exact->oneSided, 'g', 17)));
+    }
+    if (fisherTwo > 0) {
+        for (const Version leader : {Version::A, Version::B}) {
+            const ExactTestOutcome exact = FisherExactTest(c, leader);
+            QVERIFY(exact);
+            QVERIFY2(std::fabs(exact->twoSided - fisherTwo) <= 1e-10 * fisherTwo,
+                     qPrintable(QString::number(exact->twoSided, 'g', 17)));
+        }
     }
 }
 

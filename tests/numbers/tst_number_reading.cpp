@@ -11,6 +11,7 @@
 
 using ambrelay::IsNumeric;
 using ambrelay::ReadNumber;
+using ambrelay::ReadWholeNumber;
 
 class NumberReadingTest : public QObject {
     Q_OBJECT
@@ -50,6 +51,9 @@ void NumberReadingTest::numbersReadAsTheyShow_data()
     QTest::newRow("below the smallest double") << QByteArray("1e-400") << 0.0;
     QTest::newRow("1e308") << QByteArray("1e308") << 1e308;
     QTest::newRow("nearest double to 0.1") << QByteArray("0.1") << 0.1;
+    QTest::newRow("fifteen plain digits") << QByteArray("999999999999999") << 999999999999999.0;
+    QTest::newRow("sixteen plain digits, rounded to even") << QByteArray("9007199254740993") << 9007199254740992.0;
+    QTest::newRow("leading zeros") << QByteArray("000123") << 123.0;
     QTest::newRow("long digits") << QByteArray("0.10000000000000000555111512312578270211815834045410156251")
                                  << 0.1;
 }
@@ -61,6 +65,8 @@ void NumberReadingTest::numbersReadAsTheyShow()
     const std::string s = text.toStdString();
     QVERIFY2(IsNumeric(s), text.constData());
     QCOMPARE_EQ(ReadNumber(s), value);
+    QVERIFY(ReadWholeNumber(s).has_value());
+    QCOMPARE_EQ(*ReadWholeNumber(s), value);
 }
 
 void NumberReadingTest::nonNumbersAreRejected_data()
@@ -102,6 +108,7 @@ void NumberReadingTest::nonNumbersAreRejected()
     QFETCH(double, readsAs);
     const std::string s = text.toStdString();
     QVERIFY2(!IsNumeric(s), text.constData());
+    QVERIFY(!ReadWholeNumber(s).has_value());
     QCOMPARE_EQ(ReadNumber(s), readsAs);
 }
 

@@ -18,6 +18,8 @@ using ambrelay::IsNumeric;
 using ambrelay::NumberToText;
 using ambrelay::ReadNumber;
 using ambrelay::RoundDecimal;
+using ambrelay::RoundDecimalShown;
+using ambrelay::ShownValue;
 
 namespace {
 
@@ -86,6 +88,8 @@ private slots:
     void roundsToEvenNeighbour_data();
     void roundsToEvenNeighbour();
     void roundingMatchesExactReference();
+    void roundingTiesAndManyDecimals();
+    void shownValueMatchesExactReference();
     void everyTableKeyRoundsToItself();
     void writesShortestPlainText_data();
     void writesShortestPlainText();
@@ -131,6 +135,53 @@ void NumberWritingTest::roundingMatchesExactReference()
             QFAIL(qPrintable(QString("RoundDecimal(%1, %2) gave %3, expected %4")
                                  .arg(x, 0, 'g', 17).arg(decimals).arg(actual, 0, 'g', 17)
                                  .arg(expected, 0, 'g', 17)));
+        }
+    }
+}
+
+// Exact halves at every count of decimals a power of ten holds exactly
+// (x * 10^d = (2m + 1) * 5^d / 2), and random doubles rounded to as many
+// decimals: where the arithmetic alone decides, and where it must say a tie.
+void NumberWritingTest::roundingTiesAndManyDecimals()
+{
+    std::mt19937_64 random(3622);
+    for (int i = 0; i < 200000; ++i) {
+        const int decimals = static_cast<int>(random() % 23);
+        double x = RandomDouble(random);
+        if (i % 2 == 0) {
+            x = static_cast<double>(2 * (random() % (1u << 20)) + 1) / std::ldexp(1.0, decimals + 1);
+            x = random() % 2 ? -x : x;
+        }
+        const double expected = ReferenceRound(x, decimals);
+        const double actual = RoundDecimal(x, decimals);
+        // The largest doubles round up past the largest: ShownValue keeps the 15-digit neighbour below.
+        const double shown = std::fabs(expected) > 1.79769313486231e308 ? std::copysign(1.79769313486231e308, expected)
+                                                                        : ReferenceSignificant15(expected);
+        if (actual != expected || std::signbit(actual) != std::signbit(expected)
+            || RoundDecimalShown(x, decimals) != shown) {
+            QFAIL(qPrintable(QString("RoundDecimal(%1, %2) gave %3, expected %4")
+                                 .arg(x, 0, 'g', 17).arg(decimals).arg(actual, 0, 'g', 17)
+                                 .arg(expected, 0, 'g', 17)));
+        }
+    }
+}
+
+// ShownValue is the number NumberToText writes: x to 15 significant digits.
+void NumberWritingTest::shownValueMatchesExactReference()
+{
+    std::mt19937_64 random(1536);
+    for (int i = 0; i < 200000; ++i) {
+        double x = RandomDouble(random);
+        if (i % 4 == 0) {
+            x = std::nextafter(std::pow(10.0, static_cast<int>(random() % 24) - 8), i % 8 == 0 ? 0.0 : 1e300);
+        }
+        if (x == std::numeric_limits<double>::max() || std::fabs(x) > 1e307) {
+            continue;
+        }
+        const double expected = ReferenceSignificant15(x);
+        if (ShownValue(x) != expected) {
+            QFAIL(qPrintable(QString("ShownValue(%1) gave %2, expected %3")
+                                 .arg(x, 0, 'g', 17).arg(ShownValue(x), 0, 'g', 17).arg(expected, 0, 'g', 17)));
         }
     }
 }
