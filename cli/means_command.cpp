@@ -14,6 +14,7 @@
 #include "figures/covariate_figures.h"
 #include "figures/machine_text.h"
 #include "figures/means_figures.h"
+#include "figures/values_output.h"
 #include "figures/versions_figures.h"
 
 namespace ambrelay::cli {
@@ -222,39 +223,7 @@ private:
             }
             return said.Any() ? kNoResult : kResult;
         }
-        // More: each version against the control, with the test's own figures.
-        std::string text;
-        JsonWriter json(text, true);
-        if (!two) {
-            json.BeginObject();
-            json.Key("comparisons");
-            json.BeginArray();
-        }
-        for (std::size_t c = 0; c < versions.comparisons.size(); ++c) {
-            json.BeginObject();
-            WriteFigures(json, ValuesFigureKinds(), ValuesFigures(*answer, c, Wording::NumbersOnly).All(),
-                         NamesOf(ValuesFigureKinds()));
-            if (!two) {
-                WriteFigures(json, VersionFigureKinds(), VersionFigures(versions, c, Wording::NumbersOnly).All(),
-                             NamesOf(VersionFigureKinds()));
-            }
-            WriteFigures(json, MeansFigureKinds(), ComparisonFigures(versions, c, Wording::NumbersOnly).All(),
-                         NamesOf(MeansFigureKinds()));
-            if (request.layout.Covariate()) {
-                WriteFigures(json, CovariateFigureKinds(), CovariateFigures(*answer, c, Wording::NumbersOnly).All(),
-                             NamesOf(CovariateFigureKinds()));
-            }
-            json.Key("warnings");
-            WriteWarnings(json, ValuesWarnings(*answer, c));
-            json.EndObject();
-        }
-        if (!two) {
-            json.EndArray();
-            json.Key("warnings");
-            WriteWarnings(json, VersionsWarnings(versions));
-            json.EndObject();
-        }
-        s.out << text << "\n";
+        s.out << ValuesJson(*answer) << "\n";
         return said.Any() ? kNoResult : kResult;
     }
 

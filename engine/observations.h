@@ -1,9 +1,13 @@
 #pragma once
 // Observations summarised as they stream past: counts, means and central
 // moments updated one value at a time (Welford's and Pébay's updates, which
-// stay exact where a sum of squares would cancel), and the percentile caps
-// that need the values themselves.
+// stay exact where a sum of squares would cancel) and merged the same way,
+// so parts summarised apart add up to one pass over all; and the percentile
+// caps that need the values themselves.
 
+#include <array>
+#include <cstddef>
+#include <limits>
 #include <optional>
 #include <span>
 #include <vector>
@@ -17,6 +21,9 @@ namespace ambrelay {
 class RunningMoments {
 public:
     void Add(double x);
+    // The values of `other` added, as if they had come one at a time
+    // (Pébay's pairwise update of the third moment).
+    void Merge(const RunningMoments& other);
     double Count() const { return n_; }
     // n, mean and the sample standard deviation.
     MeanSummary Summary() const;
@@ -31,6 +38,8 @@ private:
 class RunningRatio {
 public:
     void Add(double numerator, double denominator);
+    // Chan's pairwise update.
+    void Merge(const RunningRatio& other);
     double Count() const { return n_; }
     // The ratio of the means, and a standard deviation s with s^2 / n the
     // delta method's variance of that ratio, its covariance term included:
@@ -62,6 +71,19 @@ struct CapsApplied {
     bool upperOnZero = false;  // the upper percentile is 0, as for zero-heavy revenue: not applied
 };
 
+// The caps at their percentiles' values (none where no value counted): an
+// upper one that falls on 0 is not applied.
+CapsApplied CapsAt(std::optional<double> upper, std::optional<double> lower);
+
+// The caps of the values and of the covariate, found before the values
+// arrive (by passes over parts of them): applied as each value arrives.
+struct FoundCaps {
+    CapsApplied values, covariate;
+};
+
+// A version's place when parts merge: none for one left out of the merge.
+inline constexpr std::size_t kNoPlace = std::numeric_limits<std::size_t>::max();
+
 // Every version's observations, one value a user (or a numerator and a
 // denominator for a ratio metric), and with a covariate what each user did
 // before the test. Without caps they are summarised as they arrive, in
@@ -70,6 +92,8 @@ struct CapsApplied {
 class ValuesCollector {
 public:
     ValuesCollector(bool ratio, const CapRequest& caps, bool covariate = false);
+    // The caps known already: nothing is kept, and collectors merge.
+    ValuesCollector(bool ratio, const CapRequest& caps, bool covariate, const FoundCaps& found);
 
     // A value of the version at `version`, the first being 0; a version met
     // for the first time takes the next place.
@@ -88,7 +112,29 @@ public:
     // Every version's summary, `versions` of them at least.
     Result Finish(std::size_t versions);
 
+    // The values of a collector over later rows of the same versions, each
+    // of its versions at `placeOf` here (kNoPlace: left out), as if they
+    // had come one at a time after these. Neither may keep values for caps.
+    void Merge(const ValuesCollector& later, std::span<const std::size_t> placeOf);
+
+    // The state member by member, for a part that travels between the
+    // processes of one build.
+    template <typename Visit>
+    void Fields(Visit& visit)
+    {
+        visit(ratio_, caps_, covariate_, keep_, found_, versions_);
+    }
+
 private:
+    // What one version's values add up to as they arrive.
+    struct VersionMoments {
+        RunningMoments moments;
+        RunningRatio ratio;
+        CovariateMoments covariate;
+        // The values changed by the caps found before: upper, lower, the covariate's.
+        std::array<double, 3> changed{};
+    };
+
     void Summarise(std::size_t version, double value, double denominator, double covariate,
                    double covariateDenominator);
     void Grow(std::size_t versions);
@@ -97,11 +143,10 @@ private:
     CapRequest caps_;
     bool covariate_;
     bool keep_;
+    std::optional<FoundCaps> found_;
     // Kept for the caps, by version: only the columns the file has.
     std::vector<std::vector<double>> values_, denominators_, covariateValues_, covariateDenominators_;
-    std::vector<RunningMoments> moments_;
-    std::vector<RunningRatio> ratios_;
-    std::vector<CovariateMoments> covariates_;
+    std::vector<VersionMoments> versions_;
 };
 
 }  // namespace ambrelay

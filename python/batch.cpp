@@ -175,6 +175,11 @@ Outcome<double> ShareOfA(const InputColumn& c, std::size_t row)
 
 std::vector<OutputColumn> ColumnsOf(std::initializer_list<std::span<const FigureKind>> lists)
 {
+    return ColumnsOf(std::span<const std::span<const FigureKind>>(lists.begin(), lists.size()));
+}
+
+std::vector<OutputColumn> ColumnsOf(std::span<const std::span<const FigureKind>> lists)
+{
     std::vector<OutputColumn> columns;
     std::size_t before = 0;
     for (const std::span<const FigureKind> kinds : lists) {

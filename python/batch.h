@@ -51,6 +51,7 @@ struct OutputColumn {
 // The columns of one list of figures or more, one after the other: a
 // figure's place counts on from the lists before it.
 std::vector<OutputColumn> ColumnsOf(std::initializer_list<std::span<const FigureKind>> lists);
+std::vector<OutputColumn> ColumnsOf(std::span<const std::span<const FigureKind>> lists);
 
 // Each thread numbers the distinct texts it meets, so a column of texts is
 // a column of numbers until the interpreter makes one str object a text.

@@ -18,6 +18,7 @@
 #include "figures/problem_words.h"
 #include "figures/versions_figures.h"
 #include "python/batch.h"
+#include "python/values_door.h"
 
 namespace py = pybind11;
 using namespace ambrelay;
@@ -451,6 +452,8 @@ PYBIND11_MODULE(_ambrelay, m)
         py::arg("tests"), py::arg("versions"), py::arg("columns"), py::arg("names"), py::arg("lower_is_better"),
         py::arg("planned"), py::arg("margin"), py::arg("margin_units"), py::arg("split"), py::arg("control"),
         py::arg("adjust"), py::arg("jobs"));
+
+    ambrelay::python::DefineValues(m);
 
     // The words for a frame without a column it was asked for.
     m.def(

@@ -15,11 +15,9 @@
 #include "engine/observations.h"
 #include "engine/outcome.h"
 #include "tables/table_reader.h"
+#include "tables/values_tally.h"
 
 namespace ambrelay::tables {
-
-// How many rows' problems are kept by name; beyond, they are counted.
-inline constexpr std::size_t kRowProblemsNamed = 10;
 
 struct ValuesLayout {
     std::string group, value;            // columns by header name or 1-based position
@@ -33,16 +31,6 @@ struct ValuesLayout {
     bool Ratio() const { return !numerator.empty(); }
     bool CovariateRatio() const { return !covariateNumerator.empty(); }
     bool Covariate() const { return !covariate.empty() || CovariateRatio(); }
-};
-
-struct ValuesRead {
-    std::vector<std::string> labels;  // the control's first, then each version's in the order met
-    double blanks = 0;      // blank values, counted as 0
-    double covariateBlanks = 0;  // blank covariates, counted as 0: no activity before the test
-    std::size_t rowsLeftOut = 0;
-    std::vector<Problem> firstRowsLeftOut;  // the first kRowProblemsNamed, in the file's order, each with its line
-    std::optional<Problem> versions;        // why the rows hold no two versions to compare
-    ValuesCollector::Result result;  // a summary for each label
 };
 
 // The header's names as the table reader decodes them: a file's problem

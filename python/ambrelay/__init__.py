@@ -17,11 +17,17 @@ or a text such as "12,500"; a missing value and a text that is no number
 are a row's problem, named by its argument or column. The window's own
 figures, rounded as it shows them, go by names that say so
 (``window_p_value`` is the window's one-sided p from its table).
+
+A frame of one row per user is compared by ``means_values()``, as
+``ambrelay-cli means --values`` compares a file of them; on a Dask cluster
+by ``ambrelay.dask.means_values()``.
 """
 
 from __future__ import annotations
 
+import json
 import os
+import warnings
 from typing import Any, Dict, List, Optional, Sequence, Tuple, Union
 
 import numpy as np
@@ -35,6 +41,7 @@ __all__ = [
     "judge_versions",
     "means",
     "means_frame",
+    "means_values",
     "means_versions",
     "plan",
     "srm",
@@ -42,6 +49,7 @@ __all__ = [
     "MEANS_COLUMNS",
     "VERSION_COUNT_COLUMNS",
     "VERSION_SUMMARY_COLUMNS",
+    "RowsLeftOut",
 ]
 
 JUDGE_COLUMNS = tuple(_ambrelay.JUDGE_COLUMNS)
@@ -524,3 +532,178 @@ def plan(
         _text(baseline), _option(mde), _option(observations), absolute, _text(alpha), _text(power), _text(split),
         _option(daily), one_sided, _text(versions)
     )
+
+
+class RowsLeftOut(UserWarning):
+    """Rows of users that means_values() could not count: a blank label, a
+    value that is no number, a version beyond the most a test compares.
+    The message names the first ten by their place in the frame (counted
+    from 0, as ``iloc`` counts), as ``ambrelay-cli means --values`` names
+    a file's by line, then how many more."""
+
+
+# The roles of a frame's columns in a comparison of users' values, under the
+# keys the compiled module reads them by.
+_VALUE_ROLES = ("value", "denominator", "covariate", "covariate_denominator")
+
+
+def _values_options(
+    group: str = "group",
+    value: str = "value",
+    *,
+    numerator: Optional[str] = None,
+    denominator: Optional[str] = None,
+    covariate: Optional[str] = None,
+    covariate_numerator: Optional[str] = None,
+    covariate_denominator: Optional[str] = None,
+    control: Any = None,
+    cap: Option = None,
+    cap_lower: Option = None,
+    cap_covariate: Option = None,
+    ignore_zeros: bool = False,
+    lower_is_better: bool = False,
+    planned: Option = None,
+    margin: Option = None,
+    margin_units: Option = None,
+    split: Option = None,
+    adjust: Optional[str] = None,
+    test: Optional[str] = None,
+) -> Tuple[Dict[str, Any], Dict[str, Any]]:
+    """The options as the compiled module reads them, and each role's
+    column of the frame (a ratio's numerator in the value's role)."""
+    if (numerator is None) != (denominator is None):
+        raise ValueError("a ratio metric takes both numerator and denominator")
+    if covariate is not None and covariate_numerator is not None:
+        raise ValueError("give covariate or covariate_numerator and covariate_denominator, not both")
+    if (covariate_numerator is None) != (covariate_denominator is None):
+        raise ValueError("a ratio covariate takes both covariate_numerator and covariate_denominator")
+    if cap_covariate is not None and covariate is None and covariate_numerator is None:
+        raise ValueError("cap_covariate caps the covariate: give covariate (or covariate_numerator and "
+                         "covariate_denominator) too")
+    if margin is not None and margin_units is not None:
+        raise ValueError("give margin or margin_units, not both")
+    roles = {
+        "group": group,
+        "value": numerator if numerator is not None else value,
+        "denominator": denominator,
+        "covariate": covariate_numerator if covariate_numerator is not None else covariate,
+        "covariate_denominator": covariate_denominator,
+        "test": test,
+    }
+    options = {
+        "group": str(group),
+        "value": str(value),
+        "numerator": _option(numerator),
+        "denominator": _option(denominator),
+        "covariate": _option(covariate),
+        "covariate_numerator": _option(covariate_numerator),
+        "covariate_denominator": _option(covariate_denominator),
+        "control": _option(control),
+        "cap": _option(cap),
+        "cap_lower": _option(cap_lower),
+        "cap_covariate": _option(cap_covariate),
+        "ignore_zeros": bool(ignore_zeros),
+        "lower_is_better": bool(lower_is_better),
+        "planned": _option(planned),
+        "margin": _option(margin),
+        "margin_units": _option(margin_units),
+        "split": _option(split),
+        "adjust": _option(adjust),
+    }
+    return options, {role: column for role, column in roles.items() if column is not None}
+
+
+def _labels(values: pd.Series) -> Tuple[np.ndarray, List[str]]:
+    """A column of labels as pandas factorises it: a code a row (-1 where
+    none is given) and each distinct label's text."""
+    codes, uniques = pd.factorize(values, sort=False)
+    return np.ascontiguousarray(codes, dtype=np.int64), [_text(u) for u in uniques]
+
+
+def _values_columns(frame: pd.DataFrame, roles: Dict[str, Any]) -> Dict[str, Any]:
+    """The frame's columns in their roles, as the compiled module reads
+    them; ValueError naming a column the frame lacks."""
+    names = [str(c) for c in frame.columns]
+    for column in roles.values():
+        if column not in frame.columns:
+            raise ValueError(_ambrelay.missing_column(str(column), names))
+    columns: Dict[str, Any] = {"group": _labels(frame[roles["group"]])}
+    if "test" in roles:
+        columns["test"] = _labels(frame[roles["test"]])
+    for role in _VALUE_ROLES:
+        if role in roles:
+            columns[role] = _column(frame[roles[role]])
+    return columns
+
+
+def _values_answer(result: Dict[str, Any], test: Optional[str]) -> Union[Dict[str, Any], pd.DataFrame]:
+    """The compiled answer as a dict (one test) or a frame (a row per
+    comparison of every test), the rows left out said as a warning."""
+    if result["rows_left_out"]:
+        warnings.warn(result["rows_left_out"].rstrip("\n"), RowsLeftOut, stacklevel=3)
+    if test is None:
+        if result["error"] is not None:
+            raise ValueError(result["error"])
+        return json.loads(result["json"])
+    tests = pd.DataFrame({test: np.asarray(result["tests"], dtype=object)})
+    return _joined(tests, _columns(result))
+
+
+def means_values(
+    frame: pd.DataFrame,
+    group: str = "group",
+    value: str = "value",
+    *,
+    numerator: Optional[str] = None,
+    denominator: Optional[str] = None,
+    covariate: Optional[str] = None,
+    covariate_numerator: Optional[str] = None,
+    covariate_denominator: Optional[str] = None,
+    control: Any = None,
+    cap: Option = None,
+    cap_lower: Option = None,
+    cap_covariate: Option = None,
+    ignore_zeros: bool = False,
+    lower_is_better: bool = False,
+    planned: Option = None,
+    margin: Option = None,
+    margin_units: Option = None,
+    split: Option = None,
+    adjust: Optional[str] = None,
+    test: Optional[str] = None,
+) -> Union[Dict[str, Any], pd.DataFrame]:
+    """Compares the versions' averages from a frame of one row per user,
+    as ``ambrelay-cli means --values`` compares a file of the same rows:
+    ``group`` holds each user's version, ``value`` their value (revenue,
+    or 0 and 1 for a conversion); a missing value counts as 0.
+
+    numerator, denominator: a ratio metric (revenue over orders) instead
+    of value. covariate: what each user did before the test (the same
+    metric measured before, for the same users), which takes its
+    predictable part out of the comparison (CUPED); covariate_numerator and
+    covariate_denominator for a ratio. control: the control's label
+    (default: the first label met). cap, cap_lower: cap the values at these
+    percentiles of every version pooled (99.9 or "99.9%"); cap_covariate:
+    the covariate at its own; ignore_zeros: take the percentiles over the
+    values other than 0. lower_is_better, planned, margin, margin_units:
+    as means() takes them. split: every version's intended share ("50/50",
+    "50/25/25"); adjust: for more than two versions, the correction of each
+    p value (holm, the default, hochberg, BH, bonferroni or none).
+
+    With ``test`` naming a column, each test's users are compared apart.
+    Returns, for one test, a dict under ``means --values --json``'s keys
+    (two versions a flat object; more, {"comparisons": [...], "warnings":
+    [...]}), raising ValueError when there is no comparison; for many, a
+    DataFrame with a row per comparison: the test's label, every figure,
+    the warnings' codes and ``error`` for a test without a comparison.
+    Rows that cannot be counted are said in a RowsLeftOut warning.
+    """
+    options, roles = _values_options(
+        group, value, numerator=numerator, denominator=denominator, covariate=covariate,
+        covariate_numerator=covariate_numerator, covariate_denominator=covariate_denominator, control=control,
+        cap=cap, cap_lower=cap_lower, cap_covariate=cap_covariate, ignore_zeros=ignore_zeros,
+        lower_is_better=lower_is_better, planned=planned, margin=margin, margin_units=margin_units, split=split,
+        adjust=adjust, test=test,
+    )
+    result = _ambrelay.means_values(_values_columns(frame, roles), options)
+    return _values_answer(result, test)
