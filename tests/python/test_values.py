@@ -275,3 +275,23 @@ def test_parts_travel_as_bytes():
     with warnings.catch_warnings():
         warnings.simplefilter("error")
         assert ambrelay.means_values(frame, group="variant", value="revenue")["rows_left_out"] == 0
+
+
+def test_published_check_values():
+    """Users whose sums are a published test of what users did before it
+    (control n 2,801, ΣY 280, ΣY² 560, ΣX 195, ΣX² 390, ΣXY −18; treatment
+    n 2,800, ΣY 205, ΣY² 510, ΣX 110, ΣX² 380, ΣXY −8), in steps of 0.5;
+    the figures are R's from the sums."""
+    groups = [("control", 0, 0, 2471), ("control", 0, 0.5, 1), ("control", 0, 1.5, 119), ("control", 0, 2, 26),
+              ("control", 0.5, -0.5, 72), ("control", 1.5, 0, 8), ("control", 2, 0, 56), ("control", 2.5, 0, 48),
+              ("treatment", 0, 0, 2653), ("treatment", 0, 2, 3), ("treatment", 0, 3, 40),
+              ("treatment", 0.5, -0.5, 32), ("treatment", 2, 0, 5), ("treatment", 2.5, 0, 44),
+              ("treatment", 3, 0, 23)]
+    frame = pd.DataFrame([(arm, y, x) for arm, y, x, count in groups for _ in range(count)],
+                         columns=["arm", "revenue", "pre_revenue"])
+    got = ambrelay.means_values(frame, group="arm", value="revenue", covariate="pre_revenue")
+    expected = {"covariate_theta": -0.069566052, "average1": 0.101019, "average2": 0.072159, "df": 5593.0,
+                "lift_percent": 39.4187}
+    for key, value in expected.items():
+        assert got[key] == pytest.approx(value, abs=0.5 * 10 ** -len(repr(value).split(".")[1])), key
+    assert got["lift_ci_percent"] == pytest.approx([2.5183, 76.3191], abs=5e-5)
