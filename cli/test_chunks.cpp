@@ -66,16 +66,15 @@ TestChunks::TestChunks(std::istream& in, tables::TableReader& reader, const Vers
         in.seekg(0);
         tables::TableReader again(in, dialect);
         if (!again.Start()) {
-            tables::TableRow row;
-            while (again.Next(row)) {
-                VersionRow version = FromRow(row);
-                version.place = heldFields_.size();
-                heldFields_.push_back(std::move(row.fields));
-                held_.Add(std::move(version));
-            }
+            HoldAll(again);
         }
         return;
     }
+    HoldAll(reader);
+}
+
+void TestChunks::HoldAll(tables::TableReader& reader)
+{
     tables::TableRow row;
     while (reader.Next(row)) {
         VersionRow version = FromRow(row);

@@ -42,6 +42,7 @@ public:
 
 private:
     VersionRow FromRow(tables::TableRow& row) const;
+    void HoldAll(tables::TableReader& reader);  // every row, grouped into its test
 
     const VersionColumns& columns_;
     std::vector<std::string> names_;
