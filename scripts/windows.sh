@@ -58,6 +58,16 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 awk -v rows="${1:-20000}" -v seed="${2:-20261209}" -f tests/cli/varied_table.awk >"$work/table.csv"
 windows_table="Z:${work//\//\\}\\table.csv"
+# Tests of three versions in long form, each test's rows together, and the
+# same rows with the tests scattered: a file read as it comes, or read again
+# whole, on either system.
+awk 'BEGIN { srand(36); print "test,version,views,responses"
+  for (t = 1; t <= 3000; t++) for (v = 0; v < 3; v++) {
+    n = int(100 + rand() * 5000); print "t" t "," substr("ABC", v + 1, 1) "," n "," int(n * rand() * 0.3) } }' \
+  >"$work/long.csv"
+{ head -n 1 "$work/long.csv"; tail -n +2 "$work/long.csv" | sort -t, -k2,2 -s; } >"$work/scattered.csv"
+windows_long="Z:${work//\//\\}\\long.csv"
+windows_scattered="Z:${work//\//\\}\\scattered.csv"
 
 run_linux() { "$linux" "$@"; }
 run_windows() {
@@ -109,6 +119,10 @@ compare "table on one thread" - -- judge --csv "$work/table.csv" --jobs 2 -- jud
 compare "table on two threads" - -- judge --csv "$work/table.csv" --jobs 1 -- judge --csv "$windows_table" --jobs 2
 compare "table, figures chosen" - -- judge --csv "$work/table.csv" --figures p_two_sided,fisher_p_two_sided,chance_to_beat \
   -- judge --csv "$windows_table" --figures p_two_sided,fisher_p_two_sided,chance_to_beat
+
+compare "versions, tests together" - -- judge --csv "$work/long.csv" -- judge --csv "$windows_long"
+compare "versions, tests scattered" - -- judge --csv "$work/scattered.csv" --json -- judge --csv "$windows_scattered" --json
+compare "versions on standard input" "$work/long.csv" -- judge --csv - --jobs 1 -- judge --csv - --jobs 2
 
 echo "== The window and the installer under Wine"
 scripts/windows-window.sh
