@@ -1,9 +1,11 @@
 #pragma once
 // A part's state as bytes, for the processes of one build to hand each
 // other (a cluster's workers): each member in turn, numbers as their bytes,
-// texts and lists with their lengths first, a class by its Fields(visit).
+// texts and lists with their lengths first, a class by its Fields(visit),
+// member by member, so no padding or unused storage goes out with them.
 // Bytes are read only by the build that wrote them.
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -32,6 +34,11 @@ template <typename T>
 struct IsOptional : std::false_type {};
 template <typename T>
 struct IsOptional<std::optional<T>> : std::true_type {};
+
+template <typename T>
+struct IsArray : std::false_type {};
+template <typename T, std::size_t N>
+struct IsArray<std::array<T, N>> : std::true_type {};
 
 template <typename T>
 struct IsMap : std::false_type {};
@@ -80,6 +87,10 @@ private:
             for (const auto& element : x) {
                 Put(element);
             }
+        } else if constexpr (IsArray<T>::value) {
+            for (const auto& element : x) {
+                Put(element);
+            }
         } else if constexpr (IsOptional<T>::value) {
             Put(x.has_value());
             if (x) {
@@ -88,7 +99,7 @@ private:
         } else if constexpr (std::is_same_v<T, Problem>) {
             (*this)(x.reason, x.input, x.kind, x.name, x.text, x.names, x.line, x.count, x.expected, x.because);
         } else {
-            static_assert(std::is_trivially_copyable_v<T>, "a member without bytes of its own needs Fields");
+            static_assert(std::is_arithmetic_v<T> || std::is_enum_v<T>, "a member of more than one number needs Fields");
             out_.append(reinterpret_cast<const char*>(&x), sizeof x);
         }
     }
@@ -146,6 +157,10 @@ private:
                 x.push_back(Blank<typename T::value_type>());
                 Take(x.back());
             }
+        } else if constexpr (IsArray<T>::value) {
+            for (auto& element : x) {
+                Take(element);
+            }
         } else if constexpr (IsMap<T>::value) {
             const std::size_t n = TakeSize();
             x.clear();
@@ -167,7 +182,7 @@ private:
         } else if constexpr (std::is_same_v<T, Problem>) {
             (*this)(x.reason, x.input, x.kind, x.name, x.text, x.names, x.line, x.count, x.expected, x.because);
         } else {
-            static_assert(std::is_trivially_copyable_v<T>, "a member without bytes of its own needs Fields");
+            static_assert(std::is_arithmetic_v<T> || std::is_enum_v<T>, "a member of more than one number needs Fields");
             if (in_.size() < sizeof x) {
                 short_ = true;
                 in_ = {};

@@ -16,7 +16,7 @@ std::array<std::optional<double>, 3> PercentsOf(const tables::ValuesLayout& layo
             layout.Covariate() ? caps.covariateUpperPercent : std::optional<double>()};
 }
 
-constexpr std::string_view kBytesMark = "ambrelay values parts 1\n";
+constexpr std::string_view kBytesMark = "ambrelay values parts 2\n";
 
 }  // namespace
 
@@ -32,13 +32,39 @@ ValuesParts::ValuesParts(const ValuesRequest& request)
 
 std::size_t ValuesParts::TestOf(std::string_view label)
 {
-    const auto at = std::find_if(tests_.begin(), tests_.end(), [&](const TestPart& t) { return t.label == label; });
-    if (at != tests_.end()) {
-        return static_cast<std::size_t>(at - tests_.begin());
+    if (places_.size() != tests_.size()) {
+        // Parts read from bytes or seeded for the next pass find their tests anew.
+        places_.clear();
+        for (std::size_t t = 0; t < tests_.size(); ++t) {
+            places_.emplace(tests_[t].label, t);
+        }
     }
-    tests_.push_back(blank_);
-    tests_.back().label = label;
-    return tests_.size() - 1;
+    const auto [at, added] = places_.emplace(std::string(label), tests_.size());
+    if (added) {
+        tests_.push_back(blank_);
+        tests_.back().label = label;
+    }
+    return at->second;
+}
+
+bool ValuesParts::Whole() const
+{
+    const auto whole = [](const TestPart& t) {
+        return t.tally.Whole() && t.valueCounts.size() == t.covariateCounts.size()
+               && t.valueCounts.size() <= t.tally.Labels().size() && t.values.Versions() <= t.tally.Labels().size();
+    };
+    return pass_ <= ValuesPass::Summarise && whole(blank_) && std::all_of(tests_.begin(), tests_.end(), whole);
+}
+
+std::optional<Problem> ValuesParts::RowsChanged() const
+{
+    if (!firstRows_ || *firstRows_ == rows_) {
+        return std::nullopt;
+    }
+    Problem problem(Reason::RowsChangedBetweenPasses);
+    problem.count = rows_;
+    problem.expected = *firstRows_;
+    return problem;
 }
 
 void ValuesParts::Read(const tables::ValuesFrame& frame, const tables::FrameLabels* tests,
@@ -127,6 +153,7 @@ ValuesParts ValuesParts::Next(const ValuesRequest& request) const
     const auto percents = PercentsOf(layout);
     ValuesParts next;
     next.pass_ = pass_ == ValuesPass::Count ? ValuesPass::Gather : ValuesPass::Summarise;
+    next.firstRows_ = firstRows_.value_or(rows_);
     next.blank_ = blank_;
     for (const TestPart& test : tests_) {
         TestPart seeded;
@@ -217,7 +244,7 @@ std::optional<ValuesParts> ValuesParts::FromBytes(std::string_view bytes)
     ValuesParts parts;
     BytesIn in(bytes);
     in(parts);
-    if (!in.Whole()) {
+    if (!in.Whole() || !parts.Whole()) {
         return std::nullopt;
     }
     return parts;

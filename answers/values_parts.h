@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <string_view>
 #include <vector>
 
@@ -42,8 +43,13 @@ public:
     // Every test answered, once every part of the last pass is merged.
     std::vector<FrameTest> Answers(const ValuesRequest& request) const;
 
+    // RowsChangedBetweenPasses when this pass read other rows than the
+    // first: a frame read anew for each pass that changed meanwhile.
+    std::optional<Problem> RowsChanged() const;
+
     std::string ToBytes() const;
-    // Nothing for bytes that another build (or nothing of this kind) wrote.
+    // Nothing for bytes that another build (or nothing of this kind) wrote,
+    // or that do not hang together.
     static std::optional<ValuesParts> FromBytes(std::string_view bytes);
 
 private:
@@ -55,6 +61,12 @@ private:
         bool counted = false;  // some value counts: the cap has a value
         QuantilePlace place;
         BucketCounts::Holder low, high;
+
+        template <typename Visit>
+        void Fields(Visit& visit)
+        {
+            visit(counted, place, low, high);
+        }
     };
 
     struct TestPart {
@@ -73,17 +85,20 @@ private:
     };
 
     std::size_t TestOf(std::string_view label);
+    bool Whole() const;
 
     ValuesPass pass_ = ValuesPass::Summarise;
     std::size_t rows_ = 0;
+    std::optional<std::size_t> firstRows_;  // the rows of the first pass, from the second on
     TestPart blank_;  // a test met for the first time starts as this
     std::vector<TestPart> tests_;
+    std::unordered_map<std::string, std::size_t> places_;  // of tests_, by label: found at once
 
 public:
     template <typename Visit>
     void Fields(Visit& visit)
     {
-        visit(pass_, rows_, blank_, tests_);
+        visit(pass_, rows_, firstRows_, blank_, tests_);
     }
 };
 

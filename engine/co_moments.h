@@ -57,6 +57,12 @@ public:
     // The centred sum of products of variables i and j: (n - 1) times their covariance.
     double Sum(std::size_t i, std::size_t j) const { return c_[i * K + j]; }
 
+    template <typename Visit>
+    void Fields(Visit& visit)
+    {
+        visit(n_, mean_, c_);
+    }
+
 private:
     double n_ = 0;
     std::array<double, K> mean_{};

@@ -30,6 +30,12 @@ public:
     // The sample skewness g1 = sqrt(n) M3 / M2^(3/2); 0 without spread.
     double Skewness() const;
 
+    template <typename Visit>
+    void Fields(Visit& visit)
+    {
+        visit(n_, mean_, m2_, m3_);
+    }
+
 private:
     double n_ = 0, mean_ = 0, m2_ = 0, m3_ = 0;
 };
@@ -47,6 +53,12 @@ public:
     // denominators' mean is 0.
     Outcome<MeanSummary> Summary() const;
 
+    template <typename Visit>
+    void Fields(Visit& visit)
+    {
+        visit(n_, meanX_, meanY_, cXX_, cYY_, cXY_);
+    }
+
 private:
     double n_ = 0, meanX_ = 0, meanY_ = 0, cXX_ = 0, cYY_ = 0, cXY_ = 0;
 };
@@ -63,12 +75,24 @@ struct CapRequest {
     std::optional<double> lowerPercent;  // 1: values below the 1st percentile are raised to it
     bool ignoreZeros = false;            // the percentiles are taken over the values other than 0
     std::optional<double> covariateUpperPercent;  // the covariate capped at its own pooled percentile
+
+    template <typename Visit>
+    void Fields(Visit& visit)
+    {
+        visit(upperPercent, lowerPercent, ignoreZeros, covariateUpperPercent);
+    }
 };
 
 struct CapsApplied {
     std::optional<double> upper, lower;  // the caps' values, when applied
     double changedUpper = 0, changedLower = 0;  // how many values each cap changed
     bool upperOnZero = false;  // the upper percentile is 0, as for zero-heavy revenue: not applied
+
+    template <typename Visit>
+    void Fields(Visit& visit)
+    {
+        visit(upper, lower, changedUpper, changedLower, upperOnZero);
+    }
 };
 
 // The caps at their percentiles' values (none where no value counted): an
@@ -79,6 +103,12 @@ CapsApplied CapsAt(std::optional<double> upper, std::optional<double> lower);
 // arrive (by passes over parts of them): applied as each value arrives.
 struct FoundCaps {
     CapsApplied values, covariate;
+
+    template <typename Visit>
+    void Fields(Visit& visit)
+    {
+        visit(values, covariate);
+    }
 };
 
 // A version's place when parts merge: none for one left out of the merge.
@@ -124,6 +154,8 @@ public:
     {
         visit(ratio_, caps_, covariate_, keep_, found_, versions_);
     }
+    // The versions that have values.
+    std::size_t Versions() const { return versions_.size(); }
 
 private:
     // What one version's values add up to as they arrive.
@@ -133,6 +165,12 @@ private:
         CovariateMoments covariate;
         // The values changed by the caps found before: upper, lower, the covariate's.
         std::array<double, 3> changed{};
+
+        template <typename Visit>
+        void Fields(Visit& visit)
+        {
+            visit(moments, ratio, covariate, changed);
+        }
     };
 
     void Summarise(std::size_t version, double value, double denominator, double covariate,

@@ -95,6 +95,7 @@ enum class Reason {
     VersionWithoutAnswer,  // `name` the version, `text` the control; `because` why they have no comparison
     ControlAndOtherNeeded,  // `text` the control: it has rows, no other version does
     ReadingStopped,
+    RowsChangedBetweenPasses,  // `count` rows in this pass over the data, `expected` in the first
     // What the command line is given
     UnknownCommand,        // `text`; `names` the commands
     CommandLineRead,       // the parser's own words in `text`

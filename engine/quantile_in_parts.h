@@ -31,6 +31,12 @@ inline double FromOrderKey(std::uint64_t key)
 struct QuantilePlace {
     std::uint64_t low = 0;
     double fraction = 0;
+
+    template <typename Visit>
+    void Fields(Visit& visit)
+    {
+        visit(low, fraction);
+    }
 };
 
 QuantilePlace PlaceOf(std::uint64_t counted, double probability);
@@ -55,6 +61,12 @@ public:
     struct Holder {
         std::uint32_t bucket = 0;
         std::uint64_t below = 0;
+
+        template <typename Visit>
+        void Fields(Visit& visit)
+        {
+            visit(bucket, below);
+        }
     };
     static Holder HolderOf(const std::vector<const BucketCounts*>& lists, std::uint64_t rank);
 

@@ -301,6 +301,8 @@ std::string ReasonText(Reason reason)
         return "the file needs rows of the control and of one other version";
     case Reason::ReadingStopped:
         return "the reading was stopped";
+    case Reason::RowsChangedBetweenPasses:
+        return "the rows changed between the passes over them; persist() the frame first";
     case Reason::UnknownCommand:
         return "there is no such command (see ambrelay-cli --help)";
     case Reason::CommandLineRead:
@@ -439,6 +441,11 @@ std::string ProblemText(const Problem& p)
                + QuotedList(p.names) + "; a comparison takes two";
     case Reason::ControlAndOtherNeeded:
         return "the file needs rows of the control " + Quoted(p.text) + " and of one other version";
+    case Reason::RowsChangedBetweenPasses:
+        return "the frame gave " + Grouped(static_cast<double>(p.expected)) + " rows in the first pass over it and "
+               + Grouped(static_cast<double>(p.count))
+               + " in a later one, so its percentiles cannot be trusted; persist() it first, so that every pass "
+                 "reads the same rows";
     case Reason::UnknownCommand: {
         std::vector<std::string> commands = p.names;
         std::string list;

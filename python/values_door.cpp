@@ -314,7 +314,14 @@ void DefineValues(py::module_& m)
                  merged.Merge(later);
                  return merged;
              })
-        .def("last", &ValuesParts::Last)
+        .def("last",
+             [](const ValuesParts& parts) {
+                 // Every pass must have read the rows the first read.
+                 if (const std::optional<Problem> changed = parts.RowsChanged()) {
+                     throw py::value_error(ProblemText(*changed));
+                 }
+                 return parts.Last();
+             })
         .def("next", [](const ValuesParts& parts, const py::dict& options) { return parts.Next(RequestOf(options)); })
         .def("answers",
              [](const ValuesParts& parts, const py::dict& options, bool byTest) {

@@ -97,6 +97,15 @@ std::optional<std::size_t> ValuesTally::Add(long line, std::string_view label, c
     return version;
 }
 
+bool ValuesTally::Whole() const
+{
+    const auto placed = [&](std::size_t v) { return v == kNoPlace || v < versions_.size(); };
+    return labels_.size() == versions_.size() && named_.size() == namedVersions_.size()
+           && named_.size() <= kRowProblemsNamed && std::all_of(namedVersions_.begin(), namedVersions_.end(), placed)
+           && std::all_of(versions_.begin(), versions_.end(),
+                          [](const VersionRows& v) { return v.lines <= kRowProblemsNamed; });
+}
+
 std::vector<std::size_t> ValuesTally::Merge(const ValuesTally& later, long linesBefore)
 {
     firstMet_ = firstMet_ || later.firstMet_;
@@ -212,13 +221,15 @@ Outcome<ValuesRead> ValuesTally::Finish() const
     read.firstRowsLeftOut = named_;
     const bool controlCounted = !versions_.empty() && versions_[0].counted > 0;
     if (read.labels.size() < 2 || !controlCounted) {
-        if (!control_.empty()) {
-            read.versions = Problem(Reason::ControlAndOtherNeeded, NameKind::Column, group_, control_);
-        } else if (read.labels.empty()) {
+        if (read.labels.empty() && control_.empty()) {
             read.versions = Problem(Reason::NoValueRows);
-        } else {
+        } else if (read.labels.size() == 1 && control_.empty()) {
             read.versions = Problem(Reason::OneVersionOnly, NameKind::Column, group_);
             read.versions->names = {read.labels[0]};
+        } else {
+            // Another version is named, but no row of the control could be counted.
+            read.versions = Problem(Reason::ControlAndOtherNeeded, NameKind::Column, group_,
+                                    control_.empty() ? read.labels[0] : control_);
         }
     }
     return read;

@@ -90,6 +90,9 @@ public:
     {
         visit(group_, control_, labels_, most_, closed_, firstMet_, versions_, rowsLeftOut_, named_, namedVersions_);
     }
+    // Whether a state read back hangs together: every list as long as the
+    // one it goes with, every place within its list.
+    bool Whole() const;
 
 private:
     // The rows of one label.
@@ -98,6 +101,12 @@ private:
         double all = 0, leftOut = 0;  // every row of the label, and those left out for a cell
         std::array<long, kRowProblemsNamed> firstLines{};  // of any of its rows
         std::size_t lines = 0;                            // of firstLines
+
+        template <typename Visit>
+        void Fields(Visit& visit)
+        {
+            visit(counted, blanks, covariateBlanks, all, leftOut, firstLines, lines);
+        }
     };
 
     std::optional<std::size_t> VersionOf(std::string_view label);

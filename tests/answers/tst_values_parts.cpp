@@ -87,6 +87,7 @@ private slots:
     void partsAsOneReading_data();
     void partsAsOneReading();
     void bytesOfAnotherKindRefused();
+    void bytesDamagedNeverCrash();
 };
 
 void ValuesPartsTest::partsAsOneReading_data()
@@ -223,6 +224,48 @@ void ValuesPartsTest::bytesOfAnotherKindRefused()
     QVERIFY(!ValuesParts::FromBytes(bytes + "x"));
     QVERIFY(!ValuesParts::FromBytes("another program's bytes" + bytes.substr(23)));
     QVERIFY(!ValuesParts::FromBytes(""));
+    // The same state gives the same bytes: nothing but its members goes out.
+    ValuesParts again(request);
+    again.Read(frame, &tests, request);
+    QVERIFY(again.ToBytes() == bytes);
+}
+
+// Bytes damaged on their way, one byte at a time: refused, or a part that
+// merges, moves to its next pass and answers without reading beyond what it
+// holds (the sanitizers' build sees any such read).
+void ValuesPartsTest::bytesDamagedNeverCrash()
+{
+    ValuesRequest request;
+    request.layout.group = "group";
+    request.layout.value = "value";
+    request.layout.covariate = "before";
+    request.layout.caps.upperPercent = 90;
+    const Users users(40);
+    const auto [frame, tests] = users.Frame(request, 0, 40);
+    ValuesParts part(request);
+    part.Read(frame, &tests, request);
+    const std::string bytes = part.ToBytes();
+    int refused = 0;
+    for (std::size_t at = 24; at < bytes.size(); ++at) {
+        for (const char to : {'\xff', '\x00', '\x07'}) {
+            std::string damaged = bytes;
+            if (damaged[at] == to) {
+                continue;
+            }
+            damaged[at] = to;
+            std::optional<ValuesParts> read = ValuesParts::FromBytes(damaged);
+            if (!read) {
+                ++refused;
+                continue;
+            }
+            ValuesParts merged = part;
+            merged.Merge(*read);
+            read->Merge(part);
+            (void)merged.Next(request).Answers(request);
+            (void)read->Answers(request);
+        }
+    }
+    QVERIFY(refused > 0);
 }
 
 QTEST_APPLESS_MAIN(ValuesPartsTest)

@@ -201,6 +201,8 @@ void ValuesReadingTest::filesWithoutAnswer_data()
     QTest::newRow("no rows") << "g,v\n" << "g" << "" << false << "no rows";
     QTest::newRow("a control the file lacks") << "g,v\nA,1\nB,2\n" << "g" << "Z" << false << "no such version";
     QTest::newRow("the control alone") << "g,v\nZ,1\nZ,2\n" << "g" << "Z" << false << "control alone";
+    QTest::newRow("no row of the first version counted")
+        << "g,v\nA,x\nB,1\nA,y\nB,2\n" << "g" << "" << false << "control alone";
     QTest::newRow("asked to stop") << "g,v\nA,1\nB,2\n" << "g" << "" << true << "stopped";
 }
 
@@ -231,6 +233,8 @@ void ValuesReadingTest::problemsInWords_data()
     QTest::newRow("one version") << "g,v\nA,1\nA,2\n" << ""
                                  << "the file has only one version, 'A'; a comparison takes two";
     QTest::newRow("no rows") << "g,v\n" << "" << "the file has no rows of values";
+    QTest::newRow("every row of the first version left out")
+        << "g,v\nA,x\nB,1\nA,y\nB,2\n" << "" << "the file needs rows of the control 'A' and of one other version";
     QTest::newRow("the control missing") << "g,v\nA,1\nB,2\n" << "Z"
                                          << "no version named 'Z' in column g; the file has 'A' and 'B'";
     QTest::newRow("the control in another case") << "g,v\ncontrol,1\ntreatment,2\n" << "Control"
