@@ -71,7 +71,12 @@ def _text(value: Any) -> str:
         return str(int(value))
     if isinstance(value, (int, np.integer)):
         return str(int(value))
-    return repr(float(value))
+    try:
+        return repr(float(value))
+    except (TypeError, ValueError):
+        # A date, a pair or anything else that is no number: its own text,
+        # which names a version as it is, or is said to be no number.
+        return str(value)
 
 
 def _column(values: Any) -> Union[np.ndarray, List[str]]:
@@ -81,8 +86,12 @@ def _column(values: Any) -> Union[np.ndarray, List[str]]:
     if values is None:
         return np.full(1, np.nan)
     if isinstance(values, pd.Series):
-        if values.dtype == object or pd.api.types.is_string_dtype(values.dtype):
-            return [_text(v) for v in values.tolist()]
+        # Dates, durations and complex numbers are not read as the numbers
+        # NumPy would make of them (nanoseconds, a real part): each cell is
+        # its text, and a row whose cell is no number is said to be so.
+        if (values.dtype == object or pd.api.types.is_string_dtype(values.dtype)
+                or isinstance(values.dtype, pd.CategoricalDtype) or values.dtype.kind in "mMc"):
+            return [_text(v) for v in values.astype(object).tolist()]
         return values.to_numpy(dtype=float, na_value=np.nan)
     array = np.asarray(values, dtype=object if isinstance(values, str) else None)
     if array.dtype.kind in "OUS":
@@ -94,6 +103,14 @@ def _option(value: Any) -> Optional[str]:
     """An option's value as the command line takes it: a number or a text
     such as "2%"."""
     return None if value is None else _text(value)
+
+
+def _flag(name: str, value: Any) -> bool:
+    """A yes-or-no option: True or False, never a text that bool() would
+    take for True."""
+    if isinstance(value, (bool, np.bool_)):
+        return bool(value)
+    raise ValueError(f"{name} is True or False, not {value!r}")
 
 
 def _scalar(*values: Any) -> bool:
@@ -602,8 +619,8 @@ def _values_options(
         "cap": _option(cap),
         "cap_lower": _option(cap_lower),
         "cap_covariate": _option(cap_covariate),
-        "ignore_zeros": bool(ignore_zeros),
-        "lower_is_better": bool(lower_is_better),
+        "ignore_zeros": _flag("ignore_zeros", ignore_zeros),
+        "lower_is_better": _flag("lower_is_better", lower_is_better),
         "planned": _option(planned),
         "margin": _option(margin),
         "margin_units": _option(margin_units),

@@ -160,11 +160,58 @@ def test_many_rows_left_out_counted_after_the_first_ten():
         ({"numerator": "revenue"}, "a ratio metric takes both numerator and denominator"),
         ({"cap_covariate": 99}, "cap_covariate caps the covariate"),
         ({"adjust": "dunnett"}, "adjust takes holm, hochberg, BH, bonferroni or none, not 'dunnett'"),
+        ({"ignore_zeros": "no"}, "ignore_zeros is True or False, not 'no'"),
+        ({"lower_is_better": 0}, "lower_is_better is True or False, not 0"),
     ],
 )
 def test_what_cannot_be_compared_said_in_words(options, words):
     with pytest.raises(ValueError, match=words):
         ambrelay.means_values(users(12), group="variant", **{"value": "revenue", **options})
+
+
+# Cells that are no numbers, whatever their dtype: each row is left out by
+# its place and said to be no number, never read as the number NumPy would
+# make of it (a date's nanoseconds, a complex number's real part).
+@pytest.mark.parametrize(
+    "cells,left",
+    [
+        (pd.Series(pd.to_datetime(np.arange(12), unit="D")), 12),
+        (pd.Series(pd.to_timedelta(np.arange(12), unit="s")), 12),
+        (pd.Series(np.arange(12) + 1j), 12),
+        (pd.Series(pd.Categorical(["1", "x", "3", "4", "5", "6"] * 2)), 2),
+        (pd.Series([1, None, 3, pd.Timestamp("2026-01-01"), 5, 6] * 2, dtype=object), 2),
+    ],
+    ids=["dates", "durations", "complex", "categories", "a date among numbers"],
+)
+def test_cells_no_number_by_their_dtype(cells, left):
+    frame = pd.DataFrame({"variant": list("AB") * 6, "revenue": cells})
+    with warnings.catch_warnings(record=True) as said:
+        warnings.simplefilter("always")
+        if left == len(frame):
+            with pytest.raises(ValueError, match="the control 'A'"):
+                ambrelay.means_values(frame, group="variant", value="revenue")
+        else:
+            got = ambrelay.means_values(frame, group="variant", value="revenue")
+            assert got["observations1"] + got["observations2"] == len(frame) - left
+    words = "\n".join(str(w.message) for w in said if w.category is ambrelay.RowsLeftOut)
+    assert words.count("in column revenue is not a number") == min(left, 10)
+
+
+def test_dates_name_versions_by_their_text():
+    frame = pd.DataFrame({"day": pd.to_datetime(["2026-01-01", "2026-01-02"] * 4), "revenue": np.arange(8.0)})
+    got = ambrelay.means_values(frame, group="day", value="revenue")
+    assert (got["label1"], got["label2"]) == ("2026-01-01 00:00:00", "2026-01-02 00:00:00")
+
+
+def test_rows_that_change_between_passes_refused():
+    frame = users(17)
+    options, roles = ambrelay._values_options("variant", "revenue", cap=99)
+    first = ambrelay._ambrelay.values_part(ambrelay._values_columns(frame, roles), options, None)
+    assert not first.last()
+    fewer = ambrelay._ambrelay.values_part(ambrelay._values_columns(frame.iloc[:-5], roles), options,
+                                           first.next(options))
+    with pytest.raises(ValueError, match=r"the frame gave 2,400 rows in the first pass over it and 2,395 in a later"):
+        fewer.last()
 
 
 def test_one_version_only_raises_the_command_lines_words(cli, tmp_path):
