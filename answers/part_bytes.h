@@ -181,8 +181,16 @@ private:
             }
         } else if constexpr (std::is_same_v<T, Problem>) {
             (*this)(x.reason, x.input, x.kind, x.name, x.text, x.names, x.line, x.count, x.expected, x.because);
+        } else if constexpr (std::is_same_v<T, bool>) {
+            // A byte other than 0 or 1 is no bool: the bytes were damaged.
+            std::uint8_t byte = 0;
+            Take(byte);
+            short_ = short_ || byte > 1;
+            x = byte == 1;
         } else {
             static_assert(std::is_arithmetic_v<T> || std::is_enum_v<T>, "a member of more than one number needs Fields");
+            // A scoped enum has a fixed underlying type, so any of its values is one of the enum's.
+            static_assert(!std::is_enum_v<T> || !std::is_convertible_v<T, int>, "an enum that travels is scoped");
             if (in_.size() < sizeof x) {
                 short_ = true;
                 in_ = {};
