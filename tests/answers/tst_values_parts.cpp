@@ -208,26 +208,37 @@ void ValuesPartsTest::partsAsOneReading()
     }
 }
 
-void ValuesPartsTest::bytesOfAnotherKindRefused()
+namespace {
+
+// The first pass's part of `n` users, capped at `cap`, with what they did before the test or without.
+std::pair<ValuesRequest, std::string> PartBytes(std::size_t n, double cap, bool covariate)
 {
     ValuesRequest request;
     request.layout.group = "group";
     request.layout.value = "value";
-    request.layout.caps.upperPercent = 99;
-    const Users users(300);
-    const auto [frame, tests] = users.Frame(request, 0, 300);
+    request.layout.caps.upperPercent = cap;
+    if (covariate) {
+        request.layout.covariate = "before";
+    }
+    const Users users(n);
+    const auto [frame, tests] = users.Frame(request, 0, n);
     ValuesParts part(request);
     part.Read(frame, &tests, request);
-    const std::string bytes = part.ToBytes();
+    return {request, part.ToBytes()};
+}
+
+}  // namespace
+
+void ValuesPartsTest::bytesOfAnotherKindRefused()
+{
+    const auto [request, bytes] = PartBytes(300, 99, false);
     QVERIFY(ValuesParts::FromBytes(bytes));
     QVERIFY(!ValuesParts::FromBytes(bytes.substr(0, bytes.size() - 1)));
     QVERIFY(!ValuesParts::FromBytes(bytes + "x"));
     QVERIFY(!ValuesParts::FromBytes("another program's bytes" + bytes.substr(23)));
     QVERIFY(!ValuesParts::FromBytes(""));
     // The same state gives the same bytes: nothing but its members goes out.
-    ValuesParts again(request);
-    again.Read(frame, &tests, request);
-    QVERIFY(again.ToBytes() == bytes);
+    QVERIFY(PartBytes(300, 99, false).second == bytes);
 }
 
 // Bytes damaged on their way, one byte at a time: refused, or a part that
@@ -235,16 +246,8 @@ void ValuesPartsTest::bytesOfAnotherKindRefused()
 // holds (the sanitizers' build sees any such read).
 void ValuesPartsTest::bytesDamagedNeverCrash()
 {
-    ValuesRequest request;
-    request.layout.group = "group";
-    request.layout.value = "value";
-    request.layout.covariate = "before";
-    request.layout.caps.upperPercent = 90;
-    const Users users(40);
-    const auto [frame, tests] = users.Frame(request, 0, 40);
-    ValuesParts part(request);
-    part.Read(frame, &tests, request);
-    const std::string bytes = part.ToBytes();
+    const auto [request, bytes] = PartBytes(40, 90, true);
+    const ValuesParts part = *ValuesParts::FromBytes(bytes);
     int refused = 0;
     for (std::size_t at = 24; at < bytes.size(); ++at) {
         for (const char to : {'\xff', '\x00', '\x07'}) {
