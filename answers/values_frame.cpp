@@ -46,6 +46,7 @@ std::vector<FrameTest> CompareValuesFrame(const tables::ValuesFrame& frame, cons
     std::vector<ValuesCollector> values;
     for (std::size_t t = 0; t < places.Size(); ++t) {
         tallies.emplace_back(frame.group.name, layout.control);
+        tallies.back().Source(tests ? NameKind::None : NameKind::Argument);
         values.emplace_back(layout.Ratio(), layout.caps, layout.Covariate());
     }
     for (std::size_t row = 0; row < frame.rows; ++row) {

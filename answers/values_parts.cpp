@@ -71,6 +71,8 @@ void ValuesParts::Read(const tables::ValuesFrame& frame, const tables::FrameLabe
                        const ValuesRequest& request)
 {
     const TestPlaces places(tests, frame.rows);
+    // A test met from now on says its problems as a frame's, or as one test's of many.
+    blank_.tally.Source(tests ? NameKind::None : NameKind::Argument);
     std::vector<std::size_t> testAt;
     for (std::size_t t = 0; t < places.Size(); ++t) {
         testAt.push_back(TestOf(places.Label(t)));
@@ -161,6 +163,7 @@ ValuesParts ValuesParts::Next(const ValuesRequest& request) const
         // Every label the rows have is known now: one beyond the most a test compares stays left out.
         const std::vector<std::string> labels = test.tally.Trimmed().Labels();
         seeded.tally = tables::ValuesTally(layout.group, layout.control, labels);
+        seeded.tally.Source(test.tally.Source());
         seeded.ranks = test.ranks;
         if (pass_ == ValuesPass::Count) {
             std::vector<std::uint32_t> buckets[2];

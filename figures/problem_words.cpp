@@ -21,6 +21,13 @@ std::string QuotedList(const std::vector<std::string>& names)
     return list;
 }
 
+// What holds the versions a problem speaks of: a file's rows (their label
+// column named), a frame's from Python, or one test of a table's.
+std::string Holder(const Problem& p)
+{
+    return p.kind == NameKind::Column ? "the file" : p.kind == NameKind::Argument ? "the frame" : "the test";
+}
+
 std::string Lower(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -428,8 +435,8 @@ std::string ProblemText(const Problem& p)
         return Quoted(p.name) + " against the control " + Quoted(p.text) + ": "
                + ReasonText(p.because.value_or(Reason::OutOfRange));
     case Reason::NoSuchVersion: {
-        std::string text = "no version named " + Quoted(p.text) + " in column " + p.name + "; the file has "
-                           + (p.names.empty() ? "none" : QuotedList(p.names));
+        std::string text = "no version named " + Quoted(p.text) + (p.name.empty() ? "" : " in column " + p.name)
+                           + "; " + Holder(p) + " has " + (p.names.empty() ? "none" : QuotedList(p.names));
         if (const std::string* close = SameButCase(p.text, p.names)) {
             text += " (did you mean " + Quoted(*close) + "?)";
         }
@@ -437,10 +444,11 @@ std::string ProblemText(const Problem& p)
     }
     case Reason::OneVersionOnly:
         // A file's versions are its labels; a table's test has its own.
-        return std::string(p.kind == NameKind::Column ? "the file" : "the test") + " has only one version, "
-               + QuotedList(p.names) + "; a comparison takes two";
+        return Holder(p) + " has only one version, " + QuotedList(p.names) + "; a comparison takes two";
     case Reason::ControlAndOtherNeeded:
-        return "the file needs rows of the control " + Quoted(p.text) + " and of one other version";
+        return Holder(p) + " needs rows of the control " + Quoted(p.text) + " and of one other version";
+    case Reason::NoValueRows:
+        return Holder(p) + " has no rows of values";
     case Reason::RowsChangedBetweenPasses:
         return "the frame gave " + Grouped(static_cast<double>(p.expected)) + " rows in the first pass over it and "
                + Grouped(static_cast<double>(p.count))

@@ -207,7 +207,7 @@ Outcome<ValuesRead> ValuesTally::Finish() const
 {
     if (!control_.empty() && !firstMet_) {
         // Every other row would have been another version: the one reason is said once.
-        Problem missing(Reason::NoSuchVersion, NameKind::Column, group_, control_);
+        Problem missing(Reason::NoSuchVersion, source_, group_, control_);
         missing.names.assign(labels_.begin() + 1, labels_.end());
         return missing;
     }
@@ -222,13 +222,13 @@ Outcome<ValuesRead> ValuesTally::Finish() const
     const bool controlCounted = !versions_.empty() && versions_[0].counted > 0;
     if (read.labels.size() < 2 || !controlCounted) {
         if (read.labels.empty() && control_.empty()) {
-            read.versions = Problem(Reason::NoValueRows);
+            read.versions = Problem(Reason::NoValueRows, source_, group_);
         } else if (read.labels.size() == 1 && control_.empty()) {
-            read.versions = Problem(Reason::OneVersionOnly, NameKind::Column, group_);
+            read.versions = Problem(Reason::OneVersionOnly, source_, group_);
             read.versions->names = {read.labels[0]};
         } else {
             // Another version is named, but no row of the control could be counted.
-            read.versions = Problem(Reason::ControlAndOtherNeeded, NameKind::Column, group_,
+            read.versions = Problem(Reason::ControlAndOtherNeeded, source_, group_,
                                     control_.empty() ? read.labels[0] : control_);
         }
     }

@@ -88,8 +88,14 @@ public:
     template <typename Visit>
     void Fields(Visit& visit)
     {
-        visit(group_, control_, labels_, most_, closed_, firstMet_, versions_, rowsLeftOut_, named_, namedVersions_);
+        visit(group_, control_, labels_, most_, closed_, firstMet_, versions_, rowsLeftOut_, named_, namedVersions_,
+              source_);
     }
+    // Where the rows come from, for the words of the versions' problems: a
+    // file's column (as made), a frame's (Argument), a test of many (None).
+    void Source(NameKind kind) { source_ = kind; }
+    NameKind Source() const { return source_; }
+
     // Whether a state read back hangs together: every list as long as the
     // one it goes with, every place within its list.
     bool Whole() const;
@@ -122,6 +128,7 @@ private:
     std::size_t rowsLeftOut_ = 0;
     std::vector<Problem> named_;              // the first rows left out, by line
     std::vector<std::size_t> namedVersions_;  // the version of each, kNoPlace for none
+    NameKind source_ = NameKind::Column;
 };
 
 }  // namespace ambrelay::tables

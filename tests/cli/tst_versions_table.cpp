@@ -159,6 +159,9 @@ void VersionsCliTest::longForm_data()
         << judge << "test,version,views,responses\nt1,A,100,10\nt1,B,100,x\nt2,A,100,10\nt2,B,100,12\n" << 1 << 3
         << QStringList{"0:error=\"'x' in column responses is not a number\"", "2:test=\"t2\"",
                        "2:error=null", "err:line 3"};
+    QTest::newRow("a control the test lacks")
+        << (judge + QStringList{"--control", "Z"}) << kHomepage << 1 << 3
+        << QStringList{"0:error=\"no version named 'Z'; the test has 'A', 'B' and 'C'\"", "err:line 2"};
     QTest::newRow("one version named twice")
         << judge << "version,views,responses\nA,100,10\nA,100,12\nB,100,9\n" << 1 << 3
         << QStringList{"0:error=\"the version 'A' is named twice in one test\""};
