@@ -226,12 +226,25 @@ everyones_programs='C:\Program Files\Ambrelay'
 own_menu=$(unix_path "$(windows_folder APPDATA)"'\Microsoft\Windows\Start Menu\Programs\Ambrelay')
 everyones_menu=$(unix_path "$(windows_folder ProgramData)"'\Microsoft\Windows\Start Menu\Programs\Ambrelay')
 uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall'
-run_setup() { "$wine" "$@" >/dev/null 2>&1; wineserver -w; }
+# An installer that exits other than 0 is a failure said, not a silent end.
+run_setup() { # installer, arguments...
+  local code=0
+  "$wine" "$@" >/dev/null 2>&1 || code=$?
+  wineserver -w || true
+  [ "$code" = 0 ] || fail "$(basename "$1") $(echo "${@:2}") exited with status $code"
+}
 # The uninstaller copies itself away and returns at once; wait for the copy.
-run_uninstaller() { "$wine" "$1\\uninstall.exe" /S >/dev/null 2>&1; wineserver -w; sleep 2; wineserver -w; }
+run_uninstaller() { # folder (Windows)
+  local code=0
+  "$wine" "$1\\uninstall.exe" /S >/dev/null 2>&1 || code=$?
+  wineserver -w || true
+  sleep 2
+  wineserver -w || true
+  [ "$code" = 0 ] || fail "$1\\uninstall.exe /S exited with status $code"
+}
 value() { # root, value name
   "$wine" reg query "$1\\$uninstall_key\\Ambrelay" /v "$2" 2>/dev/null | tr -d '\r' \
-    | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+    | sed -n "s/^ *$2 *REG_[A-Z_]* *//p" || true
 }
 entries() { # root: how many Ambrelay entries its installed programs list
   "$wine" reg query "$1\\$uninstall_key" 2>/dev/null | tr -d '\r' | grep -ci '\\Ambrelay' || true
@@ -240,6 +253,10 @@ entries() { # root: how many Ambrelay entries its installed programs list
 # size in KiB of the files actually there.
 check_entry() { # root, folder (Windows), name, what it is
   local root=$1 folder=$2 name=$3 what=$4 bytes expected got problems=()
+  if [ ! -d "$(unix_path "$folder")" ]; then
+    fail "$what: nothing installed in $folder ($(entries HKCU) entries for the user, $(entries HKLM) for everyone)"
+    return
+  fi
   bytes=$(find "$(unix_path "$folder")" -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
   expected=$(printf '0x%x' $((bytes / 1024)))
   local -A want=(
