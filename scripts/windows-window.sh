@@ -13,6 +13,8 @@
 #   scripts/windows-window.sh [--screenshot]   (also writes docs/window-windows.png
 #                                               and docs/help/installer-finish.png)
 set -euo pipefail
+# A command that ends the script early says so, with its line.
+trap 'echo "FAIL: the checks stopped at line $LINENO: $BASH_COMMAND" >&2' ERR
 source "$(dirname "$0")/common.sh"
 
 "$repo_root/scripts/install-deps.sh" wine64 xvfb xauth openbox xdotool x11-utils xclip imagemagick icoutils \
