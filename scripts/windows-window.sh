@@ -230,22 +230,16 @@ everyones_programs='C:\Program Files\Ambrelay'
 own_menu=$(unix_path "$(windows_folder APPDATA)"'\Microsoft\Windows\Start Menu\Programs\Ambrelay')
 everyones_menu=$(unix_path "$(windows_folder ProgramData)"'\Microsoft\Windows\Start Menu\Programs\Ambrelay')
 uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall'
-# An installer that exits other than 0 is a failure said, not a silent end.
-run_setup() { # installer, arguments...
+# Runs an installer or uninstaller and waits for Wine to go quiet; one that
+# exits other than 0 is a failure said, not a silent end.
+run_setup() { # program, arguments...
   local code=0
   "$wine" "$@" >/dev/null 2>&1 || code=$?
   wineserver -w || true
-  [ "$code" = 0 ] || fail "$(basename "$1") $(echo "${@:2}") exited with status $code"
+  [ "$code" = 0 ] || fail "$* exited with status $code"
 }
 # The uninstaller copies itself away and returns at once; wait for the copy.
-run_uninstaller() { # folder (Windows)
-  local code=0
-  "$wine" "$1\\uninstall.exe" /S >/dev/null 2>&1 || code=$?
-  wineserver -w || true
-  sleep 2
-  wineserver -w || true
-  [ "$code" = 0 ] || fail "$1\\uninstall.exe /S exited with status $code"
-}
+run_uninstaller() { run_setup "$1\\uninstall.exe" /S; sleep 2; wineserver -w || true; }
 value() { # root, value name
   "$wine" reg query "$1\\$uninstall_key\\Ambrelay" /v "$2" 2>/dev/null | tr -d '\r' \
     | sed -n "s/^ *$2 *REG_[A-Z_]* *//p" || true
